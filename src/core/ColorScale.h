@@ -1,0 +1,32 @@
+#pragma once
+
+#include <array>
+#include <cstdint>
+
+// Red, green and blue on a 0..255 scale, neither rounded nor clamped.
+struct TColorTriple {
+  double R = 0.0, G = 0.0, B = 0.0;
+};
+
+using TSpectrumTable = std::array<TColorTriple, 512>;
+using TGLColor = std::array<float, 3>;
+
+// Blue through green to red; both peaks are 256, not 255.
+void BuildSpectrumTable(TSpectrumTable& table);
+
+// Straight-line mix from the low colour (t = 0) to the high colour (t = 1).
+TColorTriple BlendColor(double t, int32_t colorMin, int32_t colorHigh);
+
+// t x 511 rounded halves-to-even; a t outside 0..1 (ranges that do not bound the
+// data) gives the first or last entry, never a read outside the table.
+int SpectrumIndex(double t);
+
+// A colour value as 0..1 components; a negative value names a system colour by
+// its low byte.
+TGLColor ColorToGL(int32_t value);
+
+// Where system colours come from: index in, 0x00BBGGRR out. Until the program
+// installs its own source every system colour is black.
+using TSysColorSource = uint32_t (*)(int index);
+void SetSysColorSource(TSysColorSource source);
+uint32_t GetSysColor(int index);

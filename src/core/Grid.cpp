@@ -1,0 +1,44 @@
+#include "core/Grid.h"
+
+TRanges ComputeRanges(const TGrid& grid, int32_t highI, int32_t highJ) {
+  const TGridPoint& first = grid[0][0];
+  TRanges r{first.X, first.X, first.Y, first.Y, first.Z, first.Z};
+  for (int32_t i = 0; i <= highI; ++i) {
+    const TGridPoint* row = grid[i].data();
+    for (int32_t j = 0; j <= highJ; ++j) {
+      const TGridPoint& p = row[j];
+      if (p.X > r.XMax) r.XMax = p.X;
+      if (p.X < r.XMin) r.XMin = p.X;
+      if (p.Y > r.YMax) r.YMax = p.Y;
+      if (p.Y < r.YMin) r.YMin = p.Y;
+      if (p.Z > r.ZMax) r.ZMax = p.Z;
+      if (p.Z < r.ZMin) r.ZMin = p.Z;
+    }
+  }
+  return r;
+}
+
+void ApplyRanges(TGridData& data, const TRanges& r) {
+  data.XMin = r.XMin;
+  data.XMax = r.XMax;
+  data.YMin = r.YMin;
+  data.YMax = r.YMax;
+  data.ZMin = r.ZMin;
+  data.ZMax = r.ZMax;
+}
+
+bool GridInvariantsHold(const TGridData& d) {
+  if (d.GridHighI < 0 || d.GridHighJ < 0) return false;
+  if (d.Grid.size() < static_cast<size_t>(d.GridHighI) + 1) return false;
+  for (int32_t i = 0; i <= d.GridHighI; ++i) {
+    const TGridRow& row = d.Grid[i];
+    if (row.size() < static_cast<size_t>(d.GridHighJ) + 1) return false;
+    for (int32_t j = 0; j <= d.GridHighJ; ++j) {
+      const TGridPoint& p = row[j];
+      if (!(p.X >= d.XMin && p.X <= d.XMax && p.Y >= d.YMin && p.Y <= d.YMax &&
+            p.Z >= d.ZMin && p.Z <= d.ZMax))
+        return false;
+    }
+  }
+  return true;
+}

@@ -1,0 +1,41 @@
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <vector>
+
+struct TGridPoint {
+  double X = 0.0;
+  double Y = 0.0;
+  double Z = 0.0;
+};
+
+using TGridRow = std::vector<TGridPoint>;
+using TGrid = std::vector<TGridRow>;
+
+// The data set the graph window shows: the lattice, the highest indices that the
+// consumers visit, the extent along each axis and the point the axes cross.
+struct TGridData {
+  TGrid Grid;
+  int32_t GridHighI = -1;
+  int32_t GridHighJ = -1;
+  double XMin = 0.0, XMax = 100.0;
+  double YMin = 0.0, YMax = 100.0;
+  double ZMin = -1.0, ZMax = 1.0;
+  double OriginX = 0.0, OriginY = 0.0, OriginZ = 0.0;
+};
+
+struct TRanges {
+  double XMin, XMax, YMin, YMax, ZMin, ZMax;
+};
+
+// Extremes of the rectangle 0..GridHighI x 0..GridHighJ, started from point (0, 0)
+// and replaced only by strictly greater / strictly smaller values, in row order.
+// The rectangle must hold at least one point.
+TRanges ComputeRanges(const TGrid& grid, int32_t highI, int32_t highJ);
+
+void ApplyRanges(TGridData& data, const TRanges& r);
+
+// True when every row of the rectangle has at least GridHighJ + 1 points and the
+// ranges bound every point of it: what every consumer of the grid relies on.
+bool GridInvariantsHold(const TGridData& data);

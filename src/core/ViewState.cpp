@@ -1,0 +1,43 @@
+#include "core/ViewState.h"
+
+#include "core/SampleSurface.h"
+
+namespace {
+
+// Equal bounds, or bounds that do not compare, get 0.1 on each side.
+void WidenIfFlat(double& low, double& high) {
+  if (!(high < low || high > low)) {
+    high += 0.1;
+    low -= 0.1;
+  }
+}
+
+}  // namespace
+
+TKestoState::TKestoState() {
+  MakeSampleData(*this);
+  BuildSpectrumTable(SpectrumTable);
+}
+
+void TKestoState::NormalizeView() {
+  if (DrawMode > 1) DrawMode = 0;
+  if (SurfaceMode > 2) SurfaceMode = 0;
+  if (AxisMode > 1) AxisMode = 0;
+  // "not >=" rather than "<": a NaN takes the lower bound.
+  if (Distance > 100.0) Distance = 100.0;
+  if (!(Distance >= 1.0)) Distance = 1.0;
+  if (Angle2 > 175.0) Angle2 = 175.0;
+  if (!(Angle2 >= 5.0)) Angle2 = 5.0;
+  if (Angle3 > 360.0) Angle3 -= 360.0;
+  if (!(Angle3 >= 0.0)) Angle3 += 360.0;
+  if (HeightScale > 2.0) HeightScale = 2.0;
+  if (!(HeightScale >= 0.0)) HeightScale = 0.0;
+  if (!(OriginX >= XMin)) OriginX = XMin;
+  if (OriginX > XMax) OriginX = XMax;
+  if (!(OriginY >= YMin)) OriginY = YMin;
+  if (OriginY > YMax) OriginY = YMax;
+  WidenIfFlat(ZMin, ZMax);
+  // A flat x or y range would make every normalised coordinate a division by zero.
+  WidenIfFlat(XMin, XMax);
+  WidenIfFlat(YMin, YMax);
+}

@@ -1,0 +1,35 @@
+#include "render/GLSink.h"
+
+#include <GL/glu.h>
+
+void TGLDirectSink::NewList(GLuint list) { glNewList(list, GL_COMPILE); }
+void TGLDirectSink::EndList() { glEndList(); }
+void TGLDirectSink::CallList(GLuint list) { glCallList(list); }
+void TGLDirectSink::LineWidth(float width) { glLineWidth(width); }
+void TGLDirectSink::Begin(GLenum mode) { glBegin(mode); }
+void TGLDirectSink::End() { glEnd(); }
+void TGLDirectSink::Color3f(float r, float g, float b) { glColor3f(r, g, b); }
+void TGLDirectSink::Vertex2d(double x, double y) { glVertex2d(x, y); }
+void TGLDirectSink::Vertex3f(float x, float y, float z) { glVertex3f(x, y, z); }
+void TGLDirectSink::Vertex3d(double x, double y, double z) { glVertex3d(x, y, z); }
+void TGLDirectSink::ClearColor(float r, float g, float b, float a) { glClearColor(r, g, b, a); }
+void TGLDirectSink::Clear(GLbitfield mask) { glClear(mask); }
+void TGLDirectSink::Enable(GLenum cap) { glEnable(cap); }
+void TGLDirectSink::Disable(GLenum cap) { glDisable(cap); }
+void TGLDirectSink::BlendFunc(GLenum src, GLenum dst) { glBlendFunc(src, dst); }
+void TGLDirectSink::Hint(GLenum target, GLenum mode) { glHint(target, mode); }
+void TGLDirectSink::Viewport(int x, int y, int width, int height) {
+  glViewport(x, y, width, height);
+}
+void TGLDirectSink::MatrixMode(GLenum mode) { glMatrixMode(mode); }
+void TGLDirectSink::LoadIdentity() { glLoadIdentity(); }
+void TGLDirectSink::Ortho(double l, double r, double b, double t, double n, double f) {
+  glOrtho(l, r, b, t, n, f);
+}
+void TGLDirectSink::Perspective(double fovy, double aspect, double zNear, double zFar) {
+  gluPerspective(fovy, aspect, zNear, zFar);
+}
+void TGLDirectSink::LookAt(double ex, double ey, double ez, double cx, double cy, double cz,
+                           double ux, double uy, double uz) {
+  gluLookAt(ex, ey, ez, cx, cy, cz, ux, uy, uz);
+}

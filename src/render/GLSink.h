@@ -1,0 +1,66 @@
+#pragma once
+
+#include <GL/gl.h>
+
+#include <cstdint>
+
+// The one narrow layer through which list builders and frames talk to OpenGL, so
+// that a test can record exactly what a list or a frame holds.
+class TGLSink {
+ public:
+  virtual ~TGLSink() = default;
+
+  virtual void NewList(GLuint list) = 0;
+  virtual void EndList() = 0;
+  virtual void CallList(GLuint list) = 0;
+
+  virtual void LineWidth(float width) = 0;
+  virtual void Begin(GLenum mode) = 0;
+  virtual void End() = 0;
+  virtual void Color3f(float r, float g, float b) = 0;
+  virtual void Vertex2d(double x, double y) = 0;
+  virtual void Vertex3f(float x, float y, float z) = 0;
+  virtual void Vertex3d(double x, double y, double z) = 0;
+
+  virtual void ClearColor(float r, float g, float b, float a) = 0;
+  virtual void Clear(GLbitfield mask) = 0;
+  virtual void Enable(GLenum cap) = 0;
+  virtual void Disable(GLenum cap) = 0;
+  virtual void BlendFunc(GLenum src, GLenum dst) = 0;
+  virtual void Hint(GLenum target, GLenum mode) = 0;
+  virtual void Viewport(int x, int y, int width, int height) = 0;
+  virtual void MatrixMode(GLenum mode) = 0;
+  virtual void LoadIdentity() = 0;
+  virtual void Ortho(double l, double r, double b, double t, double n, double f) = 0;
+  virtual void Perspective(double fovy, double aspect, double zNear, double zFar) = 0;
+  virtual void LookAt(double ex, double ey, double ez, double cx, double cy, double cz,
+                      double ux, double uy, double uz) = 0;
+};
+
+// Forwards every call to the current OpenGL context.
+class TGLDirectSink final : public TGLSink {
+ public:
+  void NewList(GLuint list) override;
+  void EndList() override;
+  void CallList(GLuint list) override;
+  void LineWidth(float width) override;
+  void Begin(GLenum mode) override;
+  void End() override;
+  void Color3f(float r, float g, float b) override;
+  void Vertex2d(double x, double y) override;
+  void Vertex3f(float x, float y, float z) override;
+  void Vertex3d(double x, double y, double z) override;
+  void ClearColor(float r, float g, float b, float a) override;
+  void Clear(GLbitfield mask) override;
+  void Enable(GLenum cap) override;
+  void Disable(GLenum cap) override;
+  void BlendFunc(GLenum src, GLenum dst) override;
+  void Hint(GLenum target, GLenum mode) override;
+  void Viewport(int x, int y, int width, int height) override;
+  void MatrixMode(GLenum mode) override;
+  void LoadIdentity() override;
+  void Ortho(double l, double r, double b, double t, double n, double f) override;
+  void Perspective(double fovy, double aspect, double zNear, double zFar) override;
+  void LookAt(double ex, double ey, double ez, double cx, double cy, double cz, double ux,
+              double uy, double uz) override;
+};
