@@ -1,0 +1,90 @@
+#include "app/KestoForm.h"
+
+#include <gtest/gtest.h>
+
+#include <QGuiApplication>
+#include <QPalette>
+#include <QTest>
+
+#include "app/GLSurface.h"
+#include "app/SysColors.h"
+#include "render/Frame.h"
+#include "render/RecordingSink.h"
+
+namespace {
+
+class KestoFormTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    form_.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&form_));
+    form_.MakeList(kMaskAll);
+  }
+  TKestoForm form_;
+};
+
+TEST_F(KestoFormTest, OpensAt154WithA640x480ClientAndAContext) {
+  EXPECT_TRUE(form_.GLContext.Active);
+  EXPECT_TRUE(form_.GLContext.DoubleBuffer);
+  EXPECT_EQ(form_.ClientWidth(), 640);
+  EXPECT_EQ(form_.ClientHeight(), 480);
+  EXPECT_EQ(form_.x(), 154);
+  EXPECT_FALSE(form_.RendererName.empty());
+  EXPECT_EQ(form_.Label1->text(), "Please wait...");
+  EXPECT_FALSE(form_.Label1->isVisible());
+  EXPECT_EQ(QOpenGLContext::currentContext(), nullptr);  // released after every bracket
+}
+
+TEST_F(KestoFormTest, CaptionAfterEveryFrame) {
+  form_.DrawGraph();
+  const QString renderer = QString::fromStdString(form_.RendererName);
+  EXPECT_EQ(form_.windowTitle(), "KestoForm(3D)640x480:" + renderer);
+  form_.DrawMode = 0;
+  form_.DrawSimpleGraph();
+  EXPECT_EQ(form_.windowTitle(), "KestoForm(2D)640x480:" + renderer);
+  form_.SetClientSize(500, 300);
+  QTest::qWait(50);
+  form_.DrawGraph();
+  EXPECT_EQ(form_.windowTitle(), "KestoForm(2D)500x300:" + renderer);
+}
+
+TEST_F(KestoFormTest, MakeListBuildsTheMaskedListsInOneBracket) {
+  TGLSink* direct = form_.Sink;
+  TRecordingSink rec(direct);
+  form_.Sink = &rec;
+  form_.Angle3 = 400;
+  form_.MakeList(255);
+  EXPECT_EQ(form_.Angle3, 40);  // normalised before building
+  EXPECT_EQ(rec.Compiled(), (std::vector<GLuint>{2, 1, 4, 8, 32, 16, 64, 128}));
+  rec.Calls.clear();
+  form_.MakeList(0);
+  EXPECT_TRUE(rec.Calls.empty());
+  form_.Sink = direct;
+  EXPECT_EQ(QOpenGLContext::currentContext(), nullptr);
+}
+
+TEST_F(KestoFormTest, FrameOnScreenShowsTheSampleSurface) {
+  int w = 0, h = 0;
+  const std::vector<uint8_t> px = form_.CaptureFrame(&w, &h);
+  ASSERT_EQ(w, 640);
+  ASSERT_EQ(h, 480);
+  ASSERT_EQ(px.size(), size_t(w) * h * 3);
+  EXPECT_EQ(px[0] + px[1] + px[2], 0);  // black corner
+  int painted = 0;
+  for (int y = 120; y < 360; ++y)
+    for (int x = 160; x < 480; ++x) painted += px[(size_t(y) * w + x) * 3] > 0;
+  EXPECT_GT(painted, 2000);
+}
+
+TEST(SysColors, WindowsIndicesFollowThePalette) {
+  const QColor face = QGuiApplication::palette().color(QPalette::Active, QPalette::Button);
+  const uint32_t expected = uint32_t(face.red()) | uint32_t(face.green()) << 8 |
+                            uint32_t(face.blue()) << 16;
+  EXPECT_EQ(PaletteSysColor(15), expected);
+  EXPECT_EQ(GetSysColor(15), expected);
+  EXPECT_EQ(PaletteSysColor(25), 0u);
+  EXPECT_EQ(PaletteSysColor(31), 0u);
+  EXPECT_EQ(PaletteSysColor(200), 0u);
+}
+
+}  // namespace
