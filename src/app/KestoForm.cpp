@@ -2,7 +2,16 @@
 
 #include <GL/gl.h>
 
+#include <QClipboard>
+#include <QGuiApplication>
+#include <QImageWriter>
+#include <QOpenGLFramebufferObject>
+#include <QSaveFile>
+#include <cstring>
+#include <stdexcept>
+
 #include "app/GLSurface.h"
+#include "core/PictureName.h"
 #include "render/Frame.h"
 #include "render/ReadPixels.h"
 
@@ -45,9 +54,9 @@ void TKestoForm::FormPaint() { DrawGraph(); }
 
 void TKestoForm::FormResize() { DrawGraph(); }
 
-void TKestoForm::DrawGraph() { FrameBracket(false, nullptr); }
+void TKestoForm::DrawGraph() { FrameBracket(false); }
 
-void TKestoForm::DrawSimpleGraph() { FrameBracket(true, nullptr); }
+void TKestoForm::DrawSimpleGraph() { FrameBracket(true); }
 
 void TKestoForm::MakeList(int32_t mask) {
   NormalizeView();
@@ -56,18 +65,50 @@ void TKestoForm::MakeList(int32_t mask) {
   ReleaseCurrentContext(WindowDC);
 }
 
-std::vector<uint8_t> TKestoForm::CaptureFrame(int* width, int* height) {
-  std::vector<uint8_t> pixels;
-  FrameBracket(false, &pixels);
-  *width = DeviceWidth();
-  *height = DeviceHeight();
-  return pixels;
+QImage TKestoForm::CaptureFrame() {
+  const int w = DeviceWidth(), h = DeviceHeight();
+  QImage picture(w, h, QImage::Format_RGB888);
+  picture.fill(Qt::black);
+  if (GLContext.MakeCurrent(WindowDC)) {
+    QOpenGLFramebufferObject target(w, h, QOpenGLFramebufferObject::Depth);
+    if (target.bind()) {
+      DrawFrame(*this, w, h, false, *Sink);
+      const std::vector<uint8_t> rgb = ReadFrameRGB(w, h);
+      for (int y = 0; y < h; ++y) std::memcpy(picture.scanLine(y), &rgb[size_t(y) * w * 3], size_t(w) * 3);
+      target.release();
+    }
+  }
+  ReleaseCurrentContext(WindowDC);
+  return picture;
 }
 
-void TKestoForm::FrameBracket(bool simple, std::vector<uint8_t>* capture) {
+void TKestoForm::SaveToBitmap(const QString& fileName) {
+  DrawGraph();  // the window shows the frame being kept
+  const QImage picture = CaptureFrame();
+  const TPictureOutput output = PictureOutputFor(fileName.toStdString());
+  if (output == TPictureOutput::Clipboard) {
+    QGuiApplication::clipboard()->setImage(picture);
+    return;
+  }
+  // Written beside the target and renamed over it only when complete.
+  QSaveFile file(fileName);
+  if (!file.open(QIODevice::WriteOnly))
+    throw std::runtime_error("Cannot write the picture \"" + fileName.toStdString() +
+                             "\": " + file.errorString().toStdString() + ".");
+  QImageWriter writer(&file, output == TPictureOutput::Jpeg ? "jpeg" : "bmp");
+  if (output == TPictureOutput::Jpeg) writer.setQuality(100);
+  if (!writer.write(picture) || !file.commit())
+    throw std::runtime_error("Cannot write the picture \"" + fileName.toStdString() +
+                             "\": " + (writer.error() != QImageWriter::UnknownError
+                                            ? writer.errorString()
+                                            : file.errorString())
+                                           .toStdString() +
+                             ".");
+}
+
+void TKestoForm::FrameBracket(bool simple) {
   if (GLContext.MakeCurrent(WindowDC)) {
     DrawFrame(*this, DeviceWidth(), DeviceHeight(), simple, *Sink);
-    if (capture) *capture = ReadFrameRGB(DeviceWidth(), DeviceHeight());
     GLContext.Present();
   } else {
     NormalizeView();

@@ -1,9 +1,9 @@
 #pragma once
 
+#include <QImage>
 #include <QLabel>
 #include <QWidget>
 #include <cstdint>
-#include <vector>
 
 #include "core/ViewState.h"
 #include "render/GLSink.h"
@@ -33,15 +33,19 @@ class TKestoForm : public QWidget, public TKestoState {
   int ClientHeight() const { return height(); }
   void SetClientSize(int width, int height) { resize(width, height); }
 
-  // Draws a full frame and returns it as RGB bytes, top row first, at the client
-  // size in device pixels.
-  std::vector<uint8_t> CaptureFrame(int* width, int* height);
+  // A fresh full frame at the client size, drawn off screen, so that the picture
+  // does not depend on where the window is or whether it is shown.
+  QImage CaptureFrame();
+  // Writes the frame as a JPEG (.jpg, .jpeg in any case), as a BMP (any other
+  // name) or, for an empty name, puts it on the clipboard; throws when the file
+  // cannot be written, leaving any earlier file of that name as it was.
+  void SaveToBitmap(const QString& fileName);
 
  protected:
   void resizeEvent(QResizeEvent* event) override;
 
  private:
-  void FrameBracket(bool simple, std::vector<uint8_t>* capture);
+  void FrameBracket(bool simple);
   int DeviceWidth() const;
   int DeviceHeight() const;
 

@@ -1,6 +1,6 @@
 #include <QApplication>
 
-#include "app/KestoForm.h"
+#include "app/ControlPanel.h"
 #include "app/SysColors.h"
 #include "core/FloatEnvironment.h"
 #include "render/Frame.h"
@@ -8,9 +8,11 @@
 int main(int argc, char** argv) {
   SetFloatingPointEnvironment();
   QApplication app(argc, argv);
+  QApplication::setApplicationDisplayName("Kesto");
   SetSysColorSource(PaletteSysColor);
-  TKestoForm form;
-  form.show();
-  form.MakeList(kMaskAll);
+  TForm1 panel;
+  panel.KestoForm->show();
+  panel.KestoForm->MakeList(kMaskAll);
+  panel.show();
   return app.exec();
 }

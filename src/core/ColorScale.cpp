@@ -8,13 +8,12 @@ uint32_t NoSysColors(int) { return 0; }
 
 TSysColorSource g_sysColorSource = NoSysColors;
 
-// The 0x00BBGGRR value that a colour value stands for.
+}  // namespace
+
 uint32_t ResolveColor(int32_t value) {
   if (value < 0) return GetSysColor(value & 0xFF);
   return static_cast<uint32_t>(value);
 }
-
-}  // namespace
 
 void BuildSpectrumTable(TSpectrumTable& table) {
   for (int i = 0; i < 512; ++i) {

@@ -21,6 +21,10 @@ TColorTriple BlendColor(double t, int32_t colorMin, int32_t colorHigh);
 // data) gives the first or last entry, never a read outside the table.
 int SpectrumIndex(double t);
 
+// The 0x00BBGGRR colour a colour value stands for: a negative value names a
+// system colour by its low byte.
+uint32_t ResolveColor(int32_t value);
+
 // A colour value as 0..1 components; a negative value names a system colour by
 // its low byte.
 TGLColor ColorToGL(int32_t value);

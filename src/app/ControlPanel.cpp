@@ -1,0 +1,357 @@
+#include "app/ControlPanel.h"
+
+#include <QApplication>
+#include <QCloseEvent>
+#include <QLineEdit>
+#include <QLocale>
+#include <cmath>
+
+#include "app/ErrorReport.h"
+#include "core/DataFile.h"
+#include "render/Frame.h"
+
+namespace {
+
+// The save dialog's file types, written as description|pattern pairs.
+const char* const kPictureFilter =
+    "Bitmap Image(*.bmp)|*.bmp|Jpeg Image(*.jpg)|*.jpg|全てのファイル(AllFiles)|*.*";
+
+QStringList QtNameFilters(const QString& filter) {
+  const QStringList parts = filter.split('|');
+  QStringList filters;
+  for (int k = 0; k + 1 < parts.size(); k += 2) {
+    const QString pattern = "(" + parts[k + 1] + ")";
+    filters << (parts[k].endsWith(pattern) ? parts[k] : parts[k] + " " + pattern);
+  }
+  return filters;
+}
+
+// Two decimals with the user's separator and no grouping; numbers too long for 15
+// significant digits in fixed notation are written in scientific notation.
+QString RangeNumber(double v) {
+  QLocale locale;
+  locale.setNumberOptions(QLocale::OmitGroupSeparator);
+  if (std::isfinite(v) && std::fabs(v) >= 1e15) return locale.toString(v, 'E', 14);
+  return locale.toString(v, 'f', 2);
+}
+
+void SetTextIfChanged(QLabel* label, const QString& text) {
+  if (label->text() != text) label->setText(text);
+}
+
+}  // namespace
+
+TForm1::TForm1() : QWidget(nullptr) {
+  setObjectName("Form1");
+  setWindowTitle("Kesto");
+  setWindowFlags(Qt::Window | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint |
+                 Qt::WindowCloseButtonHint | Qt::CustomizeWindowHint);
+  setFixedSize(146, 478);
+  QPalette pal = palette();
+  pal.setColor(QPalette::Window, pal.color(QPalette::Button));
+  setPalette(pal);
+  setAutoFillBackground(true);
+  // The captions were laid out for a 12-pixel Japanese face; the toolkit's
+  // default face needs a pixel less to fit the same buttons.
+  QFont f = font();
+  f.setPixelSize(11);
+  setFont(f);
+  move(0, 0);
+
+  KestoForm = new TKestoForm(this);
+
+  Panel_Main = Group("Panel_Main", Label7, "Main", 0, 96);
+  Bt_Load = Button(Panel_Main, "Bt_Load", "File Load", 5, 20, 56, 21, "Load Data File");
+  Bt_Open = Button(Panel_Main, "Bt_Open", "View Open", 65, 20, 76, 21, "Open Graph Window");
+  Bt_Save = Button(Panel_Main, "Bt_Save", "Save To File", 5, 45, 136, 21);
+  Bt_Animate = Button(Panel_Main, "Bt_Animate", "Anime", 5, 70, 36, 21);
+  Bt_Stop = Button(Panel_Main, "Bt_Stop", "Stop", 5, 70, 56, 21);
+  Bt_Stop->hide();
+  CheckBox1 = new QCheckBox("Save", Panel_Main);
+  CheckBox1->setObjectName("CheckBox1");
+  CheckBox1->setGeometry(70, 75, 46, 17);
+  CheckBox1->setEnabled(false);  // frames of an animation are never saved
+
+  Panel_Graph = Group("Panel_Graph", Label2, "Graph", 95, 191);
+  Bt_DrawMode = Button(Panel_Graph, "Bt_DrawMode", "2D-3D", 5, 20, 91, 36, "Change View Mode");
+  Bt_Rise = Button(Panel_Graph, "Bt_Rise", "Rise", 100, 20, 41, 16);
+  Bt_Fall = Button(Panel_Graph, "Bt_Fall", "Fall", 100, 40, 41, 16);
+  Bt_SurfaceMode = Button(Panel_Graph, "Bt_SurfaceMode", "Surface", 5, 60, 91, 21);
+  CmbB_LineWidth = WidthBox(Panel_Graph, "CmbB_LineWidth",
+                            {"1", "2", "3", "4", "5", "6", "7", "8", "9", "10", "15", "20"}, 100,
+                            61, 41, &TForm1::CmbB_LineWidthChange);
+  Bt_Color_Low = Button(Panel_Graph, "Bt_Color_Low", "Low", 5, 85, 36, 16);
+  Bt_Color_High = Button(Panel_Graph, "Bt_Color_High", "High", 45, 85, 36, 16);
+  Bt_Color_BackGround = Button(Panel_Graph, "Bt_Color_BackGround", "Back", 100, 85, 41, 16);
+  PB_Low = Swatch(Panel_Graph, "PB_Low", &KestoForm->ColorMin, 5, 105, 36);
+  PB_High = Swatch(Panel_Graph, "PB_High", &KestoForm->ColorHigh, 45, 105, 36);
+  PB_Back = Swatch(Panel_Graph, "PB_Back", &KestoForm->ColorBackGround, 100, 105, 41);
+  CB_Spec = new QCheckBox("Spectrum", Panel_Graph);
+  CB_Spec->setObjectName("CB_Spec");
+  CB_Spec->setGeometry(5, 125, 90, 17);
+  connect(CB_Spec, &QCheckBox::toggled, this, [this] { ReportErrors([this] { CB_SpecClick(); }); });
+  Label4 = RangeLabel(Panel_Graph, "Label4", "X-Range=[0,0]", 145);
+  Label5 = RangeLabel(Panel_Graph, "Label5", "Y-Range=[0,0]", 160);
+  Label6 = RangeLabel(Panel_Graph, "Label6", "Z-Range=[0,0]", 175);
+
+  Panel_Axis = Group("Panel_Axis", Label1, "Axis", 285, 91);
+  Bt_AxisMode = Button(Panel_Axis, "Bt_AxisMode", "On-Off", 5, 20, 86, 21);
+  CmbB_AxisWidth = WidthBox(Panel_Axis, "CmbB_AxisWidth", {"1", "2", "3", "4", "5"}, 95, 20, 46,
+                            &TForm1::CmbB_AxisWidthChange);
+  Bt_Color_Axis_X = Button(Panel_Axis, "Bt_Color_Axis_X", "X-Color", 5, 45, 46, 16);
+  Bt_Color_Axis_Y = Button(Panel_Axis, "Bt_Color_Axis_Y", "Y-Color", 50, 45, 46, 16);
+  Bt_Color_Axis_Z = Button(Panel_Axis, "Bt_Color_Axis_Z", "Z-Color", 95, 45, 46, 16);
+  PB_Axis_X = Swatch(Panel_Axis, "PB_Axis_X", &KestoForm->ColorAxisX, 5, 65, 46);
+  PB_Axis_Y = Swatch(Panel_Axis, "PB_Axis_Y", &KestoForm->ColorAxisY, 50, 65, 46);
+  PB_Axis_Z = Swatch(Panel_Axis, "PB_Axis_Z", &KestoForm->ColorAxisZ, 95, 65, 46);
+
+  Panel_Control = Group("Panel_Control", Label3, "Control", 375, 101);
+  Bt_Up = Button(Panel_Control, "Bt_Up", "U", 50, 25, 36, 16);
+  Bt_Left = Button(Panel_Control, "Bt_Left", "L", 25, 45, 21, 31);
+  Bt_Near = Button(Panel_Control, "Bt_Near", "Near", 50, 45, 36, 16);
+  Bt_Far = Button(Panel_Control, "Bt_Far", "Far", 50, 60, 36, 16);
+  Bt_Right = Button(Panel_Control, "Bt_Right", "R", 90, 45, 21, 31);
+  Bt_Down = Button(Panel_Control, "Bt_Down", "D", 50, 80, 36, 16);
+
+  ColorDialog1 = new QColorDialog(this);
+  ColorDialog1->setObjectName("ColorDialog1");
+  ColorDialog1->setOption(QColorDialog::DontUseNativeDialog);
+  OpenDialog1 = new QFileDialog(this);
+  OpenDialog1->setObjectName("OpenDialog1");
+  OpenDialog1->setOption(QFileDialog::DontUseNativeDialog);
+  OpenDialog1->setAcceptMode(QFileDialog::AcceptOpen);
+  OpenDialog1->setFileMode(QFileDialog::AnyFile);  // a name that does not exist is taken too
+  SavePictureDialog1 = new QFileDialog(this);
+  SavePictureDialog1->setObjectName("SavePictureDialog1");
+  SavePictureDialog1->setOption(QFileDialog::DontUseNativeDialog);
+  SavePictureDialog1->setOption(QFileDialog::DontConfirmOverwrite);
+  SavePictureDialog1->setAcceptMode(QFileDialog::AcceptSave);
+  SavePictureDialog1->setDefaultSuffix("bmp");
+  SavePictureDialog1->setNameFilters(QtNameFilters(QString::fromUtf8(kPictureFilter)));
+}
+
+QFrame* TForm1::Group(const char* name, QLabel*& title, const char* caption, int top,
+                      int height) {
+  QFrame* group = new QFrame(this);
+  group->setObjectName(name);
+  group->setFrameStyle(QFrame::Box | QFrame::Plain);
+  group->setGeometry(0, top, 146, height);
+  title = new QLabel(caption, group);
+  QFont f = title->font();
+  f.setPixelSize(16);
+  f.setBold(true);
+  title->setFont(f);
+  title->move(5, 0);
+  return group;
+}
+
+QPushButton* TForm1::Button(QWidget* group, const char* name, const char* caption, int x, int y,
+                            int w, int h, const char* tooltip) {
+  QPushButton* b = new QPushButton(caption, group);
+  b->setObjectName(name);
+  b->setGeometry(x, y, w, h);
+  if (tooltip) b->setToolTip(tooltip);
+  connect(b, &QPushButton::clicked, this, [this, b] { ReportErrors([this, b] { Bt_Click(b); }); });
+  return b;
+}
+
+QComboBox* TForm1::WidthBox(QWidget* group, const char* name, const QStringList& items, int x,
+                            int y, int w, void (TForm1::*change)()) {
+  QComboBox* box = new QComboBox(group);
+  box->setObjectName(name);
+  box->setEditable(true);
+  box->setInsertPolicy(QComboBox::NoInsert);
+  box->addItems(items);
+  box->setCurrentIndex(0);
+  box->setGeometry(x, y, w, 20);
+  auto run = [this, change] { ReportErrors([this, change] { (this->*change)(); }); };
+  connect(box, &QComboBox::activated, this, run);
+  // Typed text counts once it is confirmed, and only if it names an item.
+  connect(box->lineEdit(), &QLineEdit::returnPressed, this, [box, run] {
+    const int item = box->findText(box->currentText());
+    if (item >= 0) box->setCurrentIndex(item);
+    run();
+  });
+  return box;
+}
+
+TSwatch* TForm1::Swatch(QWidget* group, const char* name, const int32_t* color, int x, int y,
+                        int w) {
+  TSwatch* s = new TSwatch(color, group);
+  s->setObjectName(name);
+  s->setGeometry(x, y, w, 16);
+  return s;
+}
+
+QLabel* TForm1::RangeLabel(QWidget* group, const char* name, const char* caption, int y) {
+  QLabel* l = new QLabel(caption, group);
+  l->setObjectName(name);
+  l->setGeometry(5, y, 136, 14);
+  return l;
+}
+
+int TForm1::SelectedItem(const QComboBox* box) {
+  const int item = box->currentIndex();
+  return item >= 0 && box->itemText(item) == box->currentText() ? item : -1;
+}
+
+void TForm1::Bt_Click(QPushButton* sender) {
+  TKestoForm& k = *KestoForm;
+  if (sender == Bt_Open) {
+    k.show();
+    k.raise();
+    k.MakeList(kMaskAll);
+  } else if (sender == Bt_Up) {
+    k.Angle2 += 5;
+  } else if (sender == Bt_Down) {
+    k.Angle2 -= 5;
+  } else if (sender == Bt_Left) {
+    k.Angle3 -= 5;
+  } else if (sender == Bt_Right) {
+    k.Angle3 += 5;
+  } else if (sender == Bt_Rise) {
+    k.HeightScale += 0.05;
+    BusyRebuild(kMaskAll);
+  } else if (sender == Bt_Fall) {
+    k.HeightScale -= 0.05;
+    BusyRebuild(kMaskAll);
+  } else if (sender == Bt_Far) {
+    k.Distance += 0.1;
+  } else if (sender == Bt_Near) {
+    k.Distance -= 0.1;
+  } else if (sender == Bt_DrawMode) {
+    k.DrawMode += 1;
+  } else if (sender == Bt_SurfaceMode) {
+    k.SurfaceMode += 1;
+  } else if (sender == Bt_AxisMode) {
+    k.AxisMode += 1;
+  } else if (sender == Bt_Load) {
+    LoadSequence();
+  } else if (sender == Bt_Animate) {
+    if (k.DrawMode == 1) {
+      Bt_Animate->hide();
+      Bt_Stop->show();
+      Animate();
+      Bt_Stop->hide();
+      Bt_Animate->show();
+      StopRequested = false;
+    }
+  } else if (sender == Bt_Stop) {
+    StopRequested = true;
+  } else if (sender == Bt_Save) {
+    SaveSequence();
+  } else if (sender == Bt_Color_Low) {
+    ColorSequence(k.ColorMin, kMaskGraphs, true);
+  } else if (sender == Bt_Color_High) {
+    ColorSequence(k.ColorHigh, kMaskGraphs, true);
+  } else if (sender == Bt_Color_BackGround) {
+    ColorSequence(k.ColorBackGround, 0, false);
+  } else if (sender == Bt_Color_Axis_X) {
+    ColorSequence(k.ColorAxisX, kMaskAxes, false);
+  } else if (sender == Bt_Color_Axis_Y) {
+    ColorSequence(k.ColorAxisY, kMaskAxes, false);
+  } else if (sender == Bt_Color_Axis_Z) {
+    ColorSequence(k.ColorAxisZ, kMaskAxes, false);
+  }
+  FormPaint();
+  k.DrawGraph();
+}
+
+void TForm1::BusyRebuild(int32_t mask) {
+  KestoForm->Label1->show();
+  KestoForm->MakeList(mask);
+  KestoForm->Label1->hide();
+}
+
+void TForm1::ColorSequence(int32_t& target, int32_t rebuildMask, bool busy) {
+  const uint32_t c = ResolveColor(target);
+  ColorDialog1->setCurrentColor(QColor(int(c & 0xFF), int((c >> 8) & 0xFF), int((c >> 16) & 0xFF)));
+  if (ColorDialog1->exec() != QDialog::Accepted) return;
+  const QColor chosen = ColorDialog1->selectedColor();
+  target = int32_t(chosen.red() | chosen.green() << 8 | chosen.blue() << 16);
+  if (rebuildMask == 0) return;
+  if (busy)
+    BusyRebuild(rebuildMask);
+  else
+    KestoForm->MakeList(rebuildMask);
+}
+
+void TForm1::LoadSequence() {
+  if (OpenDialog1->exec() != QDialog::Accepted || OpenDialog1->selectedFiles().isEmpty()) return;
+  const std::string name = OpenDialog1->selectedFiles().first().toLocal8Bit().toStdString();
+  setEnabled(false);
+  KestoForm->Label1->show();
+  try {
+    LoadDataFile(name);
+    KestoForm->MakeList(kMaskAll);
+  } catch (...) {
+    KestoForm->Label1->hide();
+    setEnabled(true);
+    throw;
+  }
+  KestoForm->Label1->hide();
+  setEnabled(true);
+}
+
+void TForm1::LoadDataFile(const std::string& fileName) {
+  ::LoadDataFile(*KestoForm, fileName, [] { QCoreApplication::processEvents(); });
+}
+
+void TForm1::SaveSequence() {
+  if (SavePictureDialog1->exec() != QDialog::Accepted) return;
+  const QStringList files = SavePictureDialog1->selectedFiles();
+  if (!files.isEmpty()) KestoForm->SaveToBitmap(files.first());
+}
+
+void TForm1::Animate() {
+  StopRequested = false;
+  for (int step = 0; step <= 360 && !StopRequested; ++step) {
+    QCoreApplication::processEvents();
+    KestoForm->Angle3 += 1.0;
+    KestoForm->DrawGraph();
+  }
+}
+
+void TForm1::CmbB_LineWidthChange() {
+  const int item = SelectedItem(CmbB_LineWidth);
+  if (item < 0) return;  // typed text that names no item: the width stays
+  KestoForm->LineWidth = CmbB_LineWidth->itemText(item).toDouble();
+  KestoForm->MakeList(kMaskGraphs);
+  KestoForm->DrawGraph();
+}
+
+void TForm1::CmbB_AxisWidthChange() {
+  const int item = SelectedItem(CmbB_AxisWidth);
+  if (item < 0) return;
+  KestoForm->AxisWidth = item + 1;
+  KestoForm->MakeList(kMaskAxes);
+  KestoForm->DrawGraph();
+}
+
+void TForm1::CB_SpecClick() {
+  const bool on = CB_Spec->isChecked();
+  Bt_Color_High->setEnabled(!on);
+  Bt_Color_Low->setEnabled(!on);
+  PB_High->setVisible(!on);
+  PB_Low->setVisible(!on);
+  KestoForm->Spec = on ? 1 : 0;
+  KestoForm->MakeList(kMaskGraphs);
+  KestoForm->DrawGraph();
+}
+
+void TForm1::FormPaint() {
+  const TKestoForm& k = *KestoForm;
+  SetTextIfChanged(Label4, "X:[" + RangeNumber(k.XMin) + "," + RangeNumber(k.XMax) + "]");
+  SetTextIfChanged(Label5, "Y:[" + RangeNumber(k.YMin) + "," + RangeNumber(k.YMax) + "]");
+  SetTextIfChanged(Label6, "Z:[" + RangeNumber(k.ZMin) + "," + RangeNumber(k.ZMax) + "]");
+  for (TSwatch* s : {PB_Low, PB_High, PB_Back, PB_Axis_X, PB_Axis_Y, PB_Axis_Z})
+    if (s->isVisible()) s->update();
+}
+
+void TForm1::paintEvent(QPaintEvent*) { FormPaint(); }
+
+void TForm1::closeEvent(QCloseEvent* event) {
+  StopRequested = true;  // a running animation ends with the program
+  event->accept();
+  QCoreApplication::quit();
+}

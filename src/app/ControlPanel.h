@@ -1,0 +1,74 @@
+#pragma once
+
+#include <QCheckBox>
+#include <QColorDialog>
+#include <QComboBox>
+#include <QFileDialog>
+#include <QFrame>
+#include <QLabel>
+#include <QPushButton>
+#include <QWidget>
+#include <string>
+
+#include "app/KestoForm.h"
+#include "app/Swatch.h"
+
+// The control panel, the program's main window: four groups of controls that act
+// on the graph window, which it creates and owns.
+class TForm1 : public QWidget {
+ public:
+  TForm1();
+
+  TKestoForm* KestoForm;
+
+  QFrame *Panel_Main, *Panel_Graph, *Panel_Axis, *Panel_Control;
+  QLabel *Label7, *Label2, *Label1, *Label3;
+  QPushButton *Bt_Load, *Bt_Open, *Bt_Save, *Bt_Animate, *Bt_Stop;
+  QCheckBox* CheckBox1;
+  QPushButton *Bt_DrawMode, *Bt_Rise, *Bt_Fall, *Bt_SurfaceMode;
+  QComboBox* CmbB_LineWidth;
+  QPushButton *Bt_Color_Low, *Bt_Color_High, *Bt_Color_BackGround;
+  TSwatch *PB_Low, *PB_High, *PB_Back;
+  QCheckBox* CB_Spec;
+  QLabel *Label4, *Label5, *Label6;
+  QPushButton* Bt_AxisMode;
+  QComboBox* CmbB_AxisWidth;
+  QPushButton *Bt_Color_Axis_X, *Bt_Color_Axis_Y, *Bt_Color_Axis_Z;
+  TSwatch *PB_Axis_X, *PB_Axis_Y, *PB_Axis_Z;
+  QPushButton *Bt_Up, *Bt_Left, *Bt_Near, *Bt_Far, *Bt_Right, *Bt_Down;
+
+  QColorDialog* ColorDialog1;
+  QFileDialog* OpenDialog1;
+  QFileDialog* SavePictureDialog1;
+
+  // Set by "Stop"; every animation clears it when it starts and when it ends.
+  bool StopRequested = false;
+
+  void Bt_Click(QPushButton* sender);
+  void FormPaint();
+  void CmbB_LineWidthChange();
+  void CmbB_AxisWidthChange();
+  void CB_SpecClick();
+  void Animate();
+  void LoadDataFile(const std::string& fileName);
+
+  // The item of a width box that is selected: -1 when its text names no item.
+  static int SelectedItem(const QComboBox* box);
+
+ protected:
+  void paintEvent(QPaintEvent* event) override;
+  void closeEvent(QCloseEvent* event) override;
+
+ private:
+  QFrame* Group(const char* name, QLabel*& title, const char* caption, int top, int height);
+  QPushButton* Button(QWidget* group, const char* name, const char* caption, int x, int y,
+                      int w, int h, const char* tooltip = nullptr);
+  QComboBox* WidthBox(QWidget* group, const char* name, const QStringList& items, int x, int y,
+                      int w, void (TForm1::*change)());
+  TSwatch* Swatch(QWidget* group, const char* name, const int32_t* color, int x, int y, int w);
+  QLabel* RangeLabel(QWidget* group, const char* name, const char* caption, int y);
+  void ColorSequence(int32_t& target, int32_t rebuildMask, bool busy);
+  void LoadSequence();
+  void SaveSequence();
+  void BusyRebuild(int32_t mask);
+};

@@ -1,0 +1,22 @@
+#include "app/ErrorReport.h"
+
+#include <QApplication>
+#include <QMessageBox>
+#include <exception>
+
+void ShowErrorReport(const QString& text) {
+  QMessageBox box(QMessageBox::Critical, QApplication::applicationDisplayName(), text,
+                  QMessageBox::Ok, QApplication::activeWindow());
+  box.setObjectName("ErrorReport");
+  box.exec();
+}
+
+void ReportErrors(const std::function<void()>& handler) {
+  try {
+    handler();
+  } catch (const std::exception& e) {
+    ShowErrorReport(QString::fromLocal8Bit(e.what()));
+  } catch (...) {
+    ShowErrorReport("An unexpected error occurred.");
+  }
+}

@@ -1,0 +1,270 @@
+#include <QLineEdit>
+#include <QTimer>
+#include <QToolTip>
+
+#include "Dialogs.h"
+#include "PanelFixture.h"
+#include "core/TempFiles.h"
+
+namespace {
+
+std::map<GLuint, int> All() {
+  std::map<GLuint, int> n;
+  for (GLuint list : {1, 2, 4, 8, 16, 32, 64, 128, 256, 512}) n[list] = 1;
+  return n;
+}
+std::map<GLuint, int> Graphs() {
+  std::map<GLuint, int> n;
+  for (GLuint list : {1, 2, 4, 8, 16, 32, 64, 128}) n[list] = 1;
+  return n;
+}
+const std::map<GLuint, int> kAxes{{256, 1}, {512, 1}};
+const std::map<GLuint, int> kNone{};
+
+TEST_F(PanelTest, WindowsAndControlsAsUsersKnowThem) {
+  EXPECT_EQ(panel_->windowTitle(), "Kesto");
+  EXPECT_EQ(panel_->size(), QSize(146, 478));
+  EXPECT_EQ(panel_->minimumSize(), panel_->maximumSize());
+  EXPECT_EQ(panel_->Bt_Load->text(), "File Load");
+  EXPECT_EQ(panel_->Bt_Load->toolTip(), "Load Data File");
+  EXPECT_EQ(panel_->Bt_Open->toolTip(), "Open Graph Window");
+  EXPECT_EQ(panel_->Bt_DrawMode->toolTip(), "Change View Mode");
+  EXPECT_FALSE(panel_->Bt_Stop->isVisible());
+  EXPECT_FALSE(panel_->CheckBox1->isEnabled());
+  EXPECT_EQ(panel_->CmbB_LineWidth->count(), 12);
+  EXPECT_EQ(panel_->CmbB_LineWidth->itemText(11), "20");
+  EXPECT_EQ(panel_->CmbB_LineWidth->currentText(), "1");
+  EXPECT_EQ(panel_->CmbB_AxisWidth->count(), 5);
+  EXPECT_EQ(panel_->Label4->text(), "X:[0.00,49.00]");  // the first repaint has run
+  EXPECT_EQ(panel_->Label6->text(), "Z:[-48.37,48.37]");
+  EXPECT_EQ(k_->parent(), panel_.get());
+}
+
+TEST_F(PanelTest, ButtonsKeepTheViewInBounds) {
+  k_->Angle2 = 175;
+  Click(panel_->Bt_Up);
+  EXPECT_EQ(k_->Angle2, 175);
+  k_->Angle2 = 5;
+  Click(panel_->Bt_Down);
+  EXPECT_EQ(k_->Angle2, 5);
+  k_->Angle3 = 358;
+  Click(panel_->Bt_Right);
+  EXPECT_EQ(k_->Angle3, 3);
+  k_->Angle3 = 2;
+  Click(panel_->Bt_Left);
+  EXPECT_EQ(k_->Angle3, 357);
+  k_->Angle3 = 355;
+  Click(panel_->Bt_Right);
+  EXPECT_EQ(k_->Angle3, 360);
+  k_->HeightScale = 2;
+  Click(panel_->Bt_Rise);
+  EXPECT_EQ(k_->HeightScale, 2);
+  k_->HeightScale = 0;
+  Click(panel_->Bt_Fall);
+  EXPECT_EQ(k_->HeightScale, 0);
+  k_->Distance = 1;
+  Click(panel_->Bt_Near);
+  EXPECT_EQ(k_->Distance, 1);
+  k_->Distance = 100;
+  Click(panel_->Bt_Far);
+  EXPECT_EQ(k_->Distance, 100);
+  Click(panel_->Bt_DrawMode);
+  EXPECT_EQ(k_->DrawMode, 0);
+  Click(panel_->Bt_DrawMode);
+  EXPECT_EQ(k_->DrawMode, 1);
+  for (int expected : {1, 2, 0}) {
+    Click(panel_->Bt_SurfaceMode);
+    EXPECT_EQ(k_->SurfaceMode, expected);
+  }
+  Click(panel_->Bt_AxisMode);
+  EXPECT_EQ(k_->AxisMode, 0);
+}
+
+TEST_F(PanelTest, EachButtonRebuildsOnlyWhatItsChangeAffects) {
+  for (QPushButton* b : {panel_->Bt_Up, panel_->Bt_Down, panel_->Bt_Left, panel_->Bt_Right,
+                         panel_->Bt_Near, panel_->Bt_Far, panel_->Bt_DrawMode,
+                         panel_->Bt_SurfaceMode, panel_->Bt_AxisMode}) {
+    Click(b);
+    EXPECT_EQ(Rebuilt(), kNone) << b->text().toStdString();
+    EXPECT_EQ(Frames(), 1) << b->text().toStdString();
+  }
+  for (QPushButton* b : {panel_->Bt_Rise, panel_->Bt_Fall, panel_->Bt_Open}) {
+    Click(b);
+    EXPECT_EQ(Rebuilt(), All()) << b->text().toStdString();
+  }
+  ChooseColorInNextDialog(0x123456);
+  Click(panel_->Bt_Color_Low);
+  EXPECT_EQ(Rebuilt(), Graphs());
+  EXPECT_EQ(k_->ColorMin, 0x123456);
+  ChooseColorInNextDialog(0x00FF00);
+  Click(panel_->Bt_Color_High);
+  EXPECT_EQ(Rebuilt(), Graphs());
+  EXPECT_EQ(k_->ColorHigh, 0x00FF00);
+  ChooseColorInNextDialog(0x333333);
+  Click(panel_->Bt_Color_BackGround);
+  EXPECT_EQ(Rebuilt(), kNone);
+  EXPECT_EQ(k_->ColorBackGround, 0x333333);
+  for (auto [button, field] : {std::pair{panel_->Bt_Color_Axis_X, &k_->ColorAxisX},
+                               {panel_->Bt_Color_Axis_Y, &k_->ColorAxisY},
+                               {panel_->Bt_Color_Axis_Z, &k_->ColorAxisZ}}) {
+    ChooseColorInNextDialog(0x0000AA);
+    Click(button);
+    EXPECT_EQ(Rebuilt(), kAxes);
+    EXPECT_EQ(*field, 0x0000AA);
+    EXPECT_EQ(Frames(), 1);
+  }
+}
+
+TEST_F(PanelTest, CancelledDialogsChangeNothingButStillRedraw) {
+  const TKestoState before = *k_;
+  for (QPushButton* b : {panel_->Bt_Color_Low, panel_->Bt_Color_High, panel_->Bt_Color_BackGround,
+                         panel_->Bt_Color_Axis_X, panel_->Bt_Color_Axis_Y,
+                         panel_->Bt_Color_Axis_Z, panel_->Bt_Load, panel_->Bt_Save}) {
+    auto answered = CancelNextDialog();
+    Click(b);
+    EXPECT_TRUE(*answered) << b->text().toStdString();
+    EXPECT_EQ(Rebuilt(), kNone) << b->text().toStdString();
+    EXPECT_EQ(Frames(), 1) << b->text().toStdString();
+  }
+  EXPECT_EQ(k_->ColorMin, before.ColorMin);
+  EXPECT_EQ(k_->ColorHigh, before.ColorHigh);
+  EXPECT_EQ(k_->ColorBackGround, before.ColorBackGround);
+  EXPECT_EQ(k_->ColorAxisZ, before.ColorAxisZ);
+  EXPECT_EQ(k_->GridHighI, 49);
+  EXPECT_TRUE(panel_->isEnabled());
+}
+
+TEST_F(PanelTest, LoadingAFileShowsItsRanges) {
+  TTempDir dir;
+  const QString file = QString::fromStdString(dir.File("data.txt", "-1,0,5\n2.5,-3,7\n\n-1,1,-2\n2.5,4,0.125\n"));
+  auto answered = ChooseFileInNextDialog(file);
+  Click(panel_->Bt_Load);
+  EXPECT_TRUE(*answered);
+  EXPECT_EQ(k_->GridHighI, 1);
+  EXPECT_EQ(Rebuilt(), All());
+  EXPECT_EQ(panel_->Label4->text(), "X:[-1.00,2.50]");
+  EXPECT_EQ(panel_->Label5->text(), "Y:[-3.00,4.00]");
+  EXPECT_EQ(panel_->Label6->text(), "Z:[-2.00,7.00]");
+  EXPECT_TRUE(panel_->isEnabled());
+  EXPECT_FALSE(k_->Label1->isVisible());
+  EXPECT_EQ(panel_->OpenDialog1->selectedFiles().value(0), file);  // offered again next time
+}
+
+TEST_F(PanelTest, AFailedLoadReportsKeepsTheGraphAndFreesThePanel) {
+  TTempDir dir;
+  QString report;
+  for (const std::string& name : {dir.Path("missing.txt"), dir.File("ragged.txt", "1,1,1\n\n1,1,1\n2,2,2\n")}) {
+    ChooseFileInNextDialog(QString::fromStdString(name));
+    auto reported = CloseNextErrorReport(&report);
+    Click(panel_->Bt_Load);
+    EXPECT_TRUE(*reported);
+    EXPECT_TRUE(report.contains(QString::fromStdString(name))) << report.toStdString();
+    EXPECT_EQ(k_->GridHighI, 49);
+    EXPECT_EQ(k_->XMax, 49);
+    EXPECT_EQ(Rebuilt(), kNone);
+    EXPECT_TRUE(panel_->isEnabled());
+    EXPECT_FALSE(k_->Label1->isVisible());
+  }
+  EXPECT_TRUE(report.contains("row 2")) << report.toStdString();
+}
+
+TEST_F(PanelTest, SpectrumHidesAndShowsTheLowAndHighSwatches) {
+  rec_->Calls.clear();
+  QTest::mouseClick(panel_->CB_Spec, Qt::LeftButton, {}, QPoint(5, 8));
+  EXPECT_TRUE(panel_->CB_Spec->isChecked());
+  EXPECT_EQ(k_->Spec, 1);
+  EXPECT_FALSE(panel_->PB_Low->isVisible());
+  EXPECT_FALSE(panel_->PB_High->isVisible());
+  EXPECT_FALSE(panel_->Bt_Color_Low->isEnabled());
+  EXPECT_FALSE(panel_->Bt_Color_High->isEnabled());
+  EXPECT_EQ(Rebuilt(), Graphs());
+  EXPECT_EQ(Frames(), 1);
+  k_->ColorMin = 0x00FFFF;
+  QTest::mouseClick(panel_->CB_Spec, Qt::LeftButton, {}, QPoint(5, 8));
+  EXPECT_EQ(k_->Spec, 0);
+  EXPECT_TRUE(panel_->PB_Low->isVisible());
+  EXPECT_TRUE(panel_->Bt_Color_High->isEnabled());
+  QTest::qWait(20);
+  const QImage chip = panel_->PB_Low->grab().toImage();
+  EXPECT_EQ(chip.pixel(10, 8), qRgb(255, 255, 0));  // the current low colour
+  EXPECT_EQ(chip.pixel(0, 0), qRgb(0, 0, 0));       // its outline
+}
+
+TEST_F(PanelTest, WidthBoxesApplyChosenItemsOnly) {
+  rec_->Calls.clear();
+  QComboBox* line = panel_->CmbB_LineWidth;
+  line->setCurrentIndex(10);
+  emit line->activated(10);
+  EXPECT_EQ(k_->LineWidth, 15);
+  EXPECT_EQ(Rebuilt(), Graphs());
+  rec_->Calls.clear();
+  line->lineEdit()->setText("7x");
+  QTest::keyClick(line->lineEdit(), Qt::Key_Return);
+  EXPECT_EQ(k_->LineWidth, 15);  // not an item: the width stays
+  EXPECT_EQ(Rebuilt(), kNone);
+  EXPECT_EQ(TForm1::SelectedItem(line), -1);
+  line->lineEdit()->setText("20");
+  QTest::keyClick(line->lineEdit(), Qt::Key_Return);
+  EXPECT_EQ(k_->LineWidth, 20);
+  EXPECT_EQ(line->count(), 12);  // typed text adds no item
+
+  rec_->Calls.clear();
+  QComboBox* axis = panel_->CmbB_AxisWidth;
+  axis->setCurrentIndex(3);
+  emit axis->activated(3);
+  EXPECT_EQ(k_->AxisWidth, 4);
+  EXPECT_EQ(Rebuilt(), kAxes);
+  EXPECT_EQ(Frames(), 1);
+}
+
+TEST_F(PanelTest, ClosedGraphWindowComesBackWithFreshLists) {
+  k_->close();
+  EXPECT_FALSE(k_->isVisible());
+  EXPECT_TRUE(panel_->isVisible());
+  Click(panel_->Bt_Open);
+  EXPECT_TRUE(k_->isVisible());
+  EXPECT_EQ(Rebuilt(), All());
+}
+
+TEST_F(PanelTest, AnimationTurnsOneDegreePerFrameFor361Frames) {
+  k_->Angle3 = 160;
+  Click(panel_->Bt_Animate);
+  EXPECT_EQ(Frames(), 361 + 1);
+  EXPECT_DOUBLE_EQ(k_->Angle3, 161);
+  EXPECT_TRUE(panel_->Bt_Animate->isVisible());
+  EXPECT_FALSE(panel_->Bt_Stop->isVisible());
+  k_->DrawMode = 0;
+  Click(panel_->Bt_Animate);  // nothing in the flat view
+  EXPECT_EQ(Frames(), 1);
+  EXPECT_DOUBLE_EQ(k_->Angle3, 161);
+}
+
+TEST_F(PanelTest, StopEndsTheRunAfterTheStepInProgress) {
+  int framesAtStop = -1;
+  QTimer::singleShot(50, [&] {
+    EXPECT_TRUE(panel_->Bt_Stop->isVisible());
+    EXPECT_FALSE(panel_->Bt_Animate->isVisible());
+    framesAtStop = Frames();
+    QTest::mouseClick(panel_->Bt_Stop, Qt::LeftButton);
+  });
+  Click(panel_->Bt_Animate);
+  ASSERT_GT(framesAtStop, 0);
+  // The Stop click's own frame, the step in progress, and the frame ending the click.
+  EXPECT_LE(Frames(), framesAtStop + 3);
+  EXPECT_LT(Frames(), 300);
+  EXPECT_TRUE(panel_->Bt_Animate->isVisible());
+  EXPECT_FALSE(panel_->StopRequested);
+  Click(panel_->Bt_Animate);  // a new run is not ended by the old Stop
+  EXPECT_EQ(Frames(), 362);
+}
+
+TEST_F(PanelTest, ViewSwitchDuringARunGoesOn) {
+  QTimer::singleShot(30, [&] { QTest::mouseClick(panel_->Bt_DrawMode, Qt::LeftButton); });
+  k_->Angle3 = 10;
+  Click(panel_->Bt_Animate);
+  EXPECT_EQ(k_->DrawMode, 0);
+  EXPECT_DOUBLE_EQ(k_->Angle3, 11);
+  EXPECT_TRUE(k_->windowTitle().startsWith("KestoForm(2D)"));
+}
+
+}  // namespace

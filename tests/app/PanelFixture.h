@@ -1,0 +1,50 @@
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <QTest>
+#include <map>
+#include <memory>
+
+#include "app/ControlPanel.h"
+#include "render/Frame.h"
+#include "render/RecordingSink.h"
+
+// The program as it starts: the panel with its graph window shown and every list
+// built; every GL call of the graph window is recorded on its way to OpenGL.
+class PanelTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    panel_ = std::make_unique<TForm1>();
+    k_ = panel_->KestoForm;
+    k_->show();
+    k_->MakeList(kMaskAll);
+    panel_->show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(panel_.get()));
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(k_));
+    direct_ = k_->Sink;
+    rec_ = std::make_unique<TRecordingSink>(direct_);
+    k_->Sink = rec_.get();
+  }
+  void TearDown() override {
+    k_->Sink = direct_;
+    panel_.reset();
+  }
+
+  void Click(QPushButton* b) {
+    rec_->Calls.clear();
+    QTest::mouseClick(b, Qt::LeftButton);
+  }
+  // How often each list was compiled since the last click.
+  std::map<GLuint, int> Rebuilt() const {
+    std::map<GLuint, int> n;
+    for (GLuint list : rec_->Compiled()) ++n[list];
+    return n;
+  }
+  int Frames() const { return TRecordingSink::Count(rec_->Calls, TGLOp::ClearColor); }
+
+  std::unique_ptr<TForm1> panel_;
+  TKestoForm* k_ = nullptr;
+  TGLSink* direct_ = nullptr;
+  std::unique_ptr<TRecordingSink> rec_;
+};
