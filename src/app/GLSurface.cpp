@@ -1,5 +1,10 @@
 #include "app/GLSurface.h"
 
+#include <QKeyEvent>
+#include <QMouseEvent>
+#include <QWheelEvent>
+
+#include "app/ErrorReport.h"
 #include "app/KestoForm.h"
 
 TGLSurface::TGLSurface(TKestoForm* form) : form_(form) {}
@@ -9,3 +14,26 @@ void TGLSurface::exposeEvent(QExposeEvent*) {
 }
 
 void TGLSurface::resizeEvent(QResizeEvent*) { form_->FormResize(); }
+
+void TGLSurface::mousePressEvent(QMouseEvent* e) {
+  const QPoint p = e->position().toPoint();
+  ReportErrors([&] { form_->FormMouseDown(e->button(), p.x(), p.y()); });
+}
+
+void TGLSurface::mouseMoveEvent(QMouseEvent* e) {
+  const QPoint p = e->position().toPoint();
+  ReportErrors([&] { form_->FormMouseMove(p.x(), p.y()); });
+}
+
+void TGLSurface::mouseReleaseEvent(QMouseEvent*) {
+  ReportErrors([&] { form_->FormMouseUp(); });
+}
+
+void TGLSurface::wheelEvent(QWheelEvent* e) {
+  ReportErrors([&] { form_->FormMouseWheel(e->angleDelta().y()); });
+  e->ignore();  // not marked as handled
+}
+
+void TGLSurface::keyPressEvent(QKeyEvent* e) {
+  ReportErrors([&] { form_->FormKeyDown(e->key(), e->modifiers()); });
+}

@@ -5,7 +5,7 @@
 class TKestoForm;
 
 // The native surface inside the graph window that OpenGL draws to; it hands its
-// paint and resize events to the graph window's handlers.
+// paint, resize, mouse, wheel and key events to the graph window's handlers.
 class TGLSurface : public QWindow {
  public:
   explicit TGLSurface(TKestoForm* form);
@@ -13,6 +13,11 @@ class TGLSurface : public QWindow {
  protected:
   void exposeEvent(QExposeEvent* event) override;
   void resizeEvent(QResizeEvent* event) override;
+  void mousePressEvent(QMouseEvent* event) override;
+  void mouseMoveEvent(QMouseEvent* event) override;
+  void mouseReleaseEvent(QMouseEvent* event) override;
+  void wheelEvent(QWheelEvent* event) override;
+  void keyPressEvent(QKeyEvent* event) override;
 
  private:
   TKestoForm* form_;

@@ -5,11 +5,13 @@
 #include <QClipboard>
 #include <QGuiApplication>
 #include <QImageWriter>
+#include <QKeyEvent>
 #include <QOpenGLFramebufferObject>
 #include <QSaveFile>
 #include <cstring>
 #include <stdexcept>
 
+#include "app/ErrorReport.h"
 #include "app/GLSurface.h"
 #include "core/PictureName.h"
 #include "render/Frame.h"
@@ -48,6 +50,81 @@ void TKestoForm::resizeEvent(QResizeEvent*) {
   container_->setGeometry(rect());
   Label1->setGeometry(rect());
   Label1->raise();
+}
+
+void TKestoForm::keyPressEvent(QKeyEvent* event) {
+  ReportErrors([&] { FormKeyDown(event->key(), event->modifiers()); });
+}
+
+void TKestoForm::FormMouseDown(Qt::MouseButton button, int x, int y) {
+  if (button == Qt::LeftButton && DrawMode == 1) {
+    MouseState = 1;
+  } else if (button == Qt::RightButton) {
+    MouseState = 2;
+  } else {
+    return;
+  }
+  MouseX = x;
+  MouseY = y;
+}
+
+void TKestoForm::FormMouseMove(int x, int y) {
+  if (MouseState == 1) {
+    Angle3 += (x - MouseX) / 2.0;
+    Angle2 -= (y - MouseY) / 2.0;
+    MouseX = x;
+    MouseY = y;
+    DragRedraw();
+  }
+  if (MouseState == 2) {
+    Distance -= (y - MouseY) / 100.0;
+    MouseX = x;
+    MouseY = y;
+    DragRedraw();
+  }
+}
+
+void TKestoForm::DragRedraw() {
+  if (int64_t(GridHighI) * GridHighJ > 10000)
+    DrawSimpleGraph();
+  else
+    DrawGraph();
+}
+
+void TKestoForm::FormMouseUp() {
+  MouseState = 0;
+  DrawGraph();
+}
+
+void TKestoForm::FormMouseWheel(int wheelDelta) {
+  HeightScale += wheelDelta / 1000.0;
+  MakeList(kMaskAll);
+  DrawGraph();
+}
+
+void TKestoForm::FormKeyDown(int key, Qt::KeyboardModifiers shift) {
+  const bool keypad = shift & Qt::KeypadModifier;
+  shift &= ~Qt::KeypadModifier;
+  if (key == Qt::Key_Return || key == Qt::Key_Enter) FocusControlPanel();
+  if (key == Qt::Key_2 && !keypad) {
+    DrawMode = 0;
+  } else if (key == Qt::Key_3 && !keypad) {
+    DrawMode = 1;
+  } else if (key == Qt::Key_C && shift == Qt::ControlModifier) {
+    SaveToBitmap("");
+  } else if (key == Qt::Key_M) {
+    FocusControlPanel();
+  }
+  DrawGraph();
+}
+
+void TKestoForm::FocusControlPanel() {
+  QWidget* panel = parentWidget();
+  // While a file loads the panel is disabled and cannot take the keyboard; the
+  // key still redraws.
+  if (!panel || !panel->isEnabled()) return;
+  panel->activateWindow();
+  panel->setFocus(Qt::OtherFocusReason);
 }
 
 void TKestoForm::FormPaint() { DrawGraph(); }

@@ -29,6 +29,15 @@ class TKestoForm : public QWidget, public TKestoState {
   void DrawSimpleGraph();
   void MakeList(int32_t mask);
 
+  // Left drag turns and tilts the 3-D view, right drag moves nearer or farther,
+  // the wheel raises or flattens the heights; keys 2 and 3 pick the view, Ctrl+C
+  // copies the picture, Enter and M hand the keyboard to the control panel.
+  void FormMouseDown(Qt::MouseButton button, int x, int y);
+  void FormMouseMove(int x, int y);
+  void FormMouseUp();
+  void FormMouseWheel(int wheelDelta);
+  void FormKeyDown(int key, Qt::KeyboardModifiers shift);
+
   int ClientWidth() const { return width(); }
   int ClientHeight() const { return height(); }
   void SetClientSize(int width, int height) { resize(width, height); }
@@ -43,9 +52,12 @@ class TKestoForm : public QWidget, public TKestoState {
 
  protected:
   void resizeEvent(QResizeEvent* event) override;
+  void keyPressEvent(QKeyEvent* event) override;
 
  private:
   void FrameBracket(bool simple);
+  void DragRedraw();
+  void FocusControlPanel();
   int DeviceWidth() const;
   int DeviceHeight() const;
 

@@ -92,22 +92,22 @@ TEST_F(PanelTest, EachButtonRebuildsOnlyWhatItsChangeAffects) {
     Click(b);
     EXPECT_EQ(Rebuilt(), All()) << b->text().toStdString();
   }
-  ChooseColorInNextDialog(0x123456);
+  auto answer1 = ChooseColorInNextDialog(0x123456);
   Click(panel_->Bt_Color_Low);
   EXPECT_EQ(Rebuilt(), Graphs());
   EXPECT_EQ(k_->ColorMin, 0x123456);
-  ChooseColorInNextDialog(0x00FF00);
+  auto answer2 = ChooseColorInNextDialog(0x00FF00);
   Click(panel_->Bt_Color_High);
   EXPECT_EQ(Rebuilt(), Graphs());
   EXPECT_EQ(k_->ColorHigh, 0x00FF00);
-  ChooseColorInNextDialog(0x333333);
+  auto answer3 = ChooseColorInNextDialog(0x333333);
   Click(panel_->Bt_Color_BackGround);
   EXPECT_EQ(Rebuilt(), kNone);
   EXPECT_EQ(k_->ColorBackGround, 0x333333);
   for (auto [button, field] : {std::pair{panel_->Bt_Color_Axis_X, &k_->ColorAxisX},
                                {panel_->Bt_Color_Axis_Y, &k_->ColorAxisY},
                                {panel_->Bt_Color_Axis_Z, &k_->ColorAxisZ}}) {
-    ChooseColorInNextDialog(0x0000AA);
+    auto answer = ChooseColorInNextDialog(0x0000AA);
     Click(button);
     EXPECT_EQ(Rebuilt(), kAxes);
     EXPECT_EQ(*field, 0x0000AA);
@@ -122,7 +122,7 @@ TEST_F(PanelTest, CancelledDialogsChangeNothingButStillRedraw) {
                          panel_->Bt_Color_Axis_Z, panel_->Bt_Load, panel_->Bt_Save}) {
     auto answered = CancelNextDialog();
     Click(b);
-    EXPECT_TRUE(*answered) << b->text().toStdString();
+    EXPECT_TRUE(answered->Answered()) << b->text().toStdString();
     EXPECT_EQ(Rebuilt(), kNone) << b->text().toStdString();
     EXPECT_EQ(Frames(), 1) << b->text().toStdString();
   }
@@ -139,7 +139,7 @@ TEST_F(PanelTest, LoadingAFileShowsItsRanges) {
   const QString file = QString::fromStdString(dir.File("data.txt", "-1,0,5\n2.5,-3,7\n\n-1,1,-2\n2.5,4,0.125\n"));
   auto answered = ChooseFileInNextDialog(file);
   Click(panel_->Bt_Load);
-  EXPECT_TRUE(*answered);
+  EXPECT_TRUE(answered->Answered());
   EXPECT_EQ(k_->GridHighI, 1);
   EXPECT_EQ(Rebuilt(), All());
   EXPECT_EQ(panel_->Label4->text(), "X:[-1.00,2.50]");
@@ -154,10 +154,10 @@ TEST_F(PanelTest, AFailedLoadReportsKeepsTheGraphAndFreesThePanel) {
   TTempDir dir;
   QString report;
   for (const std::string& name : {dir.Path("missing.txt"), dir.File("ragged.txt", "1,1,1\n\n1,1,1\n2,2,2\n")}) {
-    ChooseFileInNextDialog(QString::fromStdString(name));
+    auto chosen = ChooseFileInNextDialog(QString::fromStdString(name));
     auto reported = CloseNextErrorReport(&report);
     Click(panel_->Bt_Load);
-    EXPECT_TRUE(*reported);
+    EXPECT_TRUE(reported->Answered());
     EXPECT_TRUE(report.contains(QString::fromStdString(name))) << report.toStdString();
     EXPECT_EQ(k_->GridHighI, 49);
     EXPECT_EQ(k_->XMax, 49);

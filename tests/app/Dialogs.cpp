@@ -4,51 +4,44 @@
 #include <QColorDialog>
 #include <QDialog>
 #include <QFileDialog>
-#include <QMessageBox>
-#include <QTimer>
 #include <QLineEdit>
-#include <memory>
+#include <QMessageBox>
 
-std::shared_ptr<bool> AnswerNextDialog(std::function<void(QWidget*)> action) {
-  auto done = std::make_shared<bool>(false);
-  auto* timer = new QTimer;
-  timer->setInterval(10);
-  QObject::connect(timer, &QTimer::timeout, [timer, action, done] {
+TDialogAnswer::TDialogAnswer(std::function<void(QWidget*)> action) {
+  timer_.setInterval(10);
+  QObject::connect(&timer_, &QTimer::timeout, [this, action] {
     QWidget* modal = QApplication::activeModalWidget();
     if (!modal || !modal->isVisible()) return;
-    timer->stop();
-    timer->deleteLater();
-    *done = true;
+    timer_.stop();
+    answered_ = true;
     action(modal);
   });
-  timer->start();
-  return done;
+  timer_.start();
 }
 
-std::shared_ptr<bool> CancelNextDialog() {
-  return AnswerNextDialog([](QWidget* w) { static_cast<QDialog*>(w)->reject(); });
+TAnswer CancelNextDialog() {
+  return std::make_unique<TDialogAnswer>([](QWidget* w) { static_cast<QDialog*>(w)->reject(); });
 }
 
-std::shared_ptr<bool> ChooseFileInNextDialog(const QString& path) {
-  return AnswerNextDialog([path](QWidget* w) {
-    auto* d = qobject_cast<QFileDialog*>(w);
+TAnswer ChooseFileInNextDialog(const QString& path) {
+  return std::make_unique<TDialogAnswer>([path](QWidget* w) {
     // Typed into the name box, as a user would: selectFile() waits for the
     // dialog to list the folder first.
-    d->findChild<QLineEdit*>("fileNameEdit")->setText(path);
-    static_cast<QDialog*>(d)->accept();
+    w->findChild<QLineEdit*>("fileNameEdit")->setText(path);
+    static_cast<QDialog*>(w)->accept();
   });
 }
 
-std::shared_ptr<bool> ChooseColorInNextDialog(int32_t v) {
-  return AnswerNextDialog([v](QWidget* w) {
+TAnswer ChooseColorInNextDialog(int32_t v) {
+  return std::make_unique<TDialogAnswer>([v](QWidget* w) {
     auto* d = qobject_cast<QColorDialog*>(w);
     d->setCurrentColor(QColor(v & 0xFF, (v >> 8) & 0xFF, (v >> 16) & 0xFF));
     static_cast<QDialog*>(d)->accept();
   });
 }
 
-std::shared_ptr<bool> CloseNextErrorReport(QString* text) {
-  return AnswerNextDialog([text](QWidget* w) {
+TAnswer CloseNextErrorReport(QString* text) {
+  return std::make_unique<TDialogAnswer>([text](QWidget* w) {
     auto* box = qobject_cast<QMessageBox*>(w);
     if (text) *text = box ? box->text() : QString("(not a message box)");
     static_cast<QDialog*>(w)->reject();

@@ -1,0 +1,141 @@
+#include <QClipboard>
+#include <QWheelEvent>
+
+#include "Dialogs.h"
+#include "PanelFixture.h"
+#include "app/GLSurface.h"
+#include "render/TestGrids.h"
+
+namespace {
+
+class MouseKeyTest : public PanelTest {
+ protected:
+  QWindow* Surface() { return k_->WindowDC; }
+  void Press(Qt::MouseButton b, QPoint p) { QTest::mousePress(Surface(), b, {}, p); }
+  void Move(QPoint p) { QTest::mouseMove(Surface(), p); }
+  void Release(Qt::MouseButton b, QPoint p) { QTest::mouseRelease(Surface(), b, {}, p); }
+  void Wheel(int delta) {
+    const QPointF at(100, 100);
+    QWheelEvent e(at, Surface()->mapToGlobal(at), {}, QPoint(0, delta), Qt::NoButton, {},
+                  Qt::NoScrollPhase, false);
+    QCoreApplication::sendEvent(Surface(), &e);
+  }
+  void Key(Qt::Key key, Qt::KeyboardModifiers mods = {}) {
+    rec_->Calls.clear();
+    QTest::keyClick(Surface(), key, mods);
+  }
+  int FullFrames() const { return TRecordingSink::Count(rec_->Calls, TGLOp::Enable, GL_LINE_SMOOTH); }
+  int SimpleFrames() const { return Frames() - FullFrames(); }
+};
+
+TEST_F(MouseKeyTest, LeftDragTurnsAndTiltsHalfADegreePerPixel) {
+  Press(Qt::LeftButton, {100, 100});
+  EXPECT_EQ(k_->MouseState, 1);
+  Move({110, 96});
+  EXPECT_DOUBLE_EQ(k_->Angle3, 165);
+  EXPECT_DOUBLE_EQ(k_->Angle2, 47);
+  Move({111, 96});
+  EXPECT_DOUBLE_EQ(k_->Angle3, 165.5);
+  Release(Qt::LeftButton, {111, 96});
+  EXPECT_EQ(k_->MouseState, 0);
+  Move({200, 200});  // no drag: nothing changes
+  EXPECT_DOUBLE_EQ(k_->Angle3, 165.5);
+}
+
+TEST_F(MouseKeyTest, RightDragMovesNearerAndIsClampedByTheFrame) {
+  k_->Distance = 1.2;
+  Press(Qt::RightButton, {50, 50});
+  EXPECT_EQ(k_->MouseState, 2);
+  Move({80, 100});
+  EXPECT_DOUBLE_EQ(k_->Distance, 1.0);  // 0.7, drawn and kept as 1.0
+  Release(Qt::RightButton, {80, 100});
+}
+
+TEST_F(MouseKeyTest, LeftPressInTheFlatViewStartsNoDrag) {
+  k_->DrawMode = 0;
+  Press(Qt::LeftButton, {100, 100});
+  EXPECT_EQ(k_->MouseState, 0);
+  Move({150, 150});
+  EXPECT_DOUBLE_EQ(k_->Angle3, 160);
+  Release(Qt::LeftButton, {150, 150});
+  Press(Qt::MiddleButton, {1, 1});
+  EXPECT_EQ(k_->MouseState, 0);
+  Release(Qt::MiddleButton, {1, 1});
+}
+
+TEST_F(MouseKeyTest, LargeGridsDragWithTheCoarseFrame) {
+  for (auto [n, simple] : {std::pair{101, false}, {102, true}}) {
+    SetGrid(*k_, n, n, [](int i, int j) { return i - j; });
+    k_->MakeList(kMaskAll);
+    Press(Qt::LeftButton, {100, 100});
+    rec_->Calls.clear();
+    Move({104, 100});
+    Move({108, 100});
+    EXPECT_EQ(SimpleFrames(), simple ? 2 : 0) << n;
+    EXPECT_EQ(FullFrames(), simple ? 0 : 2) << n;
+    rec_->Calls.clear();
+    Release(Qt::LeftButton, {108, 100});
+    EXPECT_EQ(FullFrames(), 1) << n;
+  }
+}
+
+TEST_F(MouseKeyTest, WheelRaisesAndRebuildsEveryList) {
+  rec_->Calls.clear();
+  Wheel(120);
+  EXPECT_DOUBLE_EQ(k_->HeightScale, 0.92);
+  EXPECT_EQ(rec_->Compiled().size(), 10u);
+  EXPECT_EQ(FullFrames(), 1);
+  for (int notch = 0; notch < 10; ++notch) Wheel(120);
+  EXPECT_DOUBLE_EQ(k_->HeightScale, 2.0);
+  Wheel(-120);
+  EXPECT_DOUBLE_EQ(k_->HeightScale, 1.88);
+}
+
+TEST_F(MouseKeyTest, DigitKeysSwitchTheViewWithoutARebuild) {
+  Key(Qt::Key_2);
+  EXPECT_EQ(k_->DrawMode, 0);
+  EXPECT_TRUE(rec_->Compiled().empty());
+  EXPECT_EQ(FullFrames(), 1);
+  Key(Qt::Key_3);
+  EXPECT_EQ(k_->DrawMode, 1);
+  Key(Qt::Key_3);
+  EXPECT_EQ(k_->DrawMode, 1);
+  EXPECT_EQ(FullFrames(), 1);
+  Key(Qt::Key_2, Qt::KeypadModifier);  // the keypad's 2 is another key
+  EXPECT_EQ(k_->DrawMode, 1);
+}
+
+TEST_F(MouseKeyTest, OnlyExactlyCtrlCCopiesThePicture) {
+  QGuiApplication::clipboard()->clear();
+  Key(Qt::Key_C);
+  EXPECT_TRUE(QGuiApplication::clipboard()->image().isNull());
+  Key(Qt::Key_C, Qt::ControlModifier | Qt::ShiftModifier);
+  EXPECT_TRUE(QGuiApplication::clipboard()->image().isNull());
+  Key(Qt::Key_C, Qt::ControlModifier);
+  EXPECT_EQ(QGuiApplication::clipboard()->image().size(), QSize(640, 480));
+}
+
+TEST_F(MouseKeyTest, EnterAndMHandTheKeyboardToThePanel) {
+  for (Qt::Key key : {Qt::Key_Return, Qt::Key_M}) {
+    k_->activateWindow();
+    QTest::qWait(30);
+    Key(key);
+    QTest::qWait(30);
+    EXPECT_EQ(QApplication::activeWindow(), panel_.get()) << key;
+    EXPECT_EQ(FullFrames(), 1);
+    EXPECT_EQ(k_->DrawMode, 1);
+  }
+}
+
+TEST_F(MouseKeyTest, KeysWhileThePanelIsDisabledStillRedrawWithoutAnError) {
+  panel_->setEnabled(false);
+  QString report;
+  auto reported = CloseNextErrorReport(&report);
+  Key(Qt::Key_M);
+  QTest::qWait(50);
+  EXPECT_FALSE(reported->Answered()) << report.toStdString();
+  EXPECT_EQ(FullFrames(), 1);
+  panel_->setEnabled(true);
+}
+
+}  // namespace
