@@ -4,10 +4,14 @@
 #include <QCloseEvent>
 #include <QLineEdit>
 #include <QLocale>
+#include <QScreen>
+#include <algorithm>
 #include <cmath>
 
 #include "app/ErrorReport.h"
 #include "core/DataFile.h"
+#include "core/Rounding.h"
+#include "core/SettingsFile.h"
 #include "render/Frame.h"
 
 namespace {
@@ -39,9 +43,35 @@ void SetTextIfChanged(QLabel* label, const QString& text) {
   if (label->text() != text) label->setText(text);
 }
 
+// Larger client areas than this would ask the renderer for buffers it cannot make.
+constexpr int kMaxClientSize = 8192;
+
+// Moves a window to its stored place, unless that would put it wholly off every
+// screen, where nobody could reach it: then it goes to its first-run place.
+void PlaceWindow(QWidget* w, int left, int top, QPoint fallback) {
+  const QRect wanted(QPoint(left, top), w->frameGeometry().size());
+  for (const QScreen* screen : QGuiApplication::screens()) {
+    if (screen->availableGeometry().intersects(wanted)) {
+      w->move(left, top);
+      return;
+    }
+  }
+  w->move(fallback);
+}
+
+int32_t AngleToInt(double degrees) {
+  const double r = RoundHalfEven(degrees);
+  if (!(r >= INT32_MIN && r <= INT32_MAX)) return 0;
+  return int32_t(r);
+}
+
 }  // namespace
 
-TForm1::TForm1() : QWidget(nullptr) {
+std::string TForm1::DefaultSettingsPath() {
+  return SettingsPathFor(QCoreApplication::applicationFilePath().toStdString());
+}
+
+TForm1::TForm1(std::string settingsPath) : QWidget(nullptr), settingsPath_(std::move(settingsPath)) {
   setObjectName("Form1");
   setWindowTitle("Kesto");
   setWindowFlags(Qt::Window | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint |
@@ -128,6 +158,79 @@ TForm1::TForm1() : QWidget(nullptr) {
   SavePictureDialog1->setAcceptMode(QFileDialog::AcceptSave);
   SavePictureDialog1->setDefaultSuffix("bmp");
   SavePictureDialog1->setNameFilters(QtNameFilters(QString::fromUtf8(kPictureFilter)));
+
+  FormCreate();
+}
+
+void TForm1::FormCreate() {
+  TSettingsFile ini(settingsPath_);
+  auto read = [&](const char* section, const char* key, int32_t def) {
+    return ini.ReadInteger(section, key, def);
+  };
+  TKestoForm& k = *KestoForm;
+  const int top = read("Form", "Top", 0);
+  const int left = read("Form", "Left", 0);
+  PlaceWindow(this, left, top, QPoint(0, 0));
+  CmbB_LineWidth->setCurrentIndex(read("Form", "CmbB_LineWidth", 0));
+  CmbB_AxisWidth->setCurrentIndex(read("Form", "CmbB_AxisWidth", 0));
+  const int kTop = read("KestoF", "Top", 0);
+  const int kLeft = read("KestoF", "Left", 154);
+  const int kWidth = read("KestoF", "ClientWidth", 640);
+  const int kHeight = read("KestoF", "ClientHeight", 480);
+  k.SetClientSize(std::clamp(kWidth, 1, kMaxClientSize), std::clamp(kHeight, 1, kMaxClientSize));
+  PlaceWindow(&k, kLeft, kTop, QPoint(154, 0));
+  k.ColorBackGround = read("KestoF", "Color_BackGround", 0);
+  k.ColorMin = read("KestoF", "Color_Min", 16711680);
+  k.ColorHigh = read("KestoF", "Color_High", 255);
+  k.ColorAxisX = read("KestoF", "Color_Axis_X", 32768);
+  k.ColorAxisY = read("KestoF", "Color_Axis_Y", 32768);
+  k.ColorAxisZ = read("KestoF", "Color_Axis_Z", 32768);
+  k.DrawMode = read("KestoF", "DrawMode", 1);
+  k.AxisMode = read("KestoF", "AxisMode", 1);
+  k.Angle1 = read("KestoF", "Angle1", 0);
+  k.Angle2 = read("KestoF", "Angle2", 45);
+  k.Angle3 = read("KestoF", "Angle3", 160);
+  k.Spec = read("KestoF", "Spec", 0);
+  k.SurfaceMode = read("KestoF", "SurfaceMode", 0);
+
+  // Runs CB_SpecClick only when the box changes; the width handlers run as if
+  // the user had chosen the selected items.
+  CB_Spec->setChecked(k.Spec == 1);
+  ReportErrors([this] { CmbB_LineWidthChange(); });
+  ReportErrors([this] { CmbB_AxisWidthChange(); });
+
+  k.show();
+  k.MakeList(kMaskAll);
+}
+
+void TForm1::FormClose() {
+  TSettingsFile ini(settingsPath_);
+  const TKestoForm& k = *KestoForm;
+  auto write = [&](const char* section, const char* key, int32_t value) {
+    ini.WriteInteger(section, key, value);
+  };
+  write("Form", "Top", y());
+  write("Form", "Left", x());
+  write("Form", "CmbB_LineWidth", SelectedItem(CmbB_LineWidth));
+  write("Form", "CmbB_AxisWidth", SelectedItem(CmbB_AxisWidth));
+  write("KestoF", "Top", k.y());
+  write("KestoF", "Left", k.x());
+  write("KestoF", "ClientWidth", k.ClientWidth());
+  write("KestoF", "ClientHeight", k.ClientHeight());
+  write("KestoF", "Color_BackGround", k.ColorBackGround);
+  write("KestoF", "Color_Min", k.ColorMin);
+  write("KestoF", "Color_High", k.ColorHigh);
+  write("KestoF", "Color_Axis_X", k.ColorAxisX);
+  write("KestoF", "Color_Axis_Y", k.ColorAxisY);
+  write("KestoF", "Color_Axis_Z", k.ColorAxisZ);
+  write("KestoF", "DrawMode", k.DrawMode);
+  write("KestoF", "AxisMode", k.AxisMode);
+  write("KestoF", "SurfaceMode", k.SurfaceMode);
+  write("KestoF", "Angle1", AngleToInt(k.Angle1));
+  write("KestoF", "Angle2", AngleToInt(k.Angle2));
+  write("KestoF", "Angle3", AngleToInt(k.Angle3));
+  write("KestoF", "Spec", k.Spec);
+  ini.Save();
 }
 
 QFrame* TForm1::Group(const char* name, QLabel*& title, const char* caption, int top,
@@ -352,6 +455,6 @@ void TForm1::paintEvent(QPaintEvent*) { FormPaint(); }
 
 void TForm1::closeEvent(QCloseEvent* event) {
   StopRequested = true;  // a running animation ends with the program
-  event->accept();
-  QCoreApplication::quit();
+  ReportErrors([this] { FormClose(); });
+  event->accept();  // the program ends even when the settings could not be saved
 }

@@ -17,7 +17,10 @@
 // on the graph window, which it creates and owns.
 class TForm1 : public QWidget {
  public:
-  TForm1();
+  // Reads its settings from settingsPath (by default the file beside the program)
+  // and writes them back there when it closes.
+  explicit TForm1(std::string settingsPath = DefaultSettingsPath());
+  static std::string DefaultSettingsPath();
 
   TKestoForm* KestoForm;
 
@@ -49,6 +52,8 @@ class TForm1 : public QWidget {
   void CmbB_LineWidthChange();
   void CmbB_AxisWidthChange();
   void CB_SpecClick();
+  void FormCreate();
+  void FormClose();
   void Animate();
   void LoadDataFile(const std::string& fileName);
 
@@ -71,4 +76,6 @@ class TForm1 : public QWidget {
   void LoadSequence();
   void SaveSequence();
   void BusyRebuild(int32_t mask);
+
+  std::string settingsPath_;
 };

@@ -3,7 +3,6 @@
 #include "app/ControlPanel.h"
 #include "app/SysColors.h"
 #include "core/FloatEnvironment.h"
-#include "render/Frame.h"
 
 int main(int argc, char** argv) {
   SetFloatingPointEnvironment();
@@ -11,8 +10,6 @@ int main(int argc, char** argv) {
   QApplication::setApplicationDisplayName("Kesto");
   SetSysColorSource(PaletteSysColor);
   TForm1 panel;
-  panel.KestoForm->show();
-  panel.KestoForm->MakeList(kMaskAll);
   panel.show();
   return app.exec();
 }

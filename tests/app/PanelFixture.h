@@ -7,6 +7,7 @@
 #include <memory>
 
 #include "app/ControlPanel.h"
+#include "core/TempFiles.h"
 #include "render/Frame.h"
 #include "render/RecordingSink.h"
 
@@ -15,10 +16,8 @@
 class PanelTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    panel_ = std::make_unique<TForm1>();
+    panel_ = std::make_unique<TForm1>(settings_.Path("kesto.INI"));
     k_ = panel_->KestoForm;
-    k_->show();
-    k_->MakeList(kMaskAll);
     panel_->show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(panel_.get()));
     ASSERT_TRUE(QTest::qWaitForWindowExposed(k_));
@@ -43,6 +42,7 @@ class PanelTest : public ::testing::Test {
   }
   int Frames() const { return TRecordingSink::Count(rec_->Calls, TGLOp::ClearColor); }
 
+  TTempDir settings_;
   std::unique_ptr<TForm1> panel_;
   TKestoForm* k_ = nullptr;
   TGLSink* direct_ = nullptr;
