@@ -10,8 +10,7 @@
 
 #include "app/ErrorReport.h"
 #include "core/DataFile.h"
-#include "core/Rounding.h"
-#include "core/SettingsFile.h"
+#include "core/StoredSettings.h"
 #include "render/Frame.h"
 
 namespace {
@@ -43,6 +42,13 @@ void SetTextIfChanged(QLabel* label, const QString& text) {
   if (label->text() != text) label->setText(text);
 }
 
+template <size_t N>
+QStringList ItemList(const std::array<const char*, N>& items) {
+  QStringList list;
+  for (const char* item : items) list << item;
+  return list;
+}
+
 // Larger client areas than this would ask the renderer for buffers it cannot make.
 constexpr int kMaxClientSize = 8192;
 
@@ -59,11 +65,6 @@ void PlaceWindow(QWidget* w, int left, int top, QPoint fallback) {
   w->move(fallback);
 }
 
-int32_t AngleToInt(double degrees) {
-  const double r = RoundHalfEven(degrees);
-  if (!(r >= INT32_MIN && r <= INT32_MAX)) return 0;
-  return int32_t(r);
-}
 
 }  // namespace
 
@@ -108,8 +109,8 @@ TForm1::TForm1(std::string settingsPath) : QWidget(nullptr), settingsPath_(std::
   Bt_Fall = Button(Panel_Graph, "Bt_Fall", "Fall", 100, 40, 41, 16);
   Bt_SurfaceMode = Button(Panel_Graph, "Bt_SurfaceMode", "Surface", 5, 60, 91, 21);
   CmbB_LineWidth = WidthBox(Panel_Graph, "CmbB_LineWidth",
-                            {"1", "2", "3", "4", "5", "6", "7", "8", "9", "10", "15", "20"}, 100,
-                            61, 41, &TForm1::CmbB_LineWidthChange);
+                            ItemList(kLineWidthItems), 100, 61, 41,
+                            &TForm1::CmbB_LineWidthChange);
   Bt_Color_Low = Button(Panel_Graph, "Bt_Color_Low", "Low", 5, 85, 36, 16);
   Bt_Color_High = Button(Panel_Graph, "Bt_Color_High", "High", 45, 85, 36, 16);
   Bt_Color_BackGround = Button(Panel_Graph, "Bt_Color_BackGround", "Back", 100, 85, 41, 16);
@@ -126,8 +127,8 @@ TForm1::TForm1(std::string settingsPath) : QWidget(nullptr), settingsPath_(std::
 
   Panel_Axis = Group("Panel_Axis", Label1, "Axis", 285, 91);
   Bt_AxisMode = Button(Panel_Axis, "Bt_AxisMode", "On-Off", 5, 20, 86, 21);
-  CmbB_AxisWidth = WidthBox(Panel_Axis, "CmbB_AxisWidth", {"1", "2", "3", "4", "5"}, 95, 20, 46,
-                            &TForm1::CmbB_AxisWidthChange);
+  CmbB_AxisWidth = WidthBox(Panel_Axis, "CmbB_AxisWidth", ItemList(kAxisWidthItems), 95, 20,
+                            46, &TForm1::CmbB_AxisWidthChange);
   Bt_Color_Axis_X = Button(Panel_Axis, "Bt_Color_Axis_X", "X-Color", 5, 45, 46, 16);
   Bt_Color_Axis_Y = Button(Panel_Axis, "Bt_Color_Axis_Y", "Y-Color", 50, 45, 46, 16);
   Bt_Color_Axis_Z = Button(Panel_Axis, "Bt_Color_Axis_Z", "Z-Color", 95, 45, 46, 16);
@@ -163,38 +164,30 @@ TForm1::TForm1(std::string settingsPath) : QWidget(nullptr), settingsPath_(std::
 }
 
 void TForm1::FormCreate() {
-  TSettingsFile ini(settingsPath_);
-  auto read = [&](const char* section, const char* key, int32_t def) {
-    return ini.ReadInteger(section, key, def);
-  };
+  const TStoredSettings st = ReadStoredSettings(TSettingsFile(settingsPath_));
   TKestoForm& k = *KestoForm;
-  const int top = read("Form", "Top", 0);
-  const int left = read("Form", "Left", 0);
-  PlaceWindow(this, left, top, QPoint(0, 0));
-  CmbB_LineWidth->setCurrentIndex(read("Form", "CmbB_LineWidth", 0));
-  CmbB_AxisWidth->setCurrentIndex(read("Form", "CmbB_AxisWidth", 0));
-  const int kTop = read("KestoF", "Top", 0);
-  const int kLeft = read("KestoF", "Left", 154);
-  const int kWidth = read("KestoF", "ClientWidth", 640);
-  const int kHeight = read("KestoF", "ClientHeight", 480);
-  k.SetClientSize(std::clamp(kWidth, 1, kMaxClientSize), std::clamp(kHeight, 1, kMaxClientSize));
-  PlaceWindow(&k, kLeft, kTop, QPoint(154, 0));
-  k.ColorBackGround = read("KestoF", "Color_BackGround", 0);
-  k.ColorMin = read("KestoF", "Color_Min", 16711680);
-  k.ColorHigh = read("KestoF", "Color_High", 255);
-  k.ColorAxisX = read("KestoF", "Color_Axis_X", 32768);
-  k.ColorAxisY = read("KestoF", "Color_Axis_Y", 32768);
-  k.ColorAxisZ = read("KestoF", "Color_Axis_Z", 32768);
-  k.DrawMode = read("KestoF", "DrawMode", 1);
-  k.AxisMode = read("KestoF", "AxisMode", 1);
-  k.Angle1 = read("KestoF", "Angle1", 0);
-  k.Angle2 = read("KestoF", "Angle2", 45);
-  k.Angle3 = read("KestoF", "Angle3", 160);
-  k.Spec = read("KestoF", "Spec", 0);
-  k.SurfaceMode = read("KestoF", "SurfaceMode", 0);
+  PlaceWindow(this, st.FormLeft, st.FormTop, QPoint(0, 0));
+  // The selection alone: the change handlers run below.
+  CmbB_LineWidth->setCurrentIndex(st.LineWidthItem);
+  CmbB_AxisWidth->setCurrentIndex(st.AxisWidthItem);
+  k.SetClientSize(std::clamp(st.ClientWidth, 1, kMaxClientSize),
+                  std::clamp(st.ClientHeight, 1, kMaxClientSize));
+  PlaceWindow(&k, st.Left, st.Top, QPoint(154, 0));
+  k.ColorBackGround = st.ColorBackGround;
+  k.ColorMin = st.ColorMin;
+  k.ColorHigh = st.ColorHigh;
+  k.ColorAxisX = st.ColorAxisX;
+  k.ColorAxisY = st.ColorAxisY;
+  k.ColorAxisZ = st.ColorAxisZ;
+  k.DrawMode = st.DrawMode;
+  k.AxisMode = st.AxisMode;
+  k.Angle1 = st.Angle1;
+  k.Angle2 = st.Angle2;
+  k.Angle3 = st.Angle3;
+  k.Spec = st.Spec;
+  k.SurfaceMode = st.SurfaceMode;
 
-  // Runs CB_SpecClick only when the box changes; the width handlers run as if
-  // the user had chosen the selected items.
+  // Runs CB_SpecClick only when the box changes.
   CB_Spec->setChecked(k.Spec == 1);
   ReportErrors([this] { CmbB_LineWidthChange(); });
   ReportErrors([this] { CmbB_AxisWidthChange(); });
@@ -204,32 +197,31 @@ void TForm1::FormCreate() {
 }
 
 void TForm1::FormClose() {
-  TSettingsFile ini(settingsPath_);
   const TKestoForm& k = *KestoForm;
-  auto write = [&](const char* section, const char* key, int32_t value) {
-    ini.WriteInteger(section, key, value);
-  };
-  write("Form", "Top", y());
-  write("Form", "Left", x());
-  write("Form", "CmbB_LineWidth", SelectedItem(CmbB_LineWidth));
-  write("Form", "CmbB_AxisWidth", SelectedItem(CmbB_AxisWidth));
-  write("KestoF", "Top", k.y());
-  write("KestoF", "Left", k.x());
-  write("KestoF", "ClientWidth", k.ClientWidth());
-  write("KestoF", "ClientHeight", k.ClientHeight());
-  write("KestoF", "Color_BackGround", k.ColorBackGround);
-  write("KestoF", "Color_Min", k.ColorMin);
-  write("KestoF", "Color_High", k.ColorHigh);
-  write("KestoF", "Color_Axis_X", k.ColorAxisX);
-  write("KestoF", "Color_Axis_Y", k.ColorAxisY);
-  write("KestoF", "Color_Axis_Z", k.ColorAxisZ);
-  write("KestoF", "DrawMode", k.DrawMode);
-  write("KestoF", "AxisMode", k.AxisMode);
-  write("KestoF", "SurfaceMode", k.SurfaceMode);
-  write("KestoF", "Angle1", AngleToInt(k.Angle1));
-  write("KestoF", "Angle2", AngleToInt(k.Angle2));
-  write("KestoF", "Angle3", AngleToInt(k.Angle3));
-  write("KestoF", "Spec", k.Spec);
+  TStoredSettings st;
+  st.FormTop = y();
+  st.FormLeft = x();
+  st.LineWidthItem = SelectedItem(CmbB_LineWidth);
+  st.AxisWidthItem = SelectedItem(CmbB_AxisWidth);
+  st.Top = k.y();
+  st.Left = k.x();
+  st.ClientWidth = k.ClientWidth();
+  st.ClientHeight = k.ClientHeight();
+  st.ColorBackGround = k.ColorBackGround;
+  st.ColorMin = k.ColorMin;
+  st.ColorHigh = k.ColorHigh;
+  st.ColorAxisX = k.ColorAxisX;
+  st.ColorAxisY = k.ColorAxisY;
+  st.ColorAxisZ = k.ColorAxisZ;
+  st.DrawMode = k.DrawMode;
+  st.AxisMode = k.AxisMode;
+  st.SurfaceMode = k.SurfaceMode;
+  st.Angle1 = StoredAngle(k.Angle1);
+  st.Angle2 = StoredAngle(k.Angle2);
+  st.Angle3 = StoredAngle(k.Angle3);
+  st.Spec = k.Spec;
+  TSettingsFile ini(settingsPath_);
+  WriteStoredSettings(ini, st);
   ini.Save();
 }
 

@@ -4,15 +4,12 @@
 
 #include <QClipboard>
 #include <QGuiApplication>
-#include <QImageWriter>
 #include <QKeyEvent>
-#include <QOpenGLFramebufferObject>
-#include <QSaveFile>
-#include <cstring>
-#include <stdexcept>
+#include <QDeadlineTimer>
 
 #include "app/ErrorReport.h"
 #include "app/GLSurface.h"
+#include "app/PictureFile.h"
 #include "core/PictureName.h"
 #include "render/Frame.h"
 #include "render/ReadPixels.h"
@@ -131,9 +128,9 @@ void TKestoForm::FormPaint() { DrawGraph(); }
 
 void TKestoForm::FormResize() { DrawGraph(); }
 
-void TKestoForm::DrawGraph() { FrameBracket(false); }
+void TKestoForm::DrawGraph() { FrameBracket(false, nullptr); }
 
-void TKestoForm::DrawSimpleGraph() { FrameBracket(true); }
+void TKestoForm::DrawSimpleGraph() { FrameBracket(true, nullptr); }
 
 void TKestoForm::MakeList(int32_t mask) {
   NormalizeView();
@@ -143,49 +140,41 @@ void TKestoForm::MakeList(int32_t mask) {
 }
 
 QImage TKestoForm::CaptureFrame() {
-  const int w = DeviceWidth(), h = DeviceHeight();
-  QImage picture(w, h, QImage::Format_RGB888);
-  picture.fill(Qt::black);
-  if (GLContext.MakeCurrent(WindowDC)) {
-    QOpenGLFramebufferObject target(w, h, QOpenGLFramebufferObject::Depth);
-    if (target.bind()) {
-      DrawFrame(*this, w, h, false, *Sink);
-      const std::vector<uint8_t> rgb = ReadFrameRGB(w, h);
-      for (int y = 0; y < h; ++y) std::memcpy(picture.scanLine(y), &rgb[size_t(y) * w * 3], size_t(w) * 3);
-      target.release();
-    }
+  // The frame is read from the window's own buffer, exactly as it is shown (an
+  // off-screen buffer would rasterise smooth lines a little differently), so a
+  // hidden window is shown for the capture and hidden again.
+  const bool wasVisible = isVisible();
+  if (!wasVisible) {
+    show();
+    QDeadlineTimer deadline(2000);
+    while (!WindowDC->isExposed() && !deadline.hasExpired())
+      QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
   }
-  ReleaseCurrentContext(WindowDC);
-  return picture;
+  std::vector<uint8_t> rgb(size_t(DeviceWidth()) * DeviceHeight() * 3, 0);
+  FrameBracket(false, &rgb);
+  if (!wasVisible) hide();
+  return FrameImage(rgb.data(), DeviceWidth(), DeviceHeight());
 }
 
 void TKestoForm::SaveToBitmap(const QString& fileName) {
-  DrawGraph();  // the window shows the frame being kept
   const QImage picture = CaptureFrame();
-  const TPictureOutput output = PictureOutputFor(fileName.toStdString());
-  if (output == TPictureOutput::Clipboard) {
-    QGuiApplication::clipboard()->setImage(picture);
-    return;
+  switch (PictureOutputFor(fileName.toStdString())) {
+    case TPictureOutput::Clipboard:
+      QGuiApplication::clipboard()->setImage(picture);
+      break;
+    case TPictureOutput::Jpeg:
+      WritePicture(picture, fileName, "jpeg", 100);
+      break;
+    case TPictureOutput::Bitmap:
+      WritePicture(picture, fileName, "bmp");
+      break;
   }
-  // Written beside the target and renamed over it only when complete.
-  QSaveFile file(fileName);
-  if (!file.open(QIODevice::WriteOnly))
-    throw std::runtime_error("Cannot write the picture \"" + fileName.toStdString() +
-                             "\": " + file.errorString().toStdString() + ".");
-  QImageWriter writer(&file, output == TPictureOutput::Jpeg ? "jpeg" : "bmp");
-  if (output == TPictureOutput::Jpeg) writer.setQuality(100);
-  if (!writer.write(picture) || !file.commit())
-    throw std::runtime_error("Cannot write the picture \"" + fileName.toStdString() +
-                             "\": " + (writer.error() != QImageWriter::UnknownError
-                                            ? writer.errorString()
-                                            : file.errorString())
-                                           .toStdString() +
-                             ".");
 }
 
-void TKestoForm::FrameBracket(bool simple) {
+void TKestoForm::FrameBracket(bool simple, std::vector<uint8_t>* capture) {
   if (GLContext.MakeCurrent(WindowDC)) {
     DrawFrame(*this, DeviceWidth(), DeviceHeight(), simple, *Sink);
+    if (capture) *capture = ReadFrameRGB(DeviceWidth(), DeviceHeight());
     GLContext.Present();
   } else {
     NormalizeView();

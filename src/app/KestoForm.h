@@ -4,6 +4,7 @@
 #include <QLabel>
 #include <QWidget>
 #include <cstdint>
+#include <vector>
 
 #include "core/ViewState.h"
 #include "render/GLSink.h"
@@ -42,8 +43,7 @@ class TKestoForm : public QWidget, public TKestoState {
   int ClientHeight() const { return height(); }
   void SetClientSize(int width, int height) { resize(width, height); }
 
-  // A fresh full frame at the client size, drawn off screen, so that the picture
-  // does not depend on where the window is or whether it is shown.
+  // A fresh full frame at the client size, as the window shows it.
   QImage CaptureFrame();
   // Writes the frame as a JPEG (.jpg, .jpeg in any case), as a BMP (any other
   // name) or, for an empty name, puts it on the clipboard; throws when the file
@@ -55,7 +55,7 @@ class TKestoForm : public QWidget, public TKestoState {
   void keyPressEvent(QKeyEvent* event) override;
 
  private:
-  void FrameBracket(bool simple);
+  void FrameBracket(bool simple, std::vector<uint8_t>* capture);
   void DragRedraw();
   void FocusControlPanel();
   int DeviceWidth() const;

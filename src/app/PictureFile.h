@@ -1,0 +1,14 @@
+#pragma once
+
+#include <QImage>
+#include <QString>
+
+// Writes a picture in the given format ("bmp", "jpeg", "png"), beside the target
+// first and renamed over it only when complete, so that a failure leaves no partial
+// file and any earlier file of that name as it was. Throws std::runtime_error
+// naming the file and the reason.
+void WritePicture(const QImage& picture, const QString& fileName, const char* format,
+                  int quality = -1);
+
+// A frame read back from OpenGL (RGB bytes, top row first) as an image.
+QImage FrameImage(const uint8_t* rgb, int width, int height);

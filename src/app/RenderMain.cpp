@@ -1,0 +1,158 @@
+// kesto-render: the viewer's picture of a data file, drawn without a display.
+#include <QGuiApplication>
+#include <charconv>
+#include <cstdio>
+#include <filesystem>
+
+#include "app/PictureFile.h"
+#include "app/SysColors.h"
+#include "core/DataFile.h"
+#include "core/FloatEnvironment.h"
+#include "core/RenderOptions.h"
+#include "core/StoredSettings.h"
+#include "render/Frame.h"
+#include "render/HeadlessGL.h"
+#include "render/ReadPixels.h"
+
+namespace {
+
+struct TFailure {
+  int Status;
+  std::string Message;
+};
+
+std::string Shortest(double v) {
+  char text[64];
+  const auto r = std::to_chars(text, text + sizeof text, v);
+  return std::string(text, r.ptr);
+}
+
+void PrintInfo(const TKestoState& s) {
+  std::printf("GridHighI %d\nGridHighJ %d\n", s.GridHighI, s.GridHighJ);
+  const std::pair<const char*, double> values[] = {
+      {"XMin", s.XMin},       {"XMax", s.XMax},       {"YMin", s.YMin},       {"YMax", s.YMax},
+      {"ZMin", s.ZMin},       {"ZMax", s.ZMax},       {"OriginX", s.OriginX}, {"OriginY", s.OriginY},
+      {"OriginZ", s.OriginZ}};
+  for (const auto& [name, value] : values) std::printf("%s %s\n", name, Shortest(value).c_str());
+}
+
+const char* PictureFormat(const std::string& path) {
+  std::string ext = std::filesystem::path(path).extension().string();
+  for (char& c : ext) c = char(std::tolower(static_cast<unsigned char>(c)));
+  if (ext == ".png") return "png";
+  if (ext == ".bmp") return "bmp";
+  if (ext == ".jpg" || ext == ".jpeg") return "jpeg";
+  throw TFailure{2, "the picture \"" + path + "\" must end in .png, .bmp, .jpg or .jpeg"};
+}
+
+// The viewer's state for these options: its defaults, then the settings file, then
+// the options themselves.
+void ApplyOptions(const TRenderOptions& o, TKestoState& s, int& width, int& height) {
+  if (!o.Settings.empty()) {
+    if (!std::filesystem::is_regular_file(o.Settings))
+      throw TFailure{1, "cannot read the settings file \"" + o.Settings + "\""};
+    const TStoredSettings st = ReadStoredSettings(TSettingsFile(o.Settings));
+    width = st.ClientWidth;
+    height = st.ClientHeight;
+    s.ColorBackGround = st.ColorBackGround;
+    s.ColorMin = st.ColorMin;
+    s.ColorHigh = st.ColorHigh;
+    s.ColorAxisX = st.ColorAxisX;
+    s.ColorAxisY = st.ColorAxisY;
+    s.ColorAxisZ = st.ColorAxisZ;
+    s.DrawMode = st.DrawMode;
+    s.AxisMode = st.AxisMode;
+    s.Angle1 = st.Angle1;
+    s.Angle2 = st.Angle2;
+    s.Angle3 = st.Angle3;
+    s.Spec = st.Spec;
+    s.SurfaceMode = st.SurfaceMode;
+    if (st.LineWidthItem >= 0 && size_t(st.LineWidthItem) < kLineWidthItems.size())
+      s.LineWidth = std::atof(kLineWidthItems[st.LineWidthItem]);
+    if (st.AxisWidthItem >= 0 && size_t(st.AxisWidthItem) < kAxisWidthItems.size())
+      s.AxisWidth = st.AxisWidthItem + 1;
+  }
+  if (o.Width) width = *o.Width, height = *o.Height;
+  if (width < 1 || height < 1 || width > 8192 || height > 8192)
+    throw TFailure{1, "the picture size " + std::to_string(width) + "x" + std::to_string(height) +
+                          " from the settings file is not from 1x1 to 8192x8192"};
+  if (o.DrawMode) s.DrawMode = *o.DrawMode;
+  if (o.SurfaceMode) s.SurfaceMode = *o.SurfaceMode;
+  if (o.Spectrum) s.Spec = 1;
+  if (o.NoAxes) s.AxisMode = 0;
+  if (o.Turn) s.Angle3 = *o.Turn;
+  if (o.Tilt) s.Angle2 = *o.Tilt;
+  if (o.Distance) s.Distance = *o.Distance;
+  if (o.HeightScale) s.HeightScale = *o.HeightScale;
+  if (o.LineWidth) s.LineWidth = *o.LineWidth;
+  if (o.AxisWidth) s.AxisWidth = *o.AxisWidth;
+  if (o.Low) s.ColorMin = *o.Low;
+  if (o.High) s.ColorHigh = *o.High;
+  if (o.Background) s.ColorBackGround = *o.Background;
+  if (o.AxisColor) s.ColorAxisX = s.ColorAxisY = s.ColorAxisZ = *o.AxisColor;
+}
+
+int Run(int argc, char** argv) {
+  std::vector<std::string> args(argv + 1, argv + argc);
+  TRenderOptions o;
+  try {
+    o = ParseRenderOptions(args);
+  } catch (const TUsageError& e) {
+    throw TFailure{2, std::string(e.what()) + " (see kesto-render --help)"};
+  }
+  if (o.Help) {
+    std::fputs(kRenderUsage, stdout);
+    return 0;
+  }
+  const char* format = o.Output.empty() ? nullptr : PictureFormat(o.Output);
+
+  TKestoState s;
+  if (!o.Input.empty()) {
+    try {
+      LoadDataFile(s, o.Input);
+    } catch (const TDataFileError& e) {
+      throw TFailure{1, e.what()};
+    }
+  }
+  int width = 640, height = 480;
+  ApplyOptions(o, s, width, height);
+  s.NormalizeView();
+  if (o.Info) PrintInfo(s);
+  if (!format) return 0;
+
+  THeadlessGL gl;
+  if (!gl.Create(width, height)) throw TFailure{1, std::string("no off-screen OpenGL: ") + gl.Error()};
+  TGLDirectSink sink;
+  BuildLists(s, kMaskAll, sink);
+  DrawFrame(s, width, height, false, sink);
+  const std::vector<uint8_t> rgb = ReadFrameRGB(width, height);
+  try {
+    WritePicture(FrameImage(rgb.data(), width, height), QString::fromStdString(o.Output), format,
+                 std::string(format) == "jpeg" ? 100 : -1);
+  } catch (const std::exception& e) {
+    throw TFailure{1, e.what()};
+  }
+  return 0;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  SetFloatingPointEnvironment();
+  // Never a window: the offscreen platform gives the palette and the image writers.
+  qputenv("QT_QPA_PLATFORM", "offscreen");
+  // Our errors are one line each; the toolkit's own notes would only add noise.
+  qInstallMessageHandler([](QtMsgType, const QMessageLogContext&, const QString&) {});
+  int qtArgc = 1;
+  QGuiApplication app(qtArgc, argv);
+  SetSysColorSource(PaletteSysColor);
+  try {
+    return Run(argc, argv);
+  } catch (const TFailure& f) {
+    std::fprintf(stderr, "kesto-render: %s\n", f.Message.c_str());
+    return f.Status;
+  } catch (const std::exception& e) {
+    std::fprintf(stderr, "kesto-render: %s\n", e.what());
+    return 1;
+  }
+}

@@ -1,0 +1,32 @@
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+// A command line that cannot be understood; the text says what is wrong.
+class TUsageError : public std::runtime_error {
+ public:
+  using std::runtime_error::runtime_error;
+};
+
+struct TRenderOptions {
+  std::string Output;
+  std::string Input;  // empty: the sample surface
+  std::string Settings;
+  std::optional<int> Width, Height;
+  std::optional<int32_t> DrawMode, SurfaceMode;
+  bool Spectrum = false, NoAxes = false, Info = false, Help = false;
+  std::optional<double> Turn, Tilt, Distance, HeightScale, LineWidth, AxisWidth;
+  std::optional<int32_t> Low, High, Background, AxisColor;
+};
+
+// GNU-style options: "--name value", "--name=value", "-o PATH"; throws TUsageError.
+TRenderOptions ParseRenderOptions(const std::vector<std::string>& args);
+
+// "#RRGGBB" as a colour value (0x00BBGGRR).
+int32_t ParseHexColor(const std::string& text);
+
+extern const char* const kRenderUsage;
