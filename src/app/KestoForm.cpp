@@ -11,6 +11,7 @@
 #include "app/GLSurface.h"
 #include "app/PictureFile.h"
 #include "core/PictureName.h"
+#include "render/ArraySink.h"
 #include "render/Frame.h"
 #include "render/ReadPixels.h"
 
@@ -135,8 +136,18 @@ void TKestoForm::DrawSimpleGraph() { FrameBracket(true, nullptr); }
 void TKestoForm::MakeList(int32_t mask) {
   NormalizeView();
   GLContext.MakeCurrent(WindowDC);
-  if (GLContext.Active) BuildLists(*this, mask, *Sink);
+  if (LazyLists)
+    staleLists_ |= mask & kMaskAll;
+  else if (GLContext.Active) {
+    CompileLists(mask);
+    staleLists_ &= ~mask;
+  }
   ReleaseCurrentContext(WindowDC);
+}
+
+void TKestoForm::CompileLists(int32_t mask) {
+  TGLArraySink arrays(*Sink);
+  BuildLists(*this, mask, arrays);
 }
 
 QImage TKestoForm::CaptureFrame() {
@@ -173,6 +184,11 @@ void TKestoForm::SaveToBitmap(const QString& fileName) {
 
 void TKestoForm::FrameBracket(bool simple, std::vector<uint8_t>* capture) {
   if (GLContext.MakeCurrent(WindowDC)) {
+    NormalizeView();
+    if (const int32_t due = staleLists_ & ListsForFrame(*this, simple)) {
+      CompileLists(due);
+      staleLists_ &= ~due;
+    }
     DrawFrame(*this, DeviceWidth(), DeviceHeight(), simple, *Sink);
     if (capture) *capture = ReadFrameRGB(DeviceWidth(), DeviceHeight());
     GLContext.Present();

@@ -23,6 +23,9 @@ class TKestoForm : public QWidget, public TKestoState {
   TGLSurface* WindowDC;
   // Where list builds and frames send their GL calls; a test may wrap it.
   TGLSink* Sink;
+  // MakeList only marks lists stale; a frame compiles the stale lists it replays,
+  // so a large grid costs one list, not ten. Off: MakeList compiles at once.
+  bool LazyLists = true;
 
   void FormPaint();
   void FormResize();
@@ -56,6 +59,7 @@ class TKestoForm : public QWidget, public TKestoState {
 
  private:
   void FrameBracket(bool simple, std::vector<uint8_t>* capture);
+  void CompileLists(int32_t mask);
   void DragRedraw();
   void FocusControlPanel();
   int DeviceWidth() const;
@@ -63,4 +67,5 @@ class TKestoForm : public QWidget, public TKestoState {
 
   TGLDirectSink directSink_;
   QWidget* container_;
+  int32_t staleLists_ = 0;
 };

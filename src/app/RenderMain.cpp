@@ -10,6 +10,7 @@
 #include "core/FloatEnvironment.h"
 #include "core/RenderOptions.h"
 #include "core/StoredSettings.h"
+#include "render/ArraySink.h"
 #include "render/Frame.h"
 #include "render/HeadlessGL.h"
 #include "render/ReadPixels.h"
@@ -123,7 +124,10 @@ int Run(int argc, char** argv) {
   THeadlessGL gl;
   if (!gl.Create(width, height)) throw TFailure{1, std::string("no off-screen OpenGL: ") + gl.Error()};
   TGLDirectSink sink;
-  BuildLists(s, kMaskAll, sink);
+  {
+    TGLArraySink arrays(sink);
+    BuildLists(s, ListsForFrame(s, false), arrays);
+  }
   DrawFrame(s, width, height, false, sink);
   const std::vector<uint8_t> rgb = ReadFrameRGB(width, height);
   try {

@@ -35,12 +35,27 @@ void BuildLists(const TKestoState& s, int32_t mask, TGLSink& gl) {
   for (const TListEntry& e : kBuildOrder) {
     if (!(mask & e.List)) continue;
     gl.NewList(GLuint(e.List));
+    BuildListBody(s, e.List, gl);
+    gl.EndList();
+  }
+}
+
+void BuildListBody(const TKestoState& s, int32_t list, TGLSink& gl) {
+  for (const TListEntry& e : kBuildOrder) {
+    if (e.List != list) continue;
     if (e.Variant < 0)
       e.ThreeD ? BuildAxes3D(s, gl) : BuildAxes2D(s, gl);
     else
       e.ThreeD ? Build3DGraphList(s, e.Variant, gl) : Build2DGraphList(s, e.Variant, gl);
-    gl.EndList();
   }
+}
+
+int32_t ListsForFrame(const TKestoState& s, bool simple) {
+  if (s.DrawMode != 0 && s.DrawMode != 1) return 0;
+  const bool threeD = s.DrawMode == 1;
+  int32_t mask = GraphListFor(threeD, s.SurfaceMode, simple);
+  if (s.AxisMode > 0) mask |= threeD ? kListAxes3D : kListAxes2D;
+  return mask;
 }
 
 void DrawFrame(TKestoState& s, int w, int h, bool simple, TGLSink& gl) {
@@ -61,8 +76,10 @@ void DrawFrame(TKestoState& s, int w, int h, bool simple, TGLSink& gl) {
       SetupView3D(s, gl);
     else
       SetupView2D(s, gl);
-    if (const int32_t list = GraphListFor(threeD, s.SurfaceMode, simple)) gl.CallList(list);
-    if (s.AxisMode > 0) gl.CallList(threeD ? kListAxes3D : kListAxes2D);
+    const int32_t lists = ListsForFrame(s, simple);
+    for (int32_t list : {GraphListFor(threeD, s.SurfaceMode, simple),
+                         threeD ? int32_t(kListAxes3D) : int32_t(kListAxes2D)})
+      if (list & lists) gl.CallList(GLuint(list));
   }
   const TViewportRect bar = ColorBarViewport(w, h);
   gl.Viewport(bar.X, bar.Y, bar.Width, bar.Height);

@@ -27,6 +27,12 @@ enum : int32_t {
 // has normalised the view and made the context current.
 void BuildLists(const TKestoState& s, int32_t mask, TGLSink& gl);
 
+// What one list holds, emitted without compiling it.
+void BuildListBody(const TKestoState& s, int32_t list, TGLSink& gl);
+
+// The lists a frame with the current modes replays, as a mask.
+int32_t ListsForFrame(const TKestoState& s, bool simple);
+
 // Everything a frame does between making the context current and swapping:
 // normalise, clear, set up the view, replay the lists the modes select, draw the
 // colour bar. A simple frame replays the coarse mesh and leaves smoothing alone.

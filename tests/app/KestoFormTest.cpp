@@ -16,6 +16,7 @@ namespace {
 class KestoFormTest : public ::testing::Test {
  protected:
   void SetUp() override {
+    form_.LazyLists = false;
     form_.show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&form_));
     form_.MakeList(kMaskAll);
@@ -61,6 +62,28 @@ TEST_F(KestoFormTest, MakeListBuildsTheMaskedListsInOneBracket) {
   EXPECT_TRUE(rec.Calls.empty());
   form_.Sink = direct;
   EXPECT_EQ(QOpenGLContext::currentContext(), nullptr);
+}
+
+TEST_F(KestoFormTest, LazyListsAreCompiledWhenAFrameFirstNeedsThem) {
+  TRecordingSink rec(form_.Sink);
+  form_.Sink = &rec;
+  form_.LazyLists = true;
+  const QImage eager = form_.CaptureFrame();
+  form_.MakeList(kMaskAll);
+  EXPECT_TRUE(rec.Compiled().empty());
+  form_.DrawGraph();
+  EXPECT_EQ(rec.Compiled(), (std::vector<GLuint>{32, 512}));
+  rec.Calls.clear();
+  form_.DrawGraph();
+  EXPECT_TRUE(rec.Compiled().empty());
+  form_.SurfaceMode = 1;
+  form_.AxisMode = 0;
+  form_.DrawGraph();
+  EXPECT_EQ(rec.Compiled(), (std::vector<GLuint>{16}));
+  form_.SurfaceMode = 0;
+  form_.AxisMode = 1;
+  EXPECT_EQ(form_.CaptureFrame(), eager);
+  form_.Sink = rec.Forward();
 }
 
 TEST_F(KestoFormTest, CapturedFrameShowsTheSampleSurface) {

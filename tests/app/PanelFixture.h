@@ -18,6 +18,8 @@ class PanelTest : public ::testing::Test {
   void SetUp() override {
     panel_ = std::make_unique<TForm1>(settings_.Path("kesto.INI"));
     k_ = panel_->KestoForm;
+    k_->LazyLists = false;  // every MakeList compiles, so that tests can count builds
+    k_->MakeList(kMaskAll);
     panel_->show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(panel_.get()));
     ASSERT_TRUE(QTest::qWaitForWindowExposed(k_));

@@ -22,6 +22,7 @@ class TRecordingSink final : public TGLSink {
   explicit TRecordingSink(TGLSink* forward = nullptr) : forward_(forward) {}
 
   std::vector<TGLCall> Calls;
+  TGLSink* Forward() const { return forward_; }
 
   // The calls between NewList(list) and its EndList, for the last build of list.
   std::vector<TGLCall> ListBody(GLuint list) const;

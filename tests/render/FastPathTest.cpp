@@ -1,0 +1,76 @@
+#include <gtest/gtest.h>
+
+#include <random>
+
+#include "render/ArraySink.h"
+#include "render/Frame.h"
+#include "render/HeadlessGL.h"
+#include "render/ReadPixels.h"
+#include "render/TestGrids.h"
+
+namespace {
+
+constexpr int kW = 320, kH = 240;
+
+class FastPathTest : public ::testing::Test {
+ protected:
+  void SetUp() override { ASSERT_TRUE(gl_.Create(kW, kH)) << gl_.Error(); }
+
+  // Lists compiled from one glBegin/glEnd per primitive, or from vertex arrays.
+  std::vector<uint8_t> Frame(TKestoState s, bool arrays, bool simple) {
+    TGLDirectSink direct;
+    s.NormalizeView();
+    glDeleteLists(1, 512);
+    if (arrays) {
+      TGLArraySink batched(direct);
+      BuildLists(s, kMaskAll, batched);
+    } else {
+      BuildLists(s, kMaskAll, direct);
+    }
+    DrawFrame(s, kW, kH, simple, direct);
+    glFinish();
+    EXPECT_EQ(glGetError(), GLenum(GL_NO_ERROR));
+    return ReadFrameRGB(kW, kH);
+  }
+
+  void ExpectSamePictures(const TKestoState& base) {
+    for (int draw : {0, 1})
+      for (int surface : {0, 1, 2})
+        for (int spec : {0, 1})
+          for (bool simple : {false, true}) {
+            TKestoState s = base;
+            s.DrawMode = draw;
+            s.SurfaceMode = surface;
+            s.Spec = spec;
+            s.AxisMode = (surface + spec) % 2;
+            s.LineWidth = surface == 2 ? 10 : 2;
+            s.AxisWidth = 3;
+            ASSERT_EQ(Frame(s, true, simple), Frame(s, false, simple))
+                << "view " << draw << " surface " << surface << " spec " << spec << " simple "
+                << simple;
+          }
+  }
+
+  THeadlessGL gl_;
+};
+
+TEST_F(FastPathTest, SamplePicturesAreTheSameToThePixel) {
+  TKestoState s;
+  ExpectSamePictures(s);
+}
+
+TEST_F(FastPathTest, RandomGridPicturesAreTheSameToThePixel) {
+  TKestoState s;
+  std::mt19937 rng(3);
+  std::uniform_real_distribution<double> z(-5, 5);
+  SetGrid(s, 37, 23, [&](int, int) { return z(rng); });
+  for (TGridRow& row : s.Grid)
+    for (TGridPoint& p : row) p.X += z(rng) * 0.05;  // an irregular lattice
+  ApplyRanges(s, ComputeRanges(s.Grid, s.GridHighI, s.GridHighJ));
+  s.OriginX = s.XMin + 1;
+  s.Angle3 = 300;
+  s.Angle2 = 70;
+  ExpectSamePictures(s);
+}
+
+}  // namespace
