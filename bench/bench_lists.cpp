@@ -1,7 +1,13 @@
-// Times a full rebuild of every display list and one full frame at 640 x 480 for
-// generated grids, in an off-screen context: bench_lists [N ...] (default 300 1000 2000).
+// Times what the viewer does after a load, in an off-screen context at 640 x 480:
+// bench_lists [N ...] (default 300 1000 2000), each size in its own process.
+//   first frame: MakeList(4095) and the first full frame of the default 3-D mesh,
+//                which compiles the two lists that frame replays
+//   mesh, fill:  replaying a compiled 3-D mesh / filled list
+//   all lists:   compiling all ten lists at once
 #include <GL/gl.h>
 #include <sys/resource.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 #include <chrono>
 #include <cmath>
@@ -9,13 +15,16 @@
 #include <cstdlib>
 #include <vector>
 
+#include "render/ArraySink.h"
 #include "render/Frame.h"
 #include "render/HeadlessGL.h"
 
 namespace {
 
-double Seconds(std::chrono::steady_clock::time_point since) {
-  return std::chrono::duration<double>(std::chrono::steady_clock::now() - since).count();
+using TClock = std::chrono::steady_clock;
+
+double Seconds(TClock::time_point since) {
+  return std::chrono::duration<double>(TClock::now() - since).count();
 }
 
 long PeakRssMiB() {
@@ -35,41 +44,66 @@ void FillGrid(TKestoState& s, int n) {
   ApplyRanges(s, ComputeRanges(s.Grid, s.GridHighI, s.GridHighJ));
 }
 
+double Compile(TKestoState& s, int32_t mask) {
+  TGLDirectSink direct;
+  const auto t0 = TClock::now();
+  {
+    TGLArraySink arrays(direct);
+    BuildLists(s, mask, arrays);
+  }
+  glFinish();
+  return Seconds(t0);
+}
+
+double Frame(TKestoState& s, int surface) {
+  TGLDirectSink direct;
+  s.SurfaceMode = surface;
+  const auto t0 = TClock::now();
+  DrawFrame(s, 640, 480, false, direct);
+  glFinish();
+  return Seconds(t0);
+}
+
+void Measure(int n) {
+  THeadlessGL gl;
+  if (!gl.Create(640, 480)) {
+    std::fprintf(stderr, "bench_lists: %s\n", gl.Error());
+    std::exit(1);
+  }
+  TKestoState s;
+  FillGrid(s, n);
+  s.NormalizeView();
+  const auto t0 = TClock::now();
+  Compile(s, ListsForFrame(s, false));
+  Frame(s, 0);
+  const double first = Seconds(t0);
+  const long firstRss = PeakRssMiB();
+  const double mesh = Frame(s, 0);
+  Compile(s, kList3DFill);
+  const double fill = Frame(s, 1);
+  glDeleteLists(1, 512);
+  const double all = Compile(s, kMaskAll);
+  std::printf("%-6d %10.3fs %8ld MiB %9.3fs %9.3fs %10.3fs %8ld MiB\n", n, first, firstRss, mesh,
+              fill, all, PeakRssMiB());
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
   std::vector<int> sizes;
   for (int k = 1; k < argc; ++k) sizes.push_back(std::atoi(argv[k]));
   if (sizes.empty()) sizes = {300, 1000, 2000};
-
-  THeadlessGL gl;
-  if (!gl.Create(640, 480)) {
-    std::fprintf(stderr, "bench_lists: %s\n", gl.Error());
-    return 1;
-  }
-  std::printf("%-6s %14s %14s %14s %12s\n", "grid", "MakeList(4095)", "mesh frame",
-              "filled frame", "peak MiB");
+  std::printf("%-6s %11s %12s %10s %10s %11s %12s\n", "grid", "first frame", "peak", "mesh",
+              "fill", "all lists", "peak");
   for (int n : sizes) {
-    TKestoState s;
-    FillGrid(s, n);
-    TGLDirectSink sink;
-    s.NormalizeView();
-    auto t0 = std::chrono::steady_clock::now();
-    BuildLists(s, kMaskAll, sink);
-    glFinish();
-    const double build = Seconds(t0);
-    double frames[2];
-    for (int mode : {0, 1}) {
-      s.SurfaceMode = mode;
-      t0 = std::chrono::steady_clock::now();
-      DrawFrame(s, 640, 480, false, sink);
-      glFinish();
-      frames[mode] = Seconds(t0);
-    }
-    std::printf("%-6d %13.3fs %13.3fs %13.3fs %12ld\n", n, build, frames[0], frames[1],
-                PeakRssMiB());
     std::fflush(stdout);
-    glDeleteLists(1, 512);
+    if (pid_t child = fork(); child == 0) {
+      Measure(n);
+      std::fflush(stdout);
+      _exit(0);
+    } else {
+      waitpid(child, nullptr, 0);
+    }
   }
   return 0;
 }

@@ -123,12 +123,13 @@ int Run(int argc, char** argv) {
 
   THeadlessGL gl;
   if (!gl.Create(width, height)) throw TFailure{1, std::string("no off-screen OpenGL: ") + gl.Error()};
-  TGLDirectSink sink;
+  TGLDirectSink direct;
   {
-    TGLArraySink arrays(sink);
-    BuildLists(s, ListsForFrame(s, false), arrays);
+    TGLArraySink arrays(direct);
+    BuildLists(s, ListsForFrame(s, false) & kList3DMarkers, arrays);
   }
-  DrawFrame(s, width, height, false, sink);
+  TGLReplaySink replay(s, direct);
+  DrawFrame(s, width, height, false, replay);
   const std::vector<uint8_t> rgb = ReadFrameRGB(width, height);
   try {
     WritePicture(FrameImage(rgb.data(), width, height), QString::fromStdString(o.Output), format,

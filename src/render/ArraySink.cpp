@@ -2,6 +2,8 @@
 
 #include <cstddef>
 
+#include "render/Frame.h"
+
 namespace {
 
 // Vertices gathered before a batch is drawn: large enough that the per-call cost
@@ -42,12 +44,10 @@ void TGLArraySink::Add(float x, float y, float z) {
 
 void TGLArraySink::Begin(GLenum mode) {
   primitive_ = mode;
-  inside_ = true;
   primitiveVertices_.clear();
 }
 
 void TGLArraySink::End() {
-  inside_ = false;
   const std::vector<TVertex>& v = primitiveVertices_;
   const size_t n = v.size();
   switch (primitive_) {
@@ -98,36 +98,19 @@ void TGLArraySink::Vertex2d(double x, double y) { Add(float(x), float(y), 0.0f);
 void TGLArraySink::Vertex3f(float x, float y, float z) { Add(x, y, z); }
 void TGLArraySink::Vertex3d(double x, double y, double z) { Add(float(x), float(y), float(z)); }
 
-#define PASS_ON(call)                                                \
-  do {                                                               \
-    Flush();                                                         \
-    if (!colorSent_) {                                               \
-      next_.Color3f(color_[0], color_[1], color_[2]);                \
-      colorSent_ = true;                                             \
-    }                                                                \
-    next_.call;                                                      \
-  } while (false)
+void TGLArraySink::Passing() {
+  Flush();
+  if (!colorSent_) {
+    next_.Color3f(color_[0], color_[1], color_[2]);
+    colorSent_ = true;
+  }
+}
 
-void TGLArraySink::NewList(GLuint list) { PASS_ON(NewList(list)); }
-void TGLArraySink::EndList() { PASS_ON(EndList()); }
-void TGLArraySink::CallList(GLuint list) { PASS_ON(CallList(list)); }
-void TGLArraySink::LineWidth(float width) { PASS_ON(LineWidth(width)); }
-void TGLArraySink::ClearColor(float r, float g, float b, float a) { PASS_ON(ClearColor(r, g, b, a)); }
-void TGLArraySink::Clear(GLbitfield mask) { PASS_ON(Clear(mask)); }
-void TGLArraySink::Enable(GLenum cap) { PASS_ON(Enable(cap)); }
-void TGLArraySink::Disable(GLenum cap) { PASS_ON(Disable(cap)); }
-void TGLArraySink::BlendFunc(GLenum src, GLenum dst) { PASS_ON(BlendFunc(src, dst)); }
-void TGLArraySink::Hint(GLenum target, GLenum mode) { PASS_ON(Hint(target, mode)); }
-void TGLArraySink::Viewport(int x, int y, int w, int h) { PASS_ON(Viewport(x, y, w, h)); }
-void TGLArraySink::MatrixMode(GLenum mode) { PASS_ON(MatrixMode(mode)); }
-void TGLArraySink::LoadIdentity() { PASS_ON(LoadIdentity()); }
-void TGLArraySink::Ortho(double l, double r, double b, double t, double n, double f) {
-  PASS_ON(Ortho(l, r, b, t, n, f));
-}
-void TGLArraySink::Perspective(double fovy, double aspect, double zNear, double zFar) {
-  PASS_ON(Perspective(fovy, aspect, zNear, zFar));
-}
-void TGLArraySink::LookAt(double ex, double ey, double ez, double cx, double cy, double cz,
-                          double ux, double uy, double uz) {
-  PASS_ON(LookAt(ex, ey, ez, cx, cy, cz, ux, uy, uz));
+void TGLReplaySink::CallList(GLuint list) {
+  if (list == kList3DMarkers) {
+    next_.CallList(list);
+    return;
+  }
+  TGLArraySink arrays(next_);
+  BuildListBody(s_, int32_t(list), arrays);
 }

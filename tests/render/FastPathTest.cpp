@@ -16,18 +16,22 @@ class FastPathTest : public ::testing::Test {
  protected:
   void SetUp() override { ASSERT_TRUE(gl_.Create(kW, kH)) << gl_.Error(); }
 
-  // Lists compiled from one glBegin/glEnd per primitive, or from vertex arrays.
-  std::vector<uint8_t> Frame(TKestoState s, bool arrays, bool simple) {
+  enum class TPath { OneByOne, Arrays, Replay };
+
+  // Lists compiled from one glBegin/glEnd per primitive or from vertex arrays, or
+  // drawn straight from the builders.
+  std::vector<uint8_t> Frame(TKestoState s, TPath path, bool simple) {
     TGLDirectSink direct;
     s.NormalizeView();
     glDeleteLists(1, 512);
-    if (arrays) {
-      TGLArraySink batched(direct);
-      BuildLists(s, kMaskAll, batched);
-    } else {
+    if (path == TPath::OneByOne) {
       BuildLists(s, kMaskAll, direct);
+    } else {
+      TGLArraySink batched(direct);
+      BuildLists(s, path == TPath::Arrays ? kMaskAll : kList3DMarkers, batched);
     }
-    DrawFrame(s, kW, kH, simple, direct);
+    TGLReplaySink replay(s, direct);
+    DrawFrame(s, kW, kH, simple, path == TPath::Replay ? static_cast<TGLSink&>(replay) : direct);
     glFinish();
     EXPECT_EQ(glGetError(), GLenum(GL_NO_ERROR));
     return ReadFrameRGB(kW, kH);
@@ -45,9 +49,13 @@ class FastPathTest : public ::testing::Test {
             s.AxisMode = (surface + spec) % 2;
             s.LineWidth = surface == 2 ? 10 : 2;
             s.AxisWidth = 3;
-            ASSERT_EQ(Frame(s, true, simple), Frame(s, false, simple))
-                << "view " << draw << " surface " << surface << " spec " << spec << " simple "
-                << simple;
+            const auto reference = Frame(s, TPath::OneByOne, simple);
+            ASSERT_EQ(Frame(s, TPath::Arrays, simple), reference)
+                << "arrays: view " << draw << " surface " << surface << " spec " << spec
+                << " simple " << simple;
+            ASSERT_EQ(Frame(s, TPath::Replay, simple), reference)
+                << "replay: view " << draw << " surface " << surface << " spec " << spec
+                << " simple " << simple;
           }
   }
 
