@@ -142,6 +142,12 @@ void TKestoForm::MakeList(int32_t mask) {
     CompileLists(mask);
     staleLists_ &= ~mask;
   }
+  EndBracket();
+}
+
+void TKestoForm::EndBracket() {
+  if (GLContext.Active)
+    if (const GLenum error = glGetError(); error != GL_NO_ERROR) LastGLError = error;
   ReleaseCurrentContext(WindowDC);
 }
 
@@ -195,7 +201,7 @@ void TKestoForm::FrameBracket(bool simple, std::vector<uint8_t>* capture) {
   } else {
     NormalizeView();
   }
-  ReleaseCurrentContext(WindowDC);
+  EndBracket();
   setWindowTitle(QString::fromStdString(FrameCaption(*this, ClientWidth(), ClientHeight())));
 }
 

@@ -26,6 +26,8 @@ class TKestoForm : public QWidget, public TKestoState {
   // MakeList only marks lists stale; a frame compiles the stale lists it replays,
   // so a large grid costs one list, not ten. Off: MakeList compiles at once.
   bool LazyLists = true;
+  // The last error OpenGL reported at the end of a list build or a frame.
+  GLenum LastGLError = GL_NO_ERROR;
 
   void FormPaint();
   void FormResize();
@@ -60,6 +62,7 @@ class TKestoForm : public QWidget, public TKestoState {
  private:
   void FrameBracket(bool simple, std::vector<uint8_t>* capture);
   void CompileLists(int32_t mask);
+  void EndBracket();
   void DragRedraw();
   void FocusControlPanel();
   int DeviceWidth() const;

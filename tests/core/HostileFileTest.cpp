@@ -1,0 +1,117 @@
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <random>
+
+#include "core/DataFile.h"
+#include "core/SampleSurface.h"
+#include "core/TempFiles.h"
+
+namespace {
+
+// Writes n x n points quickly, without holding the text in memory.
+void WriteGrid(const std::string& path, int n) {
+  std::FILE* f = std::fopen(path.c_str(), "wb");
+  ASSERT_NE(f, nullptr);
+  std::vector<char> buffer(1 << 20);
+  std::setvbuf(f, buffer.data(), _IOFBF, buffer.size());
+  for (int i = 0; i < n; ++i) {
+    for (int j = 0; j < n; ++j) std::fprintf(f, "%d,%d,%d.%03d\n", i, j, (i * j) % 97, j % 1000);
+    std::fputc('\n', f);
+  }
+  std::fclose(f);
+}
+
+class HostileFileTest : public ::testing::Test {
+ protected:
+  void SetUp() override { MakeSampleData(graph_); }
+  // Loads and returns the error text, or "" when the file was taken.
+  std::string Load(const std::string& path, const std::function<void()>& pump = {}) {
+    const int32_t highI = graph_.GridHighI, highJ = graph_.GridHighJ;
+    const size_t rows = graph_.Grid.size();
+    const double zMax = graph_.ZMax;
+    try {
+      LoadDataFile(graph_, path, pump);
+      EXPECT_TRUE(GridInvariantsHold(graph_)) << path;
+      return "";
+    } catch (const TDataFileError& e) {
+      EXPECT_EQ(graph_.GridHighI, highI) << "the previous graph is gone: " << path;
+      EXPECT_EQ(graph_.GridHighJ, highJ);
+      EXPECT_EQ(graph_.Grid.size(), rows);
+      EXPECT_EQ(graph_.ZMax, zMax);
+      EXPECT_TRUE(GridInvariantsHold(graph_));
+      return e.what();
+    }
+  }
+  TTempDir dir_;
+  TGridData graph_;
+};
+
+TEST_F(HostileFileTest, AHundredMegabyteLineWithoutALineFeed) {
+  const std::string path = dir_.Path("long.txt");
+  {
+    std::ofstream out(path, std::ios::binary);
+    const std::string chunk(1 << 20, '7');
+    for (int k = 0; k < 100; ++k) out << chunk;
+  }
+  EXPECT_EQ(Load(path), "");  // one field of digits: x = y = 0, z the whole number
+  EXPECT_EQ(graph_.GridHighI, 0);
+  EXPECT_EQ(graph_.GridHighJ, 0);
+  EXPECT_EQ(graph_.Grid[0][0].X, 0);
+}
+
+TEST_F(HostileFileTest, FilesWithoutPointsAreRefusedClearly) {
+  EXPECT_NE(Load(dir_.File("blank.txt", std::string(10000, '\n') + "  \t\r\n")).find("no data points"),
+            std::string::npos);
+  EXPECT_NE(Load(dir_.File("ctrlz.txt", std::string(5000, '\x1A'))).find("no data points"),
+            std::string::npos);
+  EXPECT_NE(Load(dir_.File("empty.txt", "")).find("no data points"), std::string::npos);
+}
+
+TEST_F(HostileFileTest, BinaryFilesGiveAGridOrAMessage) {
+  std::mt19937 rng(11);
+  for (int round = 0; round < 20; ++round) {
+    std::string bytes(1 + rng() % 200000, '\0');
+    for (char& c : bytes) c = char(rng());
+    if (round % 2) bytes.erase(std::remove(bytes.begin(), bytes.end(), '\x1A'), bytes.end());
+    Load(dir_.File("binary.bin", bytes));
+  }
+}
+
+TEST_F(HostileFileTest, AFileDeletedWhileItLoadsStillLoadsWhole) {
+  const std::string path = dir_.Path("deleted.txt");
+  WriteGrid(path, 1500);
+  int pumps = 0;
+  EXPECT_EQ(Load(path, [&] {
+              if (pumps++ == 0) std::filesystem::remove(path);
+            }),
+            "");
+  EXPECT_EQ(graph_.GridHighI, 1499);
+  EXPECT_EQ(graph_.GridHighJ, 1499);
+}
+
+TEST_F(HostileFileTest, AFileCutShortWhileItLoadsGivesAGridOrAMessage) {
+  const std::string path = dir_.Path("cut.txt");
+  WriteGrid(path, 1500);
+  const auto size = std::filesystem::file_size(path);
+  int pumps = 0;
+  const std::string error = Load(path, [&] {
+    if (pumps++ == 0) std::filesystem::resize_file(path, size / 2 + 7);
+  });
+  if (error.empty()) {
+    EXPECT_LT(graph_.GridHighI, 1499);
+  }
+}
+
+TEST_F(HostileFileTest, TenMillionPointsLoadWhileTheWindowsAreServed) {
+  const std::string path = dir_.Path("huge.txt");
+  WriteGrid(path, 3163);  // 10 004 569 points
+  int pumps = 0;
+  EXPECT_EQ(Load(path, [&] { ++pumps; }), "");
+  EXPECT_EQ(graph_.GridHighI, 3162);
+  EXPECT_EQ(graph_.GridHighJ, 3162);
+  EXPECT_GT(pumps, 0);
+}
+
+}  // namespace
