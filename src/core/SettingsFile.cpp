@@ -8,6 +8,9 @@
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
 
 namespace {
 
@@ -66,7 +69,14 @@ struct TSettingsFile::TIni {
 
 TSettingsFile::TSettingsFile(std::string path)
     : path_(std::move(path)), ini_(std::make_unique<TIni>()) {
-  ini_->Data.LoadFile(path_.c_str());
+  // Read here rather than by the INI reader, which takes the size of a folder in
+  // place of the file for the size of a file.
+  std::ifstream in(path_, std::ios::binary);
+  if (!in || std::filesystem::is_directory(path_)) return;
+  std::ostringstream text;
+  text << in.rdbuf();
+  const std::string data = text.str();
+  ini_->Data.LoadData(data.data(), data.size());
 }
 
 TSettingsFile::~TSettingsFile() = default;

@@ -7,7 +7,9 @@ THeadlessGL::~THeadlessGL() {
   eglMakeCurrent(display_, EGL_NO_SURFACE, EGL_NO_SURFACE, EGL_NO_CONTEXT);
   if (context_ != EGL_NO_CONTEXT) eglDestroyContext(display_, context_);
   if (surface_ != EGL_NO_SURFACE) eglDestroySurface(display_, surface_);
-  eglTerminate(display_);
+  // The display is not terminated: that would unload the driver in the middle of
+  // the process, and the next context would load it again. It is the same display
+  // for every context of the process anyway.
 }
 
 bool THeadlessGL::Create(int width, int height) {
