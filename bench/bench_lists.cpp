@@ -93,8 +93,8 @@ int main(int argc, char** argv) {
   std::vector<int> sizes;
   for (int k = 1; k < argc; ++k) sizes.push_back(std::atoi(argv[k]));
   if (sizes.empty()) sizes = {300, 1000, 2000};
-  std::printf("%-6s %11s %12s %10s %10s %11s %12s\n", "grid", "first frame", "peak", "mesh",
-              "fill", "all lists", "peak");
+  std::printf("%-6s %11s %12s %10s %10s %11s %12s\n", "grid", "first frame", "peak", "mesh", "fill",
+              "all lists", "peak");
   for (int n : sizes) {
     std::fflush(stdout);
     if (pid_t child = fork(); child == 0) {

@@ -22,7 +22,8 @@ void Measure(const std::string& path, int n) {
   for (int round = 0; round < 3; ++round) {
     const auto t0 = std::chrono::steady_clock::now();
     const TGridData d = ReadDataFile(path, {}, '.');
-    best = std::min(best, std::chrono::duration<double>(std::chrono::steady_clock::now() - t0).count());
+    best = std::min(best,
+                    std::chrono::duration<double>(std::chrono::steady_clock::now() - t0).count());
     if (d.GridHighI != n - 1) std::exit(1);
   }
   rusage u{};

@@ -65,14 +65,14 @@ void PlaceWindow(QWidget* w, int left, int top, QPoint fallback) {
   w->move(fallback);
 }
 
-
 }  // namespace
 
 std::string TForm1::DefaultSettingsPath() {
   return SettingsPathFor(QCoreApplication::applicationFilePath().toStdString());
 }
 
-TForm1::TForm1(std::string settingsPath) : QWidget(nullptr), settingsPath_(std::move(settingsPath)) {
+TForm1::TForm1(std::string settingsPath)
+    : QWidget(nullptr), settingsPath_(std::move(settingsPath)) {
   setObjectName("Form1");
   setWindowTitle("Kesto");
   setWindowFlags(Qt::Window | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint |
@@ -108,8 +108,7 @@ TForm1::TForm1(std::string settingsPath) : QWidget(nullptr), settingsPath_(std::
   Bt_Rise = Button(Panel_Graph, "Bt_Rise", "Rise", 100, 20, 41, 16);
   Bt_Fall = Button(Panel_Graph, "Bt_Fall", "Fall", 100, 40, 41, 16);
   Bt_SurfaceMode = Button(Panel_Graph, "Bt_SurfaceMode", "Surface", 5, 60, 91, 21);
-  CmbB_LineWidth = WidthBox(Panel_Graph, "CmbB_LineWidth",
-                            ItemList(kLineWidthItems), 100, 61, 41,
+  CmbB_LineWidth = WidthBox(Panel_Graph, "CmbB_LineWidth", ItemList(kLineWidthItems), 100, 61, 41,
                             &TForm1::CmbB_LineWidthChange);
   Bt_Color_Low = Button(Panel_Graph, "Bt_Color_Low", "Low", 5, 85, 36, 16);
   Bt_Color_High = Button(Panel_Graph, "Bt_Color_High", "High", 45, 85, 36, 16);
@@ -127,8 +126,8 @@ TForm1::TForm1(std::string settingsPath) : QWidget(nullptr), settingsPath_(std::
 
   Panel_Axis = Group("Panel_Axis", Label1, "Axis", 285, 91);
   Bt_AxisMode = Button(Panel_Axis, "Bt_AxisMode", "On-Off", 5, 20, 86, 21);
-  CmbB_AxisWidth = WidthBox(Panel_Axis, "CmbB_AxisWidth", ItemList(kAxisWidthItems), 95, 20,
-                            46, &TForm1::CmbB_AxisWidthChange);
+  CmbB_AxisWidth = WidthBox(Panel_Axis, "CmbB_AxisWidth", ItemList(kAxisWidthItems), 95, 20, 46,
+                            &TForm1::CmbB_AxisWidthChange);
   Bt_Color_Axis_X = Button(Panel_Axis, "Bt_Color_Axis_X", "X-Color", 5, 45, 46, 16);
   Bt_Color_Axis_Y = Button(Panel_Axis, "Bt_Color_Axis_Y", "Y-Color", 50, 45, 46, 16);
   Bt_Color_Axis_Z = Button(Panel_Axis, "Bt_Color_Axis_Z", "Z-Color", 95, 45, 46, 16);
@@ -225,8 +224,7 @@ void TForm1::FormClose() {
   ini.Save();
 }
 
-QFrame* TForm1::Group(const char* name, QLabel*& title, const char* caption, int top,
-                      int height) {
+QFrame* TForm1::Group(const char* name, QLabel*& title, const char* caption, int top, int height) {
   QFrame* group = new QFrame(this);
   group->setObjectName(name);
   group->setFrameStyle(QFrame::Box | QFrame::Plain);

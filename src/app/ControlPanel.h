@@ -66,8 +66,8 @@ class TForm1 : public QWidget {
 
  private:
   QFrame* Group(const char* name, QLabel*& title, const char* caption, int top, int height);
-  QPushButton* Button(QWidget* group, const char* name, const char* caption, int x, int y,
-                      int w, int h, const char* tooltip = nullptr);
+  QPushButton* Button(QWidget* group, const char* name, const char* caption, int x, int y, int w,
+                      int h, const char* tooltip = nullptr);
   QComboBox* WidthBox(QWidget* group, const char* name, const QStringList& items, int x, int y,
                       int w, void (TForm1::*change)());
   TSwatch* Swatch(QWidget* group, const char* name, const int32_t* color, int x, int y, int w);

@@ -3,9 +3,9 @@
 #include <GL/gl.h>
 
 #include <QClipboard>
+#include <QDeadlineTimer>
 #include <QGuiApplication>
 #include <QKeyEvent>
-#include <QDeadlineTimer>
 
 #include "app/ErrorReport.h"
 #include "app/GLSurface.h"
@@ -15,8 +15,7 @@
 #include "render/Frame.h"
 #include "render/ReadPixels.h"
 
-TKestoForm::TKestoForm(QWidget* owner)
-    : QWidget(owner, Qt::Window), Sink(&directSink_) {
+TKestoForm::TKestoForm(QWidget* owner) : QWidget(owner, Qt::Window), Sink(&directSink_) {
   setWindowTitle("KestoForm");
   move(154, 0);
   resize(640, 480);

@@ -5,8 +5,7 @@
 #include <cstring>
 #include <stdexcept>
 
-void WritePicture(const QImage& picture, const QString& fileName, const char* format,
-                  int quality) {
+void WritePicture(const QImage& picture, const QString& fileName, const char* format, int quality) {
   auto fail = [&](const QString& why) {
     throw std::runtime_error("Cannot write the picture \"" + fileName.toStdString() +
                              "\": " + why.toStdString() + ".");

@@ -31,9 +31,9 @@ std::string Shortest(double v) {
 void PrintInfo(const TKestoState& s) {
   std::printf("GridHighI %d\nGridHighJ %d\n", s.GridHighI, s.GridHighJ);
   const std::pair<const char*, double> values[] = {
-      {"XMin", s.XMin},       {"XMax", s.XMax},       {"YMin", s.YMin},       {"YMax", s.YMax},
-      {"ZMin", s.ZMin},       {"ZMax", s.ZMax},       {"OriginX", s.OriginX}, {"OriginY", s.OriginY},
-      {"OriginZ", s.OriginZ}};
+      {"XMin", s.XMin},       {"XMax", s.XMax},       {"YMin", s.YMin},
+      {"YMax", s.YMax},       {"ZMin", s.ZMin},       {"ZMax", s.ZMax},
+      {"OriginX", s.OriginX}, {"OriginY", s.OriginY}, {"OriginZ", s.OriginZ}};
   for (const auto& [name, value] : values) std::printf("%s %s\n", name, Shortest(value).c_str());
 }
 
@@ -122,7 +122,8 @@ int Run(int argc, char** argv) {
   if (!format) return 0;
 
   THeadlessGL gl;
-  if (!gl.Create(width, height)) throw TFailure{1, std::string("no off-screen OpenGL: ") + gl.Error()};
+  if (!gl.Create(width, height))
+    throw TFailure{1, std::string("no off-screen OpenGL: ") + gl.Error()};
   TGLDirectSink direct;
   {
     TGLArraySink arrays(direct);

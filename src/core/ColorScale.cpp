@@ -45,8 +45,6 @@ TGLColor ColorToGL(int32_t value) {
                   float(((c >> 16) & 0xFF) / 255.0)};
 }
 
-void SetSysColorSource(TSysColorSource source) {
-  g_sysColorSource = source ? source : NoSysColors;
-}
+void SetSysColorSource(TSysColorSource source) { g_sysColorSource = source ? source : NoSysColors; }
 
 uint32_t GetSysColor(int index) { return g_sysColorSource(index); }

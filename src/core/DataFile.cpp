@@ -158,7 +158,6 @@ TGridData ReadDataFile(const std::string& path, const std::function<void()>& pum
   return parser.Finish();
 }
 
-void LoadDataFile(TGridData& target, const std::string& path,
-                  const std::function<void()>& pump) {
+void LoadDataFile(TGridData& target, const std::string& path, const std::function<void()>& pump) {
   target = ReadDataFile(path, pump);
 }

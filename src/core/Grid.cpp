@@ -35,8 +35,8 @@ bool GridInvariantsHold(const TGridData& d) {
     if (row.size() < static_cast<size_t>(d.GridHighJ) + 1) return false;
     for (int32_t j = 0; j <= d.GridHighJ; ++j) {
       const TGridPoint& p = row[j];
-      if (!(p.X >= d.XMin && p.X <= d.XMax && p.Y >= d.YMin && p.Y <= d.YMax &&
-            p.Z >= d.ZMin && p.Z <= d.ZMax))
+      if (!(p.X >= d.XMin && p.X <= d.XMax && p.Y >= d.YMin && p.Y <= d.YMax && p.Z >= d.ZMin &&
+            p.Z <= d.ZMax))
         return false;
     }
   }

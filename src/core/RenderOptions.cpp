@@ -61,8 +61,7 @@ void ParseSize(const std::string& text, TRenderOptions& o) {
 int32_t ParseHexColor(const std::string& text) {
   uint32_t v = 0;
   const char* end = text.data() + text.size();
-  if (text.size() != 7 || text[0] != '#' ||
-      std::from_chars(text.data() + 1, end, v, 16).ptr != end)
+  if (text.size() != 7 || text[0] != '#' || std::from_chars(text.data() + 1, end, v, 16).ptr != end)
     throw TUsageError("\"" + text + "\" is not a colour written #RRGGBB");
   return int32_t(((v >> 16) & 0xFF) | (v & 0xFF00) | ((v & 0xFF) << 16));
 }
@@ -81,15 +80,20 @@ TRenderOptions ParseRenderOptions(const std::vector<std::string>& args) {
       {"size", [&](const std::string& v) { ParseSize(v, o); }},
       {"view",
        [&](const std::string& v) {
-         if (v != "2d" && v != "3d") throw TUsageError("--view: expected 2d or 3d, not \"" + v + "\"");
+         if (v != "2d" && v != "3d")
+           throw TUsageError("--view: expected 2d or 3d, not \"" + v + "\"");
          o.DrawMode = v == "3d" ? 1 : 0;
        }},
       {"surface",
        [&](const std::string& v) {
-         if (v == "mesh") o.SurfaceMode = 0;
-         else if (v == "fill") o.SurfaceMode = 1;
-         else if (v == "points") o.SurfaceMode = 2;
-         else throw TUsageError("--surface: expected mesh, fill or points, not \"" + v + "\"");
+         if (v == "mesh")
+           o.SurfaceMode = 0;
+         else if (v == "fill")
+           o.SurfaceMode = 1;
+         else if (v == "points")
+           o.SurfaceMode = 2;
+         else
+           throw TUsageError("--surface: expected mesh, fill or points, not \"" + v + "\"");
        }},
       {"turn", real(o.Turn, "turn")},
       {"tilt", real(o.Tilt, "tilt")},
@@ -103,13 +107,14 @@ TRenderOptions ParseRenderOptions(const std::vector<std::string>& args) {
       {"axis-color", color(o.AxisColor)},
       {"settings", [&](const std::string& v) { o.Settings = v; }},
   };
-  const std::map<std::string, bool*> flags = {{"spectrum", &o.Spectrum}, {"no-axes", &o.NoAxes},
-                                              {"info", &o.Info}, {"help", &o.Help}};
+  const std::map<std::string, bool*> flags = {
+      {"spectrum", &o.Spectrum}, {"no-axes", &o.NoAxes}, {"info", &o.Info}, {"help", &o.Help}};
   bool onlyFiles = false;
   for (size_t k = 0; k < args.size(); ++k) {
     std::string a = args[k];
     if (onlyFiles || a.empty() || a[0] != '-' || a == "-") {
-      if (!o.Input.empty()) throw TUsageError("only one data file can be drawn, not \"" + a + "\" too");
+      if (!o.Input.empty())
+        throw TUsageError("only one data file can be drawn, not \"" + a + "\" too");
       o.Input = a;
       continue;
     }
@@ -147,6 +152,7 @@ TRenderOptions ParseRenderOptions(const std::vector<std::string>& args) {
       throw TUsageError("unknown option \"" + a + "\"");
     }
   }
-  if (!o.Help && !o.Info && o.Output.empty()) throw TUsageError("no output picture given (-o PATH)");
+  if (!o.Help && !o.Info && o.Output.empty())
+    throw TUsageError("no output picture given (-o PATH)");
   return o;
 }

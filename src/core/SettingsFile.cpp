@@ -15,10 +15,14 @@
 namespace {
 
 bool HexDigit(char c, uint32_t& d) {
-  if (c >= '0' && c <= '9') d = uint32_t(c - '0');
-  else if (c >= 'a' && c <= 'f') d = uint32_t(c - 'a' + 10);
-  else if (c >= 'A' && c <= 'F') d = uint32_t(c - 'A' + 10);
-  else return false;
+  if (c >= '0' && c <= '9')
+    d = uint32_t(c - '0');
+  else if (c >= 'a' && c <= 'f')
+    d = uint32_t(c - 'a' + 10);
+  else if (c >= 'A' && c <= 'F')
+    d = uint32_t(c - 'A' + 10);
+  else
+    return false;
   return true;
 }
 
@@ -30,8 +34,10 @@ bool ParseSettingsInt(std::string_view s, int32_t& value) {
   bool negative = false;
   if (k < s.size() && (s[k] == '+' || s[k] == '-')) negative = s[k++] == '-';
   size_t hexAt = 0;
-  if (k < s.size() && s[k] == '$') hexAt = k + 1;
-  else if (k + 1 < s.size() && s[k] == '0' && (s[k + 1] == 'x' || s[k + 1] == 'X')) hexAt = k + 2;
+  if (k < s.size() && s[k] == '$')
+    hexAt = k + 1;
+  else if (k + 1 < s.size() && s[k] == '0' && (s[k + 1] == 'x' || s[k + 1] == 'X'))
+    hexAt = k + 2;
   if (hexAt) {
     if (hexAt == s.size() || s.size() - hexAt > 8) return false;
     uint32_t v = 0;
@@ -59,7 +65,8 @@ bool ParseSettingsInt(std::string_view s, int32_t& value) {
 std::string SettingsPathFor(const std::string& exe) {
   const size_t slash = exe.find_last_of('/');
   const size_t dot = exe.find_last_of('.');
-  const bool hasExtension = dot != std::string::npos && (slash == std::string::npos || dot > slash + 1);
+  const bool hasExtension =
+      dot != std::string::npos && (slash == std::string::npos || dot > slash + 1);
   return (hasExtension ? exe.substr(0, dot) : exe) + ".INI";
 }
 
@@ -97,8 +104,8 @@ void TSettingsFile::Save() const {
   const std::string temp = path_ + ".new";
   auto fail = [&](int error) {
     std::remove(temp.c_str());
-    throw TSettingsError("The settings could not be saved to \"" + path_ + "\": " +
-                         std::strerror(error) + ".");
+    throw TSettingsError("The settings could not be saved to \"" + path_ +
+                         "\": " + std::strerror(error) + ".");
   };
   std::FILE* f = std::fopen(temp.c_str(), "wb");
   if (!f) fail(errno);

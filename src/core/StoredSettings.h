@@ -6,8 +6,8 @@
 #include "core/SettingsFile.h"
 
 // The width boxes' items; a stored width is the index of one of them.
-inline constexpr std::array<const char*, 12> kLineWidthItems = {
-    "1", "2", "3", "4", "5", "6", "7", "8", "9", "10", "15", "20"};
+inline constexpr std::array<const char*, 12> kLineWidthItems = {"1", "2", "3", "4",  "5",  "6",
+                                                                "7", "8", "9", "10", "15", "20"};
 inline constexpr std::array<const char*, 5> kAxisWidthItems = {"1", "2", "3", "4", "5"};
 
 // The 21 values the settings file keeps between runs, with their first-run values.

@@ -8,28 +8,82 @@ class TGLForwardingSink : public TGLSink {
  public:
   explicit TGLForwardingSink(TGLSink& next) : next_(next) {}
 
-  void NewList(GLuint list) override { Passing(); next_.NewList(list); }
-  void EndList() override { Passing(); next_.EndList(); }
-  void CallList(GLuint list) override { Passing(); next_.CallList(list); }
-  void LineWidth(float width) override { Passing(); next_.LineWidth(width); }
-  void Begin(GLenum mode) override { Passing(); next_.Begin(mode); }
-  void End() override { Passing(); next_.End(); }
-  void Color3f(float r, float g, float b) override { Passing(); next_.Color3f(r, g, b); }
-  void Vertex2d(double x, double y) override { Passing(); next_.Vertex2d(x, y); }
-  void Vertex3f(float x, float y, float z) override { Passing(); next_.Vertex3f(x, y, z); }
-  void Vertex3d(double x, double y, double z) override { Passing(); next_.Vertex3d(x, y, z); }
+  void NewList(GLuint list) override {
+    Passing();
+    next_.NewList(list);
+  }
+  void EndList() override {
+    Passing();
+    next_.EndList();
+  }
+  void CallList(GLuint list) override {
+    Passing();
+    next_.CallList(list);
+  }
+  void LineWidth(float width) override {
+    Passing();
+    next_.LineWidth(width);
+  }
+  void Begin(GLenum mode) override {
+    Passing();
+    next_.Begin(mode);
+  }
+  void End() override {
+    Passing();
+    next_.End();
+  }
+  void Color3f(float r, float g, float b) override {
+    Passing();
+    next_.Color3f(r, g, b);
+  }
+  void Vertex2d(double x, double y) override {
+    Passing();
+    next_.Vertex2d(x, y);
+  }
+  void Vertex3f(float x, float y, float z) override {
+    Passing();
+    next_.Vertex3f(x, y, z);
+  }
+  void Vertex3d(double x, double y, double z) override {
+    Passing();
+    next_.Vertex3d(x, y, z);
+  }
   void ClearColor(float r, float g, float b, float a) override {
     Passing();
     next_.ClearColor(r, g, b, a);
   }
-  void Clear(GLbitfield mask) override { Passing(); next_.Clear(mask); }
-  void Enable(GLenum cap) override { Passing(); next_.Enable(cap); }
-  void Disable(GLenum cap) override { Passing(); next_.Disable(cap); }
-  void BlendFunc(GLenum src, GLenum dst) override { Passing(); next_.BlendFunc(src, dst); }
-  void Hint(GLenum target, GLenum mode) override { Passing(); next_.Hint(target, mode); }
-  void Viewport(int x, int y, int w, int h) override { Passing(); next_.Viewport(x, y, w, h); }
-  void MatrixMode(GLenum mode) override { Passing(); next_.MatrixMode(mode); }
-  void LoadIdentity() override { Passing(); next_.LoadIdentity(); }
+  void Clear(GLbitfield mask) override {
+    Passing();
+    next_.Clear(mask);
+  }
+  void Enable(GLenum cap) override {
+    Passing();
+    next_.Enable(cap);
+  }
+  void Disable(GLenum cap) override {
+    Passing();
+    next_.Disable(cap);
+  }
+  void BlendFunc(GLenum src, GLenum dst) override {
+    Passing();
+    next_.BlendFunc(src, dst);
+  }
+  void Hint(GLenum target, GLenum mode) override {
+    Passing();
+    next_.Hint(target, mode);
+  }
+  void Viewport(int x, int y, int w, int h) override {
+    Passing();
+    next_.Viewport(x, y, w, h);
+  }
+  void MatrixMode(GLenum mode) override {
+    Passing();
+    next_.MatrixMode(mode);
+  }
+  void LoadIdentity() override {
+    Passing();
+    next_.LoadIdentity();
+  }
   void Ortho(double l, double r, double b, double t, double n, double f) override {
     Passing();
     next_.Ortho(l, r, b, t, n, f);

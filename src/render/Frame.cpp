@@ -15,9 +15,9 @@ struct TListEntry {
 
 // The order in which a rebuild compiles the lists.
 constexpr TListEntry kBuildOrder[] = {
-    {kList2DMesh, false, 0},    {kList2DFill, false, 1},    {kList2DMarkers, false, 2},
-    {kList2DCoarse, false, 3},  {kList3DMesh, true, 0},     {kList3DFill, true, 1},
-    {kList3DMarkers, true, 2},  {kList3DCoarse, true, 3},   {kListAxes2D, false, -1},
+    {kList2DMesh, false, 0},   {kList2DFill, false, 1},  {kList2DMarkers, false, 2},
+    {kList2DCoarse, false, 3}, {kList3DMesh, true, 0},   {kList3DFill, true, 1},
+    {kList3DMarkers, true, 2}, {kList3DCoarse, true, 3}, {kListAxes2D, false, -1},
     {kListAxes3D, true, -1},
 };
 

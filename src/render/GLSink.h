@@ -33,8 +33,8 @@ class TGLSink {
   virtual void LoadIdentity() = 0;
   virtual void Ortho(double l, double r, double b, double t, double n, double f) = 0;
   virtual void Perspective(double fovy, double aspect, double zNear, double zFar) = 0;
-  virtual void LookAt(double ex, double ey, double ez, double cx, double cy, double cz,
-                      double ux, double uy, double uz) = 0;
+  virtual void LookAt(double ex, double ey, double ez, double cx, double cy, double cz, double ux,
+                      double uy, double uz) = 0;
 };
 
 // Forwards every call to the current OpenGL context.

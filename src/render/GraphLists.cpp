@@ -12,8 +12,12 @@ struct TUnitPoint {
 class TUnitMapper {
  public:
   explicit TUnitMapper(const TKestoState& s)
-      : xMin_(s.XMin), yMin_(s.YMin), zMin_(s.ZMin), dx_(s.XMax - s.XMin),
-        dy_(s.YMax - s.YMin), dz_(s.ZMax - s.ZMin) {}
+      : xMin_(s.XMin),
+        yMin_(s.YMin),
+        zMin_(s.ZMin),
+        dx_(s.XMax - s.XMin),
+        dy_(s.YMax - s.YMin),
+        dz_(s.ZMax - s.ZMin) {}
   TUnitPoint operator()(const TGridPoint& p) const {
     return TUnitPoint{(p.X - xMin_) / dx_, (p.Y - yMin_) / dy_, (p.Z - zMin_) / dz_};
   }
@@ -94,9 +98,7 @@ void Build3DGraphList(const TKestoState& s, int32_t variant, TGLSink& gl) {
   BuildGraphList(
       s, variant, gl,
       [&](const TUnitPoint& p) { gl.Vertex3f(float(p.X), float(p.Y), float(p.T * scale)); },
-      [&](const TUnitPoint& p, double size) {
-        DrawMarkerCube(gl, p.X, p.Y, p.T * scale, size);
-      });
+      [&](const TUnitPoint& p, double size) { DrawMarkerCube(gl, p.X, p.Y, p.T * scale, size); });
 }
 
 void Build2DGraphList(const TKestoState& s, int32_t variant, TGLSink& gl) {

@@ -81,9 +81,9 @@ TEST_F(PanelTest, ButtonsKeepTheViewInBounds) {
 }
 
 TEST_F(PanelTest, EachButtonRebuildsOnlyWhatItsChangeAffects) {
-  for (QPushButton* b : {panel_->Bt_Up, panel_->Bt_Down, panel_->Bt_Left, panel_->Bt_Right,
-                         panel_->Bt_Near, panel_->Bt_Far, panel_->Bt_DrawMode,
-                         panel_->Bt_SurfaceMode, panel_->Bt_AxisMode}) {
+  for (QPushButton* b :
+       {panel_->Bt_Up, panel_->Bt_Down, panel_->Bt_Left, panel_->Bt_Right, panel_->Bt_Near,
+        panel_->Bt_Far, panel_->Bt_DrawMode, panel_->Bt_SurfaceMode, panel_->Bt_AxisMode}) {
     Click(b);
     EXPECT_EQ(Rebuilt(), kNone) << b->text().toStdString();
     EXPECT_EQ(Frames(), 1) << b->text().toStdString();
@@ -118,8 +118,8 @@ TEST_F(PanelTest, EachButtonRebuildsOnlyWhatItsChangeAffects) {
 TEST_F(PanelTest, CancelledDialogsChangeNothingButStillRedraw) {
   const TKestoState before = *k_;
   for (QPushButton* b : {panel_->Bt_Color_Low, panel_->Bt_Color_High, panel_->Bt_Color_BackGround,
-                         panel_->Bt_Color_Axis_X, panel_->Bt_Color_Axis_Y,
-                         panel_->Bt_Color_Axis_Z, panel_->Bt_Load, panel_->Bt_Save}) {
+                         panel_->Bt_Color_Axis_X, panel_->Bt_Color_Axis_Y, panel_->Bt_Color_Axis_Z,
+                         panel_->Bt_Load, panel_->Bt_Save}) {
     auto answered = CancelNextDialog();
     Click(b);
     EXPECT_TRUE(answered->Answered()) << b->text().toStdString();
@@ -136,7 +136,8 @@ TEST_F(PanelTest, CancelledDialogsChangeNothingButStillRedraw) {
 
 TEST_F(PanelTest, LoadingAFileShowsItsRanges) {
   TTempDir dir;
-  const QString file = QString::fromStdString(dir.File("data.txt", "-1,0,5\n2.5,-3,7\n\n-1,1,-2\n2.5,4,0.125\n"));
+  const QString file =
+      QString::fromStdString(dir.File("data.txt", "-1,0,5\n2.5,-3,7\n\n-1,1,-2\n2.5,4,0.125\n"));
   auto answered = ChooseFileInNextDialog(file);
   Click(panel_->Bt_Load);
   EXPECT_TRUE(answered->Answered());
@@ -153,7 +154,8 @@ TEST_F(PanelTest, LoadingAFileShowsItsRanges) {
 TEST_F(PanelTest, AFailedLoadReportsKeepsTheGraphAndFreesThePanel) {
   TTempDir dir;
   QString report;
-  for (const std::string& name : {dir.Path("missing.txt"), dir.File("ragged.txt", "1,1,1\n\n1,1,1\n2,2,2\n")}) {
+  for (const std::string& name :
+       {dir.Path("missing.txt"), dir.File("ragged.txt", "1,1,1\n\n1,1,1\n2,2,2\n")}) {
     auto chosen = ChooseFileInNextDialog(QString::fromStdString(name));
     auto reported = CloseNextErrorReport(&report);
     Click(panel_->Bt_Load);

@@ -99,8 +99,8 @@ TEST_F(KestoFormTest, CapturedFrameShowsTheSampleSurface) {
 
 TEST(SysColors, WindowsIndicesFollowThePalette) {
   const QColor face = QGuiApplication::palette().color(QPalette::Active, QPalette::Button);
-  const uint32_t expected = uint32_t(face.red()) | uint32_t(face.green()) << 8 |
-                            uint32_t(face.blue()) << 16;
+  const uint32_t expected =
+      uint32_t(face.red()) | uint32_t(face.green()) << 8 | uint32_t(face.blue()) << 16;
   EXPECT_EQ(PaletteSysColor(15), expected);
   EXPECT_EQ(GetSysColor(15), expected);
   EXPECT_EQ(PaletteSysColor(25), 0u);

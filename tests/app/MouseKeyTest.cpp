@@ -24,7 +24,9 @@ class MouseKeyTest : public PanelTest {
     rec_->Calls.clear();
     QTest::keyClick(Surface(), key, mods);
   }
-  int FullFrames() const { return TRecordingSink::Count(rec_->Calls, TGLOp::Enable, GL_LINE_SMOOTH); }
+  int FullFrames() const {
+    return TRecordingSink::Count(rec_->Calls, TGLOp::Enable, GL_LINE_SMOOTH);
+  }
   int SimpleFrames() const { return Frames() - FullFrames(); }
 };
 

@@ -32,11 +32,13 @@ class RandomSessionTest : public PanelTest {
 
   QPushButton* AnyButton() {
     TForm1& p = *panel_;
-    QPushButton* buttons[] = {p.Bt_Up, p.Bt_Down, p.Bt_Left, p.Bt_Right, p.Bt_Rise, p.Bt_Fall,
-                              p.Bt_Near, p.Bt_Far, p.Bt_DrawMode, p.Bt_SurfaceMode, p.Bt_AxisMode,
-                              p.Bt_Open, p.Bt_Color_Low, p.Bt_Color_High, p.Bt_Color_BackGround,
-                              p.Bt_Color_Axis_X, p.Bt_Color_Axis_Y, p.Bt_Color_Axis_Z, p.Bt_Load,
-                              p.Bt_Save};
+    QPushButton* buttons[] = {p.Bt_Up,           p.Bt_Down,         p.Bt_Left,
+                              p.Bt_Right,        p.Bt_Rise,         p.Bt_Fall,
+                              p.Bt_Near,         p.Bt_Far,          p.Bt_DrawMode,
+                              p.Bt_SurfaceMode,  p.Bt_AxisMode,     p.Bt_Open,
+                              p.Bt_Color_Low,    p.Bt_Color_High,   p.Bt_Color_BackGround,
+                              p.Bt_Color_Axis_X, p.Bt_Color_Axis_Y, p.Bt_Color_Axis_Z,
+                              p.Bt_Load,         p.Bt_Save};
     return buttons[rng_() % std::size(buttons)];
   }
 
@@ -68,7 +70,8 @@ class RandomSessionTest : public PanelTest {
           expected = pick == 2;
         } else if (b->text().contains("Color") || b == p.Bt_Color_Low || b == p.Bt_Color_High ||
                    b == p.Bt_Color_BackGround) {
-          answer = rng_() % 3 ? ChooseColorInNextDialog(int32_t(rng_() & 0xFFFFFF)) : CancelNextDialog();
+          answer =
+              rng_() % 3 ? ChooseColorInNextDialog(int32_t(rng_() & 0xFFFFFF)) : CancelNextDialog();
         }
         QTest::mouseClick(b, Qt::LeftButton);
         if (answer) {
@@ -106,7 +109,8 @@ class RandomSessionTest : public PanelTest {
         return 0;
       }
       case 6: {
-        const Qt::Key keys[] = {Qt::Key_2, Qt::Key_3, Qt::Key_M, Qt::Key_Return, Qt::Key_C, Qt::Key_X};
+        const Qt::Key keys[] = {Qt::Key_2,      Qt::Key_3, Qt::Key_M,
+                                Qt::Key_Return, Qt::Key_C, Qt::Key_X};
         const Qt::Key key = keys[rng_() % std::size(keys)];
         QTest::keyClick(surface, key, rng_() % 3 == 0 ? Qt::ControlModifier : Qt::NoModifier);
         return 0;

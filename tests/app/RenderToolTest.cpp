@@ -46,13 +46,15 @@ TEST_F(RenderToolTest, DrawsTheFrameTheViewerDraws) {
   k_->SurfaceMode = 1;
   k_->Spec = 1;
   k_->MakeList(kMaskAll);
-  const TRun map = Render({"--view", "2d", "--surface", "fill", "--spectrum", "-o", Path("map.bmp")});
+  const TRun map =
+      Render({"--view", "2d", "--surface", "fill", "--spectrum", "-o", Path("map.bmp")});
   ASSERT_EQ(map.Status, 0) << map.Err.toStdString();
   EXPECT_LE(MaxDifference(QImage(Path("map.bmp")), k_->CaptureFrame()), 2);
 }
 
 TEST_F(RenderToolTest, StartsFromAViewerSettingsFile) {
-  const std::string ini = dir_.File("k.INI", "[KestoF]\nClientWidth=300\nClientHeight=200\nColor_BackGround=255\n");
+  const std::string ini =
+      dir_.File("k.INI", "[KestoF]\nClientWidth=300\nClientHeight=200\nColor_BackGround=255\n");
   const TRun run = Render({"--settings", QString::fromStdString(ini), "-o", Path("s.png")});
   ASSERT_EQ(run.Status, 0) << run.Err.toStdString();
   const QImage picture(Path("s.png"));

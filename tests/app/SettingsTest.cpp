@@ -109,8 +109,9 @@ TEST_F(SettingsTest, OtherSpecValuesStayAndLeaveTheBoxUnchecked) {
 }
 
 TEST_F(SettingsTest, OnlyAGraphSectionHexValuesAndTheLastWidth) {
-  WriteIni("[KestoF]\nColor_High=0xFF\nColor_Min=$FF\nLeft=40\nTop=30\nClientWidth=320\n"
-           "ClientHeight=200\nDrawMode=0\nAxisMode=0\nSurfaceMode=2\nAngle2=100\n");
+  WriteIni(
+      "[KestoF]\nColor_High=0xFF\nColor_Min=$FF\nLeft=40\nTop=30\nClientWidth=320\n"
+      "ClientHeight=200\nDrawMode=0\nAxisMode=0\nSurfaceMode=2\nAngle2=100\n");
   TForm1& p = Start();
   EXPECT_EQ(p.pos(), QPoint(0, 0));
   EXPECT_EQ(p.CmbB_LineWidth->currentText(), "1");
@@ -132,8 +133,9 @@ TEST_F(SettingsTest, OnlyAGraphSectionHexValuesAndTheLastWidth) {
 }
 
 TEST_F(SettingsTest, GarbageTakesDefaultsAndAStrayWidthIndexSelectsNothing) {
-  WriteIni("[Form]\nTop=abc\nCmbB_LineWidth=12\nCmbB_AxisWidth=-3\n[KestoF]\nColor_Min=1.5\n"
-           "Angle3=99999999999\nDrawMode=\nClientWidth=0x\n");
+  WriteIni(
+      "[Form]\nTop=abc\nCmbB_LineWidth=12\nCmbB_AxisWidth=-3\n[KestoF]\nColor_Min=1.5\n"
+      "Angle3=99999999999\nDrawMode=\nClientWidth=0x\n");
   TForm1& p = Start();
   TKestoForm& k = *p.KestoForm;
   EXPECT_EQ(p.pos(), QPoint(0, 0));
@@ -191,7 +193,8 @@ TEST_F(SettingsTest, WhatTheUserSetIsThereNextTime) {
     QTest::mouseClick(p.Bt_Right, Qt::LeftButton);
     QTest::mouseClick(p.CB_Spec, Qt::LeftButton, {}, QPoint(5, 8));
     for (auto [button, color] : {std::pair{p.Bt_Color_BackGround, 0x102030},
-                                 {p.Bt_Color_Axis_X, 0x0000FF}, {p.Bt_Color_Axis_Z, 0xFFFFFF}}) {
+                                 {p.Bt_Color_Axis_X, 0x0000FF},
+                                 {p.Bt_Color_Axis_Z, 0xFFFFFF}}) {
       auto answer = ChooseColorInNextDialog(color);
       QTest::mouseClick(button, Qt::LeftButton);
     }

@@ -123,14 +123,16 @@ TEST(DataFile, RowsOfDifferentLengthsAreRejectedWithWhereAndHowMany) {
   } catch (const TDataFileError& e) {
     const std::string m = e.what();
     EXPECT_NE(m.find("\"test.txt\""), std::string::npos) << m;
-    EXPECT_NE(m.find("row 2 (from line 4) has 1 points, but row 1 has 2"), std::string::npos)
-        << m;
+    EXPECT_NE(m.find("row 2 (from line 4) has 1 points, but row 1 has 2"), std::string::npos) << m;
   }
   EXPECT_THROW(Parse("1,1,1\n\n2,2,2\n3,3,3\n"), TDataFileError);
 }
 
 TEST(DataFile, TextWithoutAPointIsRejected) {
-  for (const char* text : {"", "\n\n  \n\t\n", "\x1A", "\x1A" "1,2,3\n", "\r\r\n"}) {
+  for (const char* text : {"", "\n\n  \n\t\n", "\x1A",
+                           "\x1A"
+                           "1,2,3\n",
+                           "\r\r\n"}) {
     try {
       Parse(text);
       FAIL() << "accepted";
@@ -197,7 +199,8 @@ TEST_F(LoadDataFileTest, PumpsWhileReadingALargeFile) {
   }
   int pumps = 0;
   const auto start = std::chrono::steady_clock::now();
-  const TGridData d = ReadDataFile(dir_.File("big.txt", big), [&] { ++pumps; }, '.');
+  const TGridData d = ReadDataFile(
+      dir_.File("big.txt", big), [&] { ++pumps; }, '.');
   const auto took = std::chrono::steady_clock::now() - start;
   EXPECT_EQ(d.GridHighI, 599);
   EXPECT_EQ(d.ZMin, -599);

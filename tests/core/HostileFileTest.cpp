@@ -62,8 +62,9 @@ TEST_F(HostileFileTest, AHundredMegabyteLineWithoutALineFeed) {
 }
 
 TEST_F(HostileFileTest, FilesWithoutPointsAreRefusedClearly) {
-  EXPECT_NE(Load(dir_.File("blank.txt", std::string(10000, '\n') + "  \t\r\n")).find("no data points"),
-            std::string::npos);
+  EXPECT_NE(
+      Load(dir_.File("blank.txt", std::string(10000, '\n') + "  \t\r\n")).find("no data points"),
+      std::string::npos);
   EXPECT_NE(Load(dir_.File("ctrlz.txt", std::string(5000, '\x1A'))).find("no data points"),
             std::string::npos);
   EXPECT_NE(Load(dir_.File("empty.txt", "")).find("no data points"), std::string::npos);
@@ -83,9 +84,10 @@ TEST_F(HostileFileTest, AFileDeletedWhileItLoadsStillLoadsWhole) {
   const std::string path = dir_.Path("deleted.txt");
   WriteGrid(path, 1500);
   int pumps = 0;
-  EXPECT_EQ(Load(path, [&] {
-              if (pumps++ == 0) std::filesystem::remove(path);
-            }),
+  EXPECT_EQ(Load(path,
+                 [&] {
+                   if (pumps++ == 0) std::filesystem::remove(path);
+                 }),
             "");
   EXPECT_EQ(graph_.GridHighI, 1499);
   EXPECT_EQ(graph_.GridHighJ, 1499);

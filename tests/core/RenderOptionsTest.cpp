@@ -7,12 +7,35 @@ namespace {
 TRenderOptions Parse(std::vector<std::string> args) { return ParseRenderOptions(args); }
 
 TEST(RenderOptions, EveryOptionInBothSpellings) {
-  const TRenderOptions o =
-      Parse({"-o", "a.png", "--size=320x200", "--view", "2d", "--surface=points", "--spectrum",
-             "--no-axes", "--turn", "10.5", "--tilt=80", "--distance", "3", "--height-scale",
-             "1.5", "--line-width", "4", "--axis-width=2", "--low", "#FF0000", "--high=#00ff00",
-             "--background", "#000010", "--axis-color", "#102030", "--settings", "k.INI",
-             "--info", "data.txt"});
+  const TRenderOptions o = Parse({"-o",
+                                  "a.png",
+                                  "--size=320x200",
+                                  "--view",
+                                  "2d",
+                                  "--surface=points",
+                                  "--spectrum",
+                                  "--no-axes",
+                                  "--turn",
+                                  "10.5",
+                                  "--tilt=80",
+                                  "--distance",
+                                  "3",
+                                  "--height-scale",
+                                  "1.5",
+                                  "--line-width",
+                                  "4",
+                                  "--axis-width=2",
+                                  "--low",
+                                  "#FF0000",
+                                  "--high=#00ff00",
+                                  "--background",
+                                  "#000010",
+                                  "--axis-color",
+                                  "#102030",
+                                  "--settings",
+                                  "k.INI",
+                                  "--info",
+                                  "data.txt"});
   EXPECT_EQ(o.Output, "a.png");
   EXPECT_EQ(*o.Width, 320);
   EXPECT_EQ(*o.Height, 200);
@@ -38,12 +61,21 @@ TEST(RenderOptions, EveryOptionInBothSpellings) {
 }
 
 TEST(RenderOptions, MistakesAreUsageErrors) {
-  for (std::vector<std::string> bad :
-       {std::vector<std::string>{}, {"--bogus", "-o", "x.png"}, {"-o"}, {"-o", "x", "--size", "0x5"},
-        {"-o", "x", "--size", "640"}, {"-o", "x", "--size", "99999x2"}, {"-o", "x", "--view", "4d"},
-        {"-o", "x", "--surface", "wire"}, {"-o", "x", "--turn", "left"}, {"-o", "x", "--tilt", "nan"},
-        {"-o", "x", "--low", "red"}, {"-o", "x", "--low", "#12345"}, {"-o", "x", "--spectrum=1"},
-        {"-o", "x", "a.txt", "b.txt"}, {"-x"}}) {
+  for (std::vector<std::string> bad : {std::vector<std::string>{},
+                                       {"--bogus", "-o", "x.png"},
+                                       {"-o"},
+                                       {"-o", "x", "--size", "0x5"},
+                                       {"-o", "x", "--size", "640"},
+                                       {"-o", "x", "--size", "99999x2"},
+                                       {"-o", "x", "--view", "4d"},
+                                       {"-o", "x", "--surface", "wire"},
+                                       {"-o", "x", "--turn", "left"},
+                                       {"-o", "x", "--tilt", "nan"},
+                                       {"-o", "x", "--low", "red"},
+                                       {"-o", "x", "--low", "#12345"},
+                                       {"-o", "x", "--spectrum=1"},
+                                       {"-o", "x", "a.txt", "b.txt"},
+                                       {"-x"}}) {
     EXPECT_THROW(Parse(bad), TUsageError);
   }
 }

@@ -22,10 +22,19 @@ TEST(SettingsFile, IntegersDecimalAndHexadecimal) {
   struct {
     const char* text;
     int32_t value;
-  } good[] = {{"0", 0},          {"255", 255},       {"-2", -2},          {"+7", 7},
-              {"  42", 42},      {"0xFF", 255},      {"0XfF", 255},       {"$FF", 255},
-              {"-$10", -16},     {"2147483647", INT32_MAX}, {"-2147483648", INT32_MIN},
-              {"$80000005", int32_t(0x80000005)}, {"0xFFFFFFFF", -1}};
+  } good[] = {{"0", 0},
+              {"255", 255},
+              {"-2", -2},
+              {"+7", 7},
+              {"  42", 42},
+              {"0xFF", 255},
+              {"0XfF", 255},
+              {"$FF", 255},
+              {"-$10", -16},
+              {"2147483647", INT32_MAX},
+              {"-2147483648", INT32_MIN},
+              {"$80000005", int32_t(0x80000005)},
+              {"0xFFFFFFFF", -1}};
   for (auto g : good) {
     int32_t v = 12345;
     EXPECT_TRUE(ParseSettingsInt(g.text, v)) << g.text;
@@ -57,8 +66,10 @@ TEST(SettingsFile, MissingFileGivesDefaultsAndIsCreatedOnSave) {
 
 TEST(SettingsFile, CaseInsensitiveAndForeignContentStays) {
   TTempDir dir;
-  const std::string path = dir.File("k.INI",
-      "; kept by hand\n[form]\nTOP=0x10\nMine=hello\n\n[Other]\nx=1\n[KESTOF]\ncolor_high=$FF\nSpec=junk\n");
+  const std::string path = dir.File(
+      "k.INI",
+      "; kept by "
+      "hand\n[form]\nTOP=0x10\nMine=hello\n\n[Other]\nx=1\n[KESTOF]\ncolor_high=$FF\nSpec=junk\n");
   TSettingsFile ini(path);
   EXPECT_EQ(ini.ReadInteger("Form", "Top", 0), 16);
   EXPECT_EQ(ini.ReadInteger("KestoF", "Color_High", 0), 255);

@@ -17,15 +17,14 @@ std::string TempPath(const char* what) {
 }
 
 bool Same(const TStoredSettings& a, const TStoredSettings& b) {
-  return a.FormTop == b.FormTop && a.FormLeft == b.FormLeft &&
-         a.LineWidthItem == b.LineWidthItem && a.AxisWidthItem == b.AxisWidthItem &&
-         a.Top == b.Top && a.Left == b.Left && a.ClientWidth == b.ClientWidth &&
-         a.ClientHeight == b.ClientHeight && a.ColorBackGround == b.ColorBackGround &&
-         a.ColorMin == b.ColorMin && a.ColorHigh == b.ColorHigh && a.ColorAxisX == b.ColorAxisX &&
-         a.ColorAxisY == b.ColorAxisY && a.ColorAxisZ == b.ColorAxisZ &&
-         a.DrawMode == b.DrawMode && a.AxisMode == b.AxisMode && a.Angle1 == b.Angle1 &&
-         a.Angle2 == b.Angle2 && a.Angle3 == b.Angle3 && a.Spec == b.Spec &&
-         a.SurfaceMode == b.SurfaceMode;
+  return a.FormTop == b.FormTop && a.FormLeft == b.FormLeft && a.LineWidthItem == b.LineWidthItem &&
+         a.AxisWidthItem == b.AxisWidthItem && a.Top == b.Top && a.Left == b.Left &&
+         a.ClientWidth == b.ClientWidth && a.ClientHeight == b.ClientHeight &&
+         a.ColorBackGround == b.ColorBackGround && a.ColorMin == b.ColorMin &&
+         a.ColorHigh == b.ColorHigh && a.ColorAxisX == b.ColorAxisX &&
+         a.ColorAxisY == b.ColorAxisY && a.ColorAxisZ == b.ColorAxisZ && a.DrawMode == b.DrawMode &&
+         a.AxisMode == b.AxisMode && a.Angle1 == b.Angle1 && a.Angle2 == b.Angle2 &&
+         a.Angle3 == b.Angle3 && a.Spec == b.Spec && a.SurfaceMode == b.SurfaceMode;
 }
 
 }  // namespace

@@ -10,7 +10,7 @@ TEST(ColorBar, ViewportRoundsHalvesToEven) {
   EXPECT_EQ(ColorBarViewport(640, 480), (TViewportRect{160, 5, 320, 10}));
   EXPECT_EQ(ColorBarViewport(641, 481), (TViewportRect{160, 5, 320, 10}));
   EXPECT_EQ(ColorBarViewport(643, 480).Width, 322);
-  EXPECT_EQ(ColorBarViewport(642, 480).X, 160);  // 160.5
+  EXPECT_EQ(ColorBarViewport(642, 480).X, 160);    // 160.5
   EXPECT_EQ(ColorBarViewport(640, 25).Height, 0);  // 0.5
   EXPECT_EQ(ColorBarViewport(640, 26).Height, 1);
   EXPECT_EQ(ColorBarViewport(640, 250).Y, 2);  // 2.5

@@ -122,7 +122,8 @@ TEST(GraphLists, CoarseMeshStepsAndIgnoresLineWidth) {
 
   SetGrid(s, 11, 5, [](int i, int j) { return i * j; });  // GridHighI 10: stepI 2
   std::set<int> rows;
-  for (const TGLCall& v : Only(Record3D(s, 3), TGLOp::Vertex3f)) rows.insert(int(v.A[0] * 10 + 0.5));
+  for (const TGLCall& v : Only(Record3D(s, 3), TGLOp::Vertex3f))
+    rows.insert(int(v.A[0] * 10 + 0.5));
   EXPECT_EQ(rows, (std::set<int>{0, 2, 4, 6, 8}));  // corners: cells start at 0, 2, 4, 6
   EXPECT_EQ(TRecordingSink::Count(Record3D(s, 3), TGLOp::Begin), 4 * 3);
 }

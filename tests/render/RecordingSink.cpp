@@ -33,41 +33,104 @@ std::vector<GLuint> TRecordingSink::Replayed() const {
 }
 
 int TRecordingSink::Count(const std::vector<TGLCall>& calls, TGLOp op, double firstArg) {
-  return int(std::count_if(calls.begin(), calls.end(), [&](const TGLCall& c) {
-    return c.Op == op && c.A[0] == firstArg;
-  }));
+  return int(std::count_if(calls.begin(), calls.end(),
+                           [&](const TGLCall& c) { return c.Op == op && c.A[0] == firstArg; }));
 }
 
 int TRecordingSink::Count(const std::vector<TGLCall>& calls, TGLOp op) {
-  return int(std::count_if(calls.begin(), calls.end(),
-                           [&](const TGLCall& c) { return c.Op == op; }));
+  return int(
+      std::count_if(calls.begin(), calls.end(), [&](const TGLCall& c) { return c.Op == op; }));
 }
 
 #define FORWARD(call) \
   if (forward_) forward_->call
 
-void TRecordingSink::NewList(GLuint list) { Add(TGLOp::NewList, {double(list)}); FORWARD(NewList(list)); }
-void TRecordingSink::EndList() { Add(TGLOp::EndList); FORWARD(EndList()); }
-void TRecordingSink::CallList(GLuint list) { Add(TGLOp::CallList, {double(list)}); FORWARD(CallList(list)); }
-void TRecordingSink::LineWidth(float w) { Add(TGLOp::LineWidth, {w}); FORWARD(LineWidth(w)); }
-void TRecordingSink::Begin(GLenum mode) { Add(TGLOp::Begin, {double(mode)}); FORWARD(Begin(mode)); }
-void TRecordingSink::End() { Add(TGLOp::End); FORWARD(End()); }
-void TRecordingSink::Color3f(float r, float g, float b) { Add(TGLOp::Color3f, {r, g, b}); FORWARD(Color3f(r, g, b)); }
-void TRecordingSink::Vertex2d(double x, double y) { Add(TGLOp::Vertex2d, {x, y}); FORWARD(Vertex2d(x, y)); }
-void TRecordingSink::Vertex3f(float x, float y, float z) { Add(TGLOp::Vertex3f, {x, y, z}); FORWARD(Vertex3f(x, y, z)); }
-void TRecordingSink::Vertex3d(double x, double y, double z) { Add(TGLOp::Vertex3d, {x, y, z}); FORWARD(Vertex3d(x, y, z)); }
-void TRecordingSink::ClearColor(float r, float g, float b, float a) { Add(TGLOp::ClearColor, {r, g, b, a}); FORWARD(ClearColor(r, g, b, a)); }
-void TRecordingSink::Clear(GLbitfield mask) { Add(TGLOp::Clear, {double(mask)}); FORWARD(Clear(mask)); }
-void TRecordingSink::Enable(GLenum cap) { Add(TGLOp::Enable, {double(cap)}); FORWARD(Enable(cap)); }
-void TRecordingSink::Disable(GLenum cap) { Add(TGLOp::Disable, {double(cap)}); FORWARD(Disable(cap)); }
-void TRecordingSink::BlendFunc(GLenum s, GLenum d) { Add(TGLOp::BlendFunc, {double(s), double(d)}); FORWARD(BlendFunc(s, d)); }
-void TRecordingSink::Hint(GLenum t, GLenum m) { Add(TGLOp::Hint, {double(t), double(m)}); FORWARD(Hint(t, m)); }
-void TRecordingSink::Viewport(int x, int y, int w, int h) { Add(TGLOp::Viewport, {double(x), double(y), double(w), double(h)}); FORWARD(Viewport(x, y, w, h)); }
-void TRecordingSink::MatrixMode(GLenum m) { Add(TGLOp::MatrixMode, {double(m)}); FORWARD(MatrixMode(m)); }
-void TRecordingSink::LoadIdentity() { Add(TGLOp::LoadIdentity); FORWARD(LoadIdentity()); }
-void TRecordingSink::Ortho(double l, double r, double b, double t, double n, double f) { Add(TGLOp::Ortho, {l, r, b, t, n, f}); FORWARD(Ortho(l, r, b, t, n, f)); }
-void TRecordingSink::Perspective(double fy, double a, double n, double f) { Add(TGLOp::Perspective, {fy, a, n, f}); FORWARD(Perspective(fy, a, n, f)); }
-void TRecordingSink::LookAt(double ex, double ey, double ez, double cx, double cy, double cz, double ux, double uy, double uz) {
+void TRecordingSink::NewList(GLuint list) {
+  Add(TGLOp::NewList, {double(list)});
+  FORWARD(NewList(list));
+}
+void TRecordingSink::EndList() {
+  Add(TGLOp::EndList);
+  FORWARD(EndList());
+}
+void TRecordingSink::CallList(GLuint list) {
+  Add(TGLOp::CallList, {double(list)});
+  FORWARD(CallList(list));
+}
+void TRecordingSink::LineWidth(float w) {
+  Add(TGLOp::LineWidth, {w});
+  FORWARD(LineWidth(w));
+}
+void TRecordingSink::Begin(GLenum mode) {
+  Add(TGLOp::Begin, {double(mode)});
+  FORWARD(Begin(mode));
+}
+void TRecordingSink::End() {
+  Add(TGLOp::End);
+  FORWARD(End());
+}
+void TRecordingSink::Color3f(float r, float g, float b) {
+  Add(TGLOp::Color3f, {r, g, b});
+  FORWARD(Color3f(r, g, b));
+}
+void TRecordingSink::Vertex2d(double x, double y) {
+  Add(TGLOp::Vertex2d, {x, y});
+  FORWARD(Vertex2d(x, y));
+}
+void TRecordingSink::Vertex3f(float x, float y, float z) {
+  Add(TGLOp::Vertex3f, {x, y, z});
+  FORWARD(Vertex3f(x, y, z));
+}
+void TRecordingSink::Vertex3d(double x, double y, double z) {
+  Add(TGLOp::Vertex3d, {x, y, z});
+  FORWARD(Vertex3d(x, y, z));
+}
+void TRecordingSink::ClearColor(float r, float g, float b, float a) {
+  Add(TGLOp::ClearColor, {r, g, b, a});
+  FORWARD(ClearColor(r, g, b, a));
+}
+void TRecordingSink::Clear(GLbitfield mask) {
+  Add(TGLOp::Clear, {double(mask)});
+  FORWARD(Clear(mask));
+}
+void TRecordingSink::Enable(GLenum cap) {
+  Add(TGLOp::Enable, {double(cap)});
+  FORWARD(Enable(cap));
+}
+void TRecordingSink::Disable(GLenum cap) {
+  Add(TGLOp::Disable, {double(cap)});
+  FORWARD(Disable(cap));
+}
+void TRecordingSink::BlendFunc(GLenum s, GLenum d) {
+  Add(TGLOp::BlendFunc, {double(s), double(d)});
+  FORWARD(BlendFunc(s, d));
+}
+void TRecordingSink::Hint(GLenum t, GLenum m) {
+  Add(TGLOp::Hint, {double(t), double(m)});
+  FORWARD(Hint(t, m));
+}
+void TRecordingSink::Viewport(int x, int y, int w, int h) {
+  Add(TGLOp::Viewport, {double(x), double(y), double(w), double(h)});
+  FORWARD(Viewport(x, y, w, h));
+}
+void TRecordingSink::MatrixMode(GLenum m) {
+  Add(TGLOp::MatrixMode, {double(m)});
+  FORWARD(MatrixMode(m));
+}
+void TRecordingSink::LoadIdentity() {
+  Add(TGLOp::LoadIdentity);
+  FORWARD(LoadIdentity());
+}
+void TRecordingSink::Ortho(double l, double r, double b, double t, double n, double f) {
+  Add(TGLOp::Ortho, {l, r, b, t, n, f});
+  FORWARD(Ortho(l, r, b, t, n, f));
+}
+void TRecordingSink::Perspective(double fy, double a, double n, double f) {
+  Add(TGLOp::Perspective, {fy, a, n, f});
+  FORWARD(Perspective(fy, a, n, f));
+}
+void TRecordingSink::LookAt(double ex, double ey, double ez, double cx, double cy, double cz,
+                            double ux, double uy, double uz) {
   Add(TGLOp::LookAt, {ex, ey, ez, cx, cy, cz, ux, uy, uz});
   FORWARD(LookAt(ex, ey, ez, cx, cy, cz, ux, uy, uz));
 }

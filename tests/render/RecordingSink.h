@@ -6,9 +6,28 @@
 #include "render/GLSink.h"
 
 enum class TGLOp {
-  NewList, EndList, CallList, LineWidth, Begin, End, Color3f, Vertex2d, Vertex3f, Vertex3d,
-  ClearColor, Clear, Enable, Disable, BlendFunc, Hint, Viewport, MatrixMode, LoadIdentity,
-  Ortho, Perspective, LookAt,
+  NewList,
+  EndList,
+  CallList,
+  LineWidth,
+  Begin,
+  End,
+  Color3f,
+  Vertex2d,
+  Vertex3f,
+  Vertex3d,
+  ClearColor,
+  Clear,
+  Enable,
+  Disable,
+  BlendFunc,
+  Hint,
+  Viewport,
+  MatrixMode,
+  LoadIdentity,
+  Ortho,
+  Perspective,
+  LookAt,
 };
 
 struct TGLCall {

@@ -48,7 +48,8 @@ TEST(View, ThreeDStoresTheEyeAndSetsTheProjection) {
 
 TEST(View, TwoDShowsASquareOfHalfSizeDistanceOverTen) {
   TKestoState s;
-  for (auto [distance, lo, hi] : {std::tuple{10.0, -0.5, 1.5}, {1.0, 0.4, 0.6}, {100.0, -9.5, 10.5}}) {
+  for (auto [distance, lo, hi] :
+       {std::tuple{10.0, -0.5, 1.5}, {1.0, 0.4, 0.6}, {100.0, -9.5, 10.5}}) {
     s.Distance = distance;
     TRecordingSink rec;
     SetupView2D(s, rec);
