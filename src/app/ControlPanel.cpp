@@ -172,19 +172,7 @@ void TForm1::FormCreate() {
   k.SetClientSize(std::clamp(st.ClientWidth, 1, kMaxClientSize),
                   std::clamp(st.ClientHeight, 1, kMaxClientSize));
   PlaceWindow(&k, st.Left, st.Top, QPoint(154, 0));
-  k.ColorBackGround = st.ColorBackGround;
-  k.ColorMin = st.ColorMin;
-  k.ColorHigh = st.ColorHigh;
-  k.ColorAxisX = st.ColorAxisX;
-  k.ColorAxisY = st.ColorAxisY;
-  k.ColorAxisZ = st.ColorAxisZ;
-  k.DrawMode = st.DrawMode;
-  k.AxisMode = st.AxisMode;
-  k.Angle1 = st.Angle1;
-  k.Angle2 = st.Angle2;
-  k.Angle3 = st.Angle3;
-  k.Spec = st.Spec;
-  k.SurfaceMode = st.SurfaceMode;
+  ApplyStoredView(st, k);
 
   // Runs CB_SpecClick only when the box changes.
   CB_Spec->setChecked(k.Spec == 1);

@@ -55,19 +55,7 @@ void ApplyOptions(const TRenderOptions& o, TKestoState& s, int& width, int& heig
     const TStoredSettings st = ReadStoredSettings(TSettingsFile(o.Settings));
     width = st.ClientWidth;
     height = st.ClientHeight;
-    s.ColorBackGround = st.ColorBackGround;
-    s.ColorMin = st.ColorMin;
-    s.ColorHigh = st.ColorHigh;
-    s.ColorAxisX = st.ColorAxisX;
-    s.ColorAxisY = st.ColorAxisY;
-    s.ColorAxisZ = st.ColorAxisZ;
-    s.DrawMode = st.DrawMode;
-    s.AxisMode = st.AxisMode;
-    s.Angle1 = st.Angle1;
-    s.Angle2 = st.Angle2;
-    s.Angle3 = st.Angle3;
-    s.Spec = st.Spec;
-    s.SurfaceMode = st.SurfaceMode;
+    ApplyStoredView(st, s);
     if (st.LineWidthItem >= 0 && size_t(st.LineWidthItem) < kLineWidthItems.size())
       s.LineWidth = std::atof(kLineWidthItems[st.LineWidthItem]);
     if (st.AxisWidthItem >= 0 && size_t(st.AxisWidthItem) < kAxisWidthItems.size())

@@ -58,6 +58,22 @@ void WriteStoredSettings(TSettingsFile& ini, const TStoredSettings& s) {
   write("KestoF", "Spec", s.Spec);
 }
 
+void ApplyStoredView(const TStoredSettings& s, TKestoState& k) {
+  k.ColorBackGround = s.ColorBackGround;
+  k.ColorMin = s.ColorMin;
+  k.ColorHigh = s.ColorHigh;
+  k.ColorAxisX = s.ColorAxisX;
+  k.ColorAxisY = s.ColorAxisY;
+  k.ColorAxisZ = s.ColorAxisZ;
+  k.DrawMode = s.DrawMode;
+  k.AxisMode = s.AxisMode;
+  k.Angle1 = s.Angle1;
+  k.Angle2 = s.Angle2;
+  k.Angle3 = s.Angle3;
+  k.Spec = s.Spec;
+  k.SurfaceMode = s.SurfaceMode;
+}
+
 int32_t StoredAngle(double degrees) {
   const double r = RoundHalfEven(degrees);
   if (!(r >= INT32_MIN && r <= INT32_MAX)) return 0;

@@ -4,6 +4,7 @@
 #include <cstdint>
 
 #include "core/SettingsFile.h"
+#include "core/ViewState.h"
 
 // The width boxes' items; a stored width is the index of one of them.
 inline constexpr std::array<const char*, 12> kLineWidthItems = {"1", "2", "3", "4",  "5",  "6",
@@ -26,6 +27,10 @@ struct TStoredSettings {
 TStoredSettings ReadStoredSettings(const TSettingsFile& ini);
 // Writes in the writing order; the other keys of the file stay as they are.
 void WriteStoredSettings(TSettingsFile& ini, const TStoredSettings& s);
+
+// The stored colours, modes, angles and Spec into the graph state; positions, sizes
+// and widths are the windows' to apply.
+void ApplyStoredView(const TStoredSettings& s, TKestoState& state);
 
 // An angle as the file keeps it: rounded halves to even (0 when it does not fit).
 int32_t StoredAngle(double degrees);
