@@ -119,6 +119,8 @@ int Run(int argc, char** argv) {
   }
   TGLReplaySink replay(s, direct);
   DrawFrame(s, width, height, false, replay);
+  // The quick frame keeps the smoothing that the full frames before it set up.
+  if (o.Coarse) DrawFrame(s, width, height, true, replay);
   const std::vector<uint8_t> rgb = ReadFrameRGB(width, height);
   try {
     WritePicture(FrameImage(rgb.data(), width, height), QString::fromStdString(o.Output), format,

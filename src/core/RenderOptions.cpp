@@ -17,6 +17,8 @@ const char* const kRenderUsage =
     "                         wire mesh, filled cells or a marker at every point\n"
     "      --spectrum         colour by the blue-green-red spectrum\n"
     "      --no-axes          leave the axes out\n"
+    "      --coarse           the quick frame the viewer shows while a large grid is\n"
+    "                         dragged: a mesh of about ten by ten cells\n"
     "      --turn DEG         turn about the vertical axis (default 160)\n"
     "      --tilt DEG         angle from straight above, 5 to 175 (default 45)\n"
     "      --distance D       distance of the eye, 1 to 100 (default 10)\n"
@@ -107,8 +109,11 @@ TRenderOptions ParseRenderOptions(const std::vector<std::string>& args) {
       {"axis-color", color(o.AxisColor)},
       {"settings", [&](const std::string& v) { o.Settings = v; }},
   };
-  const std::map<std::string, bool*> flags = {
-      {"spectrum", &o.Spectrum}, {"no-axes", &o.NoAxes}, {"info", &o.Info}, {"help", &o.Help}};
+  const std::map<std::string, bool*> flags = {{"spectrum", &o.Spectrum},
+                                              {"no-axes", &o.NoAxes},
+                                              {"coarse", &o.Coarse},
+                                              {"info", &o.Info},
+                                              {"help", &o.Help}};
   bool onlyFiles = false;
   for (size_t k = 0; k < args.size(); ++k) {
     std::string a = args[k];

@@ -18,7 +18,7 @@ struct TRenderOptions {
   std::string Settings;
   std::optional<int> Width, Height;
   std::optional<int32_t> DrawMode, SurfaceMode;
-  bool Spectrum = false, NoAxes = false, Info = false, Help = false;
+  bool Spectrum = false, NoAxes = false, Coarse = false, Info = false, Help = false;
   std::optional<double> Turn, Tilt, Distance, HeightScale, LineWidth, AxisWidth;
   std::optional<int32_t> Low, High, Background, AxisColor;
 };

@@ -2,8 +2,6 @@
 
 #include <cstddef>
 
-#include "render/Frame.h"
-
 namespace {
 
 // Vertices gathered before a batch is drawn: large enough that the per-call cost
@@ -16,17 +14,11 @@ void TGLArraySink::Flush() {
   if (batch_.empty()) return;
   const bool filled = batchMode_ != GL_LINES;
   if (filled) {
-    glPushAttrib(GL_COLOR_BUFFER_BIT);
-    glDisable(GL_BLEND);
+    next_.PushAttrib(GL_COLOR_BUFFER_BIT);
+    next_.Disable(GL_BLEND);
   }
-  glEnableClientState(GL_VERTEX_ARRAY);
-  glEnableClientState(GL_COLOR_ARRAY);
-  glVertexPointer(3, GL_FLOAT, sizeof(TVertex), &batch_[0].X);
-  glColorPointer(3, GL_FLOAT, sizeof(TVertex), &batch_[0].R);
-  glDrawArrays(batchMode_, 0, GLsizei(batch_.size()));
-  glDisableClientState(GL_COLOR_ARRAY);
-  glDisableClientState(GL_VERTEX_ARRAY);
-  if (filled) glPopAttrib();
+  next_.DrawArrays(batchMode_, batch_.data(), int(batch_.size()));
+  if (filled) next_.PopAttrib();
   batch_.clear();
   // Drawing from a colour array leaves the current colour undefined; give it the
   // value the primitives one by one would have left.
@@ -39,7 +31,7 @@ void TGLArraySink::Batch(GLenum mode) {
 }
 
 void TGLArraySink::Add(float x, float y, float z) {
-  primitiveVertices_.push_back(TVertex{x, y, z, color_[0], color_[1], color_[2]});
+  primitiveVertices_.push_back(TArrayVertex{x, y, z, color_[0], color_[1], color_[2]});
 }
 
 void TGLArraySink::Begin(GLenum mode) {
@@ -48,7 +40,7 @@ void TGLArraySink::Begin(GLenum mode) {
 }
 
 void TGLArraySink::End() {
-  const std::vector<TVertex>& v = primitiveVertices_;
+  const std::vector<TArrayVertex>& v = primitiveVertices_;
   const size_t n = v.size();
   switch (primitive_) {
     case GL_LINE_LOOP:
@@ -79,7 +71,7 @@ void TGLArraySink::End() {
       // Anything else is rare (the axes' line strips): passed on as it was given.
       Flush();
       next_.Begin(primitive_);
-      for (const TVertex& p : v) {
+      for (const TArrayVertex& p : v) {
         next_.Color3f(p.R, p.G, p.B);
         next_.Vertex3f(p.X, p.Y, p.Z);
       }
@@ -104,13 +96,4 @@ void TGLArraySink::Passing() {
     next_.Color3f(color_[0], color_[1], color_[2]);
     colorSent_ = true;
   }
-}
-
-void TGLReplaySink::CallList(GLuint list) {
-  if (list == kList3DMarkers) {
-    next_.CallList(list);
-    return;
-  }
-  TGLArraySink arrays(next_);
-  BuildListBody(s_, int32_t(list), arrays);
 }

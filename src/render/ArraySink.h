@@ -3,7 +3,6 @@
 #include <array>
 #include <vector>
 
-#include "core/ViewState.h"
 #include "render/ForwardingSink.h"
 
 // Gathers the many small primitives of a graph into vertex arrays and draws them
@@ -31,29 +30,14 @@ class TGLArraySink final : public TGLForwardingSink {
   void Passing() override;
 
  private:
-  struct TVertex {
-    float X, Y, Z, R, G, B;
-  };
   void Add(float x, float y, float z);
   void Batch(GLenum mode);
-  void Append(const TVertex& v) { batch_.push_back(v); }
+  void Append(const TArrayVertex& v) { batch_.push_back(v); }
 
   std::array<float, 3> color_{1.0f, 1.0f, 1.0f};
   bool colorSent_ = true;  // whether the next sink holds color_ as its current colour
   GLenum primitive_ = 0;
-  std::vector<TVertex> primitiveVertices_;
+  std::vector<TArrayVertex> primitiveVertices_;
   GLenum batchMode_ = 0;
-  std::vector<TVertex> batch_;
-};
-
-// Draws the lists a frame replays straight from the builders instead of compiling
-// them first, for a picture drawn once. Cube markers are still compiled: a list
-// splits quads into triangles its own way, and the viewer's lists are the reference.
-class TGLReplaySink final : public TGLForwardingSink {
- public:
-  TGLReplaySink(const TKestoState& s, TGLSink& next) : TGLForwardingSink(next), s_(s) {}
-  void CallList(GLuint list) override;
-
- private:
-  const TKestoState& s_;
+  std::vector<TArrayVertex> batch_;
 };

@@ -48,6 +48,18 @@ class TGLForwardingSink : public TGLSink {
     Passing();
     next_.Vertex3d(x, y, z);
   }
+  void DrawArrays(GLenum mode, const TArrayVertex* vertices, int count) override {
+    Passing();
+    next_.DrawArrays(mode, vertices, count);
+  }
+  void PushAttrib(GLbitfield mask) override {
+    Passing();
+    next_.PushAttrib(mask);
+  }
+  void PopAttrib() override {
+    Passing();
+    next_.PopAttrib();
+  }
   void ClearColor(float r, float g, float b, float a) override {
     Passing();
     next_.ClearColor(r, g, b, a);

@@ -1,5 +1,6 @@
 #include "render/Frame.h"
 
+#include "render/ArraySink.h"
 #include "render/Axes.h"
 #include "render/ColorBar.h"
 #include "render/GraphLists.h"
@@ -93,4 +94,13 @@ std::string FrameCaption(const TKestoState& s, int w, int h) {
   caption.append(")").append(std::to_string(w)).append("x").append(std::to_string(h));
   caption.append(":").append(s.RendererName);
   return caption;
+}
+
+void TGLReplaySink::CallList(GLuint list) {
+  if (list == kList3DMarkers) {
+    next_.CallList(list);
+    return;
+  }
+  TGLArraySink arrays(next_);
+  BuildListBody(s_, int32_t(list), arrays);
 }

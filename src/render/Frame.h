@@ -4,6 +4,7 @@
 #include <string>
 
 #include "core/ViewState.h"
+#include "render/ForwardingSink.h"
 #include "render/GLSink.h"
 
 // The ten display lists; each name is also its bit in a rebuild mask.
@@ -40,3 +41,15 @@ void DrawFrame(TKestoState& s, int clientWidth, int clientHeight, bool simple, T
 
 // "KestoForm(3D)640x480:" followed by the renderer name.
 std::string FrameCaption(const TKestoState& s, int clientWidth, int clientHeight);
+
+// Draws the lists a frame replays straight from the builders instead of compiling
+// them first, for a picture drawn once. Cube markers are still compiled: a list
+// splits quads into triangles its own way, and the viewer's lists are the reference.
+class TGLReplaySink final : public TGLForwardingSink {
+ public:
+  TGLReplaySink(const TKestoState& s, TGLSink& next) : TGLForwardingSink(next), s_(s) {}
+  void CallList(GLuint list) override;
+
+ private:
+  const TKestoState& s_;
+};

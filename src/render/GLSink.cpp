@@ -12,6 +12,17 @@ void TGLDirectSink::Color3f(float r, float g, float b) { glColor3f(r, g, b); }
 void TGLDirectSink::Vertex2d(double x, double y) { glVertex2d(x, y); }
 void TGLDirectSink::Vertex3f(float x, float y, float z) { glVertex3f(x, y, z); }
 void TGLDirectSink::Vertex3d(double x, double y, double z) { glVertex3d(x, y, z); }
+void TGLDirectSink::DrawArrays(GLenum mode, const TArrayVertex* v, int count) {
+  glEnableClientState(GL_VERTEX_ARRAY);
+  glEnableClientState(GL_COLOR_ARRAY);
+  glVertexPointer(3, GL_FLOAT, sizeof(TArrayVertex), &v->X);
+  glColorPointer(3, GL_FLOAT, sizeof(TArrayVertex), &v->R);
+  glDrawArrays(mode, 0, count);
+  glDisableClientState(GL_COLOR_ARRAY);
+  glDisableClientState(GL_VERTEX_ARRAY);
+}
+void TGLDirectSink::PushAttrib(GLbitfield mask) { glPushAttrib(mask); }
+void TGLDirectSink::PopAttrib() { glPopAttrib(); }
 void TGLDirectSink::ClearColor(float r, float g, float b, float a) { glClearColor(r, g, b, a); }
 void TGLDirectSink::Clear(GLbitfield mask) { glClear(mask); }
 void TGLDirectSink::Enable(GLenum cap) { glEnable(cap); }

@@ -4,6 +4,12 @@
 
 #include <cstdint>
 
+// One corner of an array draw: its position and its colour.
+struct TArrayVertex {
+  float X, Y, Z, R, G, B;
+  bool operator==(const TArrayVertex&) const = default;
+};
+
 // The one narrow layer through which list builders and frames talk to OpenGL, so
 // that a test can record exactly what a list or a frame holds.
 class TGLSink {
@@ -21,6 +27,11 @@ class TGLSink {
   virtual void Vertex2d(double x, double y) = 0;
   virtual void Vertex3f(float x, float y, float z) = 0;
   virtual void Vertex3d(double x, double y, double z) = 0;
+  // The primitives of mode over count corners, as glDrawArrays draws them from a
+  // position and a colour array; the current colour is undefined afterwards.
+  virtual void DrawArrays(GLenum mode, const TArrayVertex* vertices, int count) = 0;
+  virtual void PushAttrib(GLbitfield mask) = 0;
+  virtual void PopAttrib() = 0;
 
   virtual void ClearColor(float r, float g, float b, float a) = 0;
   virtual void Clear(GLbitfield mask) = 0;
@@ -50,6 +61,9 @@ class TGLDirectSink final : public TGLSink {
   void Vertex2d(double x, double y) override;
   void Vertex3f(float x, float y, float z) override;
   void Vertex3d(double x, double y, double z) override;
+  void DrawArrays(GLenum mode, const TArrayVertex* vertices, int count) override;
+  void PushAttrib(GLbitfield mask) override;
+  void PopAttrib() override;
   void ClearColor(float r, float g, float b, float a) override;
   void Clear(GLbitfield mask) override;
   void Enable(GLenum cap) override;

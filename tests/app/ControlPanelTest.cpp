@@ -87,23 +87,28 @@ TEST_F(PanelTest, EachButtonRebuildsOnlyWhatItsChangeAffects) {
     Click(b);
     EXPECT_EQ(Rebuilt(), kNone) << b->text().toStdString();
     EXPECT_EQ(Frames(), 1) << b->text().toStdString();
+    EXPECT_EQ(busy_.Shown, 0) << b->text().toStdString();
   }
   for (QPushButton* b : {panel_->Bt_Rise, panel_->Bt_Fall, panel_->Bt_Open}) {
     Click(b);
     EXPECT_EQ(Rebuilt(), All()) << b->text().toStdString();
+    EXPECT_EQ(busy_.Shown, b != panel_->Bt_Open) << b->text().toStdString();
   }
   auto answer1 = ChooseColorInNextDialog(0x123456);
   Click(panel_->Bt_Color_Low);
   EXPECT_EQ(Rebuilt(), Graphs());
   EXPECT_EQ(k_->ColorMin, 0x123456);
+  EXPECT_EQ(busy_.Shown, 1);
   auto answer2 = ChooseColorInNextDialog(0x00FF00);
   Click(panel_->Bt_Color_High);
   EXPECT_EQ(Rebuilt(), Graphs());
   EXPECT_EQ(k_->ColorHigh, 0x00FF00);
+  EXPECT_EQ(busy_.Shown, 1);
   auto answer3 = ChooseColorInNextDialog(0x333333);
   Click(panel_->Bt_Color_BackGround);
   EXPECT_EQ(Rebuilt(), kNone);
   EXPECT_EQ(k_->ColorBackGround, 0x333333);
+  EXPECT_EQ(busy_.Shown, 0);
   for (auto [button, field] : {std::pair{panel_->Bt_Color_Axis_X, &k_->ColorAxisX},
                                {panel_->Bt_Color_Axis_Y, &k_->ColorAxisY},
                                {panel_->Bt_Color_Axis_Z, &k_->ColorAxisZ}}) {
@@ -112,6 +117,7 @@ TEST_F(PanelTest, EachButtonRebuildsOnlyWhatItsChangeAffects) {
     EXPECT_EQ(Rebuilt(), kAxes);
     EXPECT_EQ(*field, 0x0000AA);
     EXPECT_EQ(Frames(), 1);
+    EXPECT_EQ(busy_.Shown, 0) << button->text().toStdString();
   }
 }
 
@@ -171,7 +177,7 @@ TEST_F(PanelTest, AFailedLoadReportsKeepsTheGraphAndFreesThePanel) {
 }
 
 TEST_F(PanelTest, SpectrumHidesAndShowsTheLowAndHighSwatches) {
-  rec_->Calls.clear();
+  rec_->Clear();
   QTest::mouseClick(panel_->CB_Spec, Qt::LeftButton, {}, QPoint(5, 8));
   EXPECT_TRUE(panel_->CB_Spec->isChecked());
   EXPECT_EQ(k_->Spec, 1);
@@ -193,13 +199,13 @@ TEST_F(PanelTest, SpectrumHidesAndShowsTheLowAndHighSwatches) {
 }
 
 TEST_F(PanelTest, WidthBoxesApplyChosenItemsOnly) {
-  rec_->Calls.clear();
+  rec_->Clear();
   QComboBox* line = panel_->CmbB_LineWidth;
   line->setCurrentIndex(10);
   emit line->activated(10);
   EXPECT_EQ(k_->LineWidth, 15);
   EXPECT_EQ(Rebuilt(), Graphs());
-  rec_->Calls.clear();
+  rec_->Clear();
   line->lineEdit()->setText("7x");
   QTest::keyClick(line->lineEdit(), Qt::Key_Return);
   EXPECT_EQ(k_->LineWidth, 15);  // not an item: the width stays
@@ -210,7 +216,7 @@ TEST_F(PanelTest, WidthBoxesApplyChosenItemsOnly) {
   EXPECT_EQ(k_->LineWidth, 20);
   EXPECT_EQ(line->count(), 12);  // typed text adds no item
 
-  rec_->Calls.clear();
+  rec_->Clear();
   QComboBox* axis = panel_->CmbB_AxisWidth;
   axis->setCurrentIndex(3);
   emit axis->activated(3);

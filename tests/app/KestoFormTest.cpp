@@ -57,7 +57,7 @@ TEST_F(KestoFormTest, MakeListBuildsTheMaskedListsInOneBracket) {
   form_.MakeList(255);
   EXPECT_EQ(form_.Angle3, 40);  // normalised before building
   EXPECT_EQ(rec.Compiled(), (std::vector<GLuint>{2, 1, 4, 8, 32, 16, 64, 128}));
-  rec.Calls.clear();
+  rec.Clear();
   form_.MakeList(0);
   EXPECT_TRUE(rec.Calls.empty());
   form_.Sink = direct;
@@ -73,7 +73,7 @@ TEST_F(KestoFormTest, LazyListsAreCompiledWhenAFrameFirstNeedsThem) {
   EXPECT_TRUE(rec.Compiled().empty());
   form_.DrawGraph();
   EXPECT_EQ(rec.Compiled(), (std::vector<GLuint>{32, 512}));
-  rec.Calls.clear();
+  rec.Clear();
   form_.DrawGraph();
   EXPECT_TRUE(rec.Compiled().empty());
   form_.SurfaceMode = 1;

@@ -21,7 +21,7 @@ class MouseKeyTest : public PanelTest {
     QCoreApplication::sendEvent(Surface(), &e);
   }
   void Key(Qt::Key key, Qt::KeyboardModifiers mods = {}) {
-    rec_->Calls.clear();
+    rec_->Clear();
     QTest::keyClick(Surface(), key, mods);
   }
   int FullFrames() const {
@@ -70,19 +70,19 @@ TEST_F(MouseKeyTest, LargeGridsDragWithTheCoarseFrame) {
     SetGrid(*k_, n, n, [](int i, int j) { return i - j; });
     k_->MakeList(kMaskAll);
     Press(Qt::LeftButton, {100, 100});
-    rec_->Calls.clear();
+    rec_->Clear();
     Move({104, 100});
     Move({108, 100});
     EXPECT_EQ(SimpleFrames(), simple ? 2 : 0) << n;
     EXPECT_EQ(FullFrames(), simple ? 0 : 2) << n;
-    rec_->Calls.clear();
+    rec_->Clear();
     Release(Qt::LeftButton, {108, 100});
     EXPECT_EQ(FullFrames(), 1) << n;
   }
 }
 
 TEST_F(MouseKeyTest, WheelRaisesAndRebuildsEveryList) {
-  rec_->Calls.clear();
+  rec_->Clear();
   Wheel(120);
   EXPECT_DOUBLE_EQ(k_->HeightScale, 0.92);
   EXPECT_EQ(rec_->Compiled().size(), 10u);

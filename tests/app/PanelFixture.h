@@ -11,6 +11,16 @@
 #include "render/Frame.h"
 #include "render/RecordingSink.h"
 
+// Counts how often a widget was shown.
+class TShowCounter : public QObject {
+ public:
+  int Shown = 0;
+  bool eventFilter(QObject*, QEvent* e) override {
+    Shown += e->type() == QEvent::Show;
+    return false;
+  }
+};
+
 // The program as it starts: the panel with its graph window shown and every list
 // built; every GL call of the graph window is recorded on its way to OpenGL.
 class PanelTest : public ::testing::Test {
@@ -26,6 +36,7 @@ class PanelTest : public ::testing::Test {
     direct_ = k_->Sink;
     rec_ = std::make_unique<TRecordingSink>(direct_);
     k_->Sink = rec_.get();
+    k_->Label1->installEventFilter(&busy_);
   }
   void TearDown() override {
     k_->Sink = direct_;
@@ -33,7 +44,8 @@ class PanelTest : public ::testing::Test {
   }
 
   void Click(QPushButton* b) {
-    rec_->Calls.clear();
+    rec_->Clear();
+    busy_.Shown = 0;
     QTest::mouseClick(b, Qt::LeftButton);
   }
   // How often each list was compiled since the last click.
@@ -49,4 +61,5 @@ class PanelTest : public ::testing::Test {
   TKestoForm* k_ = nullptr;
   TGLSink* direct_ = nullptr;
   std::unique_ptr<TRecordingSink> rec_;
+  TShowCounter busy_;  // the "Please wait..." label
 };

@@ -1,5 +1,6 @@
 #include <QMessageBox>
 #include <QWheelEvent>
+#include <cstdio>
 #include <random>
 
 #include "Dialogs.h"
@@ -7,6 +8,14 @@
 #include "app/GLSurface.h"
 
 namespace {
+
+// KESTO_SEED and KESTO_STEPS choose another session than the usual one.
+uint32_t FromEnvironment(const char* name, uint32_t otherwise) {
+  const QByteArray value = qgetenv(name);
+  bool ok = false;
+  const uint32_t v = value.toUInt(&ok);
+  return ok ? v : otherwise;
+}
 
 // A long session of random panel clicks, width changes, drags, wheel turns, keys,
 // loads and saves, with every dialog answered or cancelled. After every step the
@@ -16,6 +25,8 @@ class RandomSessionTest : public PanelTest {
  protected:
   void SetUp() override {
     PanelTest::SetUp();
+    k_->LazyLists = true;  // as users run it
+    std::printf("KESTO_SEED=%u KESTO_STEPS=%u\n", seed_, steps_);
     good_ = QString::fromStdString(files_.File("good.txt", "0,0,1\n0,1,2\n\n1,0,3\n1,1,-4\n"));
     flat_ = QString::fromStdString(files_.File("flat.txt", "2,2,2\n2,3,2\n\n2,2,2\n2,3,2\n"));
     bad_ = QString::fromStdString(files_.File("bad.txt", "1,1,1\n\n1,1,1\n2,2,2\n"));
@@ -123,7 +134,7 @@ class RandomSessionTest : public PanelTest {
     }
   }
 
-  void ExpectConsistent(int step) {
+  void ExpectConsistent(uint32_t step) {
     k_->DrawGraph();
     const TKestoForm& k = *k_;
     ASSERT_TRUE(k.Angle2 >= 5 && k.Angle2 <= 175) << step;
@@ -138,16 +149,19 @@ class RandomSessionTest : public PanelTest {
     ASSERT_TRUE(panel_->isEnabled()) << step;
   }
 
-  std::mt19937 rng_{20261208};
+  const uint32_t seed_ = FromEnvironment("KESTO_SEED", 20261208);
+  const uint32_t steps_ = FromEnvironment("KESTO_STEPS", 3000);
+  std::mt19937 rng_{seed_};
   TTempDir files_;
   QString good_, flat_, bad_;
   QTimer watcher_;
   QStringList reports_;
 };
 
-TEST_F(RandomSessionTest, ThreeThousandStepsKeepEverythingConsistent) {
+TEST_F(RandomSessionTest, ThousandsOfStepsKeepEverythingConsistent) {
   int expectedReports = 0;
-  for (int step = 0; step < 3000; ++step) {
+  for (uint32_t step = 0; step < steps_; ++step) {
+    rec_->Clear();
     expectedReports += Step();
     QTest::qWait(0);
     ExpectConsistent(step);

@@ -6,11 +6,27 @@
 #include "render/Frame.h"
 #include "render/HeadlessGL.h"
 #include "render/ReadPixels.h"
+#include "render/RecordingSink.h"
 #include "render/TestGrids.h"
 
 namespace {
 
 constexpr int kW = 320, kH = 240;
+
+// A random 37 x 23 surface on a lattice with uneven x steps, the origin inside.
+TKestoState IrregularGrid() {
+  TKestoState s;
+  std::mt19937 rng(3);
+  std::uniform_real_distribution<double> z(-5, 5);
+  SetGrid(s, 37, 23, [&](int, int) { return z(rng); });
+  for (TGridRow& row : s.Grid)
+    for (TGridPoint& p : row) p.X += z(rng) * 0.05;
+  ApplyRanges(s, ComputeRanges(s.Grid, s.GridHighI, s.GridHighJ));
+  s.OriginX = s.XMin + 1;
+  s.Angle3 = 300;
+  s.Angle2 = 70;
+  return s;
+}
 
 class FastPathTest : public ::testing::Test {
  protected:
@@ -68,17 +84,33 @@ TEST_F(FastPathTest, SamplePicturesAreTheSameToThePixel) {
 }
 
 TEST_F(FastPathTest, RandomGridPicturesAreTheSameToThePixel) {
-  TKestoState s;
-  std::mt19937 rng(3);
-  std::uniform_real_distribution<double> z(-5, 5);
-  SetGrid(s, 37, 23, [&](int, int) { return z(rng); });
-  for (TGridRow& row : s.Grid)
-    for (TGridPoint& p : row) p.X += z(rng) * 0.05;  // an irregular lattice
-  ApplyRanges(s, ComputeRanges(s.Grid, s.GridHighI, s.GridHighJ));
-  s.OriginX = s.XMin + 1;
-  s.Angle3 = 300;
-  s.Angle2 = 70;
-  ExpectSamePictures(s);
+  ExpectSamePictures(IrregularGrid());
+}
+
+// What a list records through the vertex arrays is what its builder gives one
+// primitive at a time, segment for segment and triangle for triangle.
+TEST(ArraySinkTest, RecordedArraysHoldTheBuildersPrimitives) {
+  for (const TKestoState& grid : {TKestoState(), IrregularGrid()}) {
+    for (int spec : {0, 1, 2}) {
+      TKestoState s = grid;
+      s.Spec = spec;
+      s.NormalizeView();
+      for (int32_t list = 1; list <= kListAxes3D; list *= 2) {
+        TRecordingSink oneByOne, arrays;
+        BuildListBody(s, list, oneByOne);
+        {
+          TGLArraySink batched(arrays);
+          BuildListBody(s, list, batched);
+        }
+        const auto expected = oneByOne.Primitives(oneByOne.Calls);
+        ASSERT_FALSE(expected.empty()) << list;
+        ASSERT_EQ(arrays.Primitives(arrays.Calls), expected) << "list " << list << " spec " << spec;
+        if (list < kListAxes2D) {  // only the axes' few strips pass one by one
+          EXPECT_EQ(TRecordingSink::Count(arrays.Calls, TGLOp::Begin), 0) << list;
+        }
+      }
+    }
+  }
 }
 
 }  // namespace

@@ -1,5 +1,7 @@
 #include "render/RecordingSink.h"
 
+#include <gtest/gtest.h>
+
 #include <algorithm>
 
 std::vector<TGLCall> TRecordingSink::ListBody(GLuint list) const {
@@ -30,6 +32,75 @@ std::vector<GLuint> TRecordingSink::Replayed() const {
   for (const TGLCall& c : Calls)
     if (c.Op == TGLOp::CallList) lists.push_back(GLuint(c.A[0]));
   return lists;
+}
+
+namespace {
+
+void Split(GLenum mode, const std::vector<TArrayVertex>& v, std::vector<TPrimitive>& out) {
+  const size_t n = v.size();
+  auto add = [&](std::initializer_list<size_t> corners) {
+    TPrimitive p{int(corners.size()), {}};
+    for (size_t k : corners) p.V.push_back(v[k]);
+    out.push_back(std::move(p));
+  };
+  switch (mode) {
+    case GL_LINES:
+      for (size_t k = 0; k + 1 < n; k += 2) add({k, k + 1});
+      break;
+    case GL_LINE_STRIP:
+    case GL_LINE_LOOP:
+      for (size_t k = 0; k + 1 < n; ++k) add({k, k + 1});
+      if (mode == GL_LINE_LOOP && n > 1) add({n - 1, 0});
+      break;
+    case GL_TRIANGLES:
+      for (size_t k = 0; k + 2 < n; k += 3) add({k, k + 1, k + 2});
+      break;
+    case GL_POLYGON:
+      for (size_t k = 1; k + 1 < n; ++k) add({k, k + 1, 0});
+      break;
+    case GL_QUADS:
+      for (size_t k = 0; k + 3 < n; k += 4) add({k, k + 1, k + 2, k + 3});
+      break;
+    default:
+      ADD_FAILURE() << "no splitting rule for mode " << mode;
+  }
+}
+
+}  // namespace
+
+std::vector<TPrimitive> TRecordingSink::Primitives(const std::vector<TGLCall>& calls) const {
+  std::vector<TPrimitive> out;
+  std::vector<TArrayVertex> corners;
+  float color[3] = {1, 1, 1};
+  GLenum mode = 0;
+  for (const TGLCall& c : calls) {
+    const float x = float(c.A[0]), y = float(c.A[1]), z = float(c.A[2]);
+    switch (c.Op) {
+      case TGLOp::Begin:
+        mode = GLenum(c.A[0]);
+        corners.clear();
+        break;
+      case TGLOp::Color3f:
+        color[0] = x, color[1] = y, color[2] = z;
+        break;
+      case TGLOp::Vertex2d:
+        corners.push_back({x, y, 0.0f, color[0], color[1], color[2]});
+        break;
+      case TGLOp::Vertex3f:
+      case TGLOp::Vertex3d:
+        corners.push_back({x, y, z, color[0], color[1], color[2]});
+        break;
+      case TGLOp::End:
+        Split(mode, corners, out);
+        break;
+      case TGLOp::DrawArrays:
+        Split(GLenum(c.A[0]), Arrays[size_t(c.A[2])], out);
+        break;
+      default:
+        break;
+    }
+  }
+  return out;
 }
 
 int TRecordingSink::Count(const std::vector<TGLCall>& calls, TGLOp op, double firstArg) {
@@ -84,6 +155,19 @@ void TRecordingSink::Vertex3f(float x, float y, float z) {
 void TRecordingSink::Vertex3d(double x, double y, double z) {
   Add(TGLOp::Vertex3d, {x, y, z});
   FORWARD(Vertex3d(x, y, z));
+}
+void TRecordingSink::DrawArrays(GLenum mode, const TArrayVertex* v, int count) {
+  Add(TGLOp::DrawArrays, {double(mode), double(count), double(Arrays.size())});
+  Arrays.emplace_back(v, v + count);
+  FORWARD(DrawArrays(mode, v, count));
+}
+void TRecordingSink::PushAttrib(GLbitfield mask) {
+  Add(TGLOp::PushAttrib, {double(mask)});
+  FORWARD(PushAttrib(mask));
+}
+void TRecordingSink::PopAttrib() {
+  Add(TGLOp::PopAttrib);
+  FORWARD(PopAttrib());
 }
 void TRecordingSink::ClearColor(float r, float g, float b, float a) {
   Add(TGLOp::ClearColor, {r, g, b, a});

@@ -16,6 +16,9 @@ enum class TGLOp {
   Vertex2d,
   Vertex3f,
   Vertex3d,
+  DrawArrays,  // mode, count, index into Arrays
+  PushAttrib,
+  PopAttrib,
   ClearColor,
   Clear,
   Enable,
@@ -35,19 +38,36 @@ struct TGLCall {
   std::array<double, 9> A{};
 };
 
+// One primitive as OpenGL rasterises it: a line segment (2 corners), a triangle (3)
+// or a quad (4), each corner in single precision with its colour.
+struct TPrimitive {
+  int Corners;
+  std::vector<TArrayVertex> V;
+  bool operator==(const TPrimitive&) const = default;
+};
+
 // Records every call in order and, when given a target, passes it on as well.
 class TRecordingSink final : public TGLSink {
  public:
   explicit TRecordingSink(TGLSink* forward = nullptr) : forward_(forward) {}
 
   std::vector<TGLCall> Calls;
+  std::vector<std::vector<TArrayVertex>> Arrays;  // the corners of each DrawArrays
   TGLSink* Forward() const { return forward_; }
+  void Clear() {
+    Calls.clear();
+    Arrays.clear();
+  }
 
   // The calls between NewList(list) and its EndList, for the last build of list.
   std::vector<TGLCall> ListBody(GLuint list) const;
   // List names in the order they were compiled or replayed.
   std::vector<GLuint> Compiled() const;
   std::vector<GLuint> Replayed() const;
+  // The segments, triangles and quads that calls make, whether given one primitive
+  // at a time or as arrays: a line loop or strip is its segments, a polygon the fan
+  // from its first corner (first corner last), as OpenGL splits them.
+  std::vector<TPrimitive> Primitives(const std::vector<TGLCall>& calls) const;
   static int Count(const std::vector<TGLCall>& calls, TGLOp op, double firstArg);
   static int Count(const std::vector<TGLCall>& calls, TGLOp op);
 
@@ -61,6 +81,9 @@ class TRecordingSink final : public TGLSink {
   void Vertex2d(double x, double y) override;
   void Vertex3f(float x, float y, float z) override;
   void Vertex3d(double x, double y, double z) override;
+  void DrawArrays(GLenum mode, const TArrayVertex* vertices, int count) override;
+  void PushAttrib(GLbitfield mask) override;
+  void PopAttrib() override;
   void ClearColor(float r, float g, float b, float a) override;
   void Clear(GLbitfield mask) override;
   void Enable(GLenum cap) override;
