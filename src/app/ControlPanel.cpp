@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QCloseEvent>
+#include <QDeadlineTimer>
 #include <QLineEdit>
 #include <QLocale>
 #include <QScreen>
@@ -339,9 +340,23 @@ void TForm1::Bt_Click(QPushButton* sender) {
 }
 
 void TForm1::BusyRebuild(int32_t mask) {
-  KestoForm->Label1->show();
+  ShowBusy();
   KestoForm->MakeList(mask);
   KestoForm->Label1->hide();
+}
+
+void TForm1::ShowBusy() {
+  QLabel* label = KestoForm->Label1;
+  label->show();
+  label->raise();
+  if (!KestoForm->isVisible()) return;
+  // On screen before the work starts: the label is a window of its own, painted
+  // once the window system has shown it.
+  QDeadlineTimer deadline(500);
+  while (!(label->windowHandle() && label->windowHandle()->isExposed()) && !deadline.hasExpired())
+    QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents, 10);
+  label->repaint();
+  QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
 }
 
 void TForm1::ColorSequence(int32_t& target, int32_t rebuildMask, bool busy) {
@@ -361,7 +376,7 @@ void TForm1::LoadSequence() {
   if (OpenDialog1->exec() != QDialog::Accepted || OpenDialog1->selectedFiles().isEmpty()) return;
   const std::string name = OpenDialog1->selectedFiles().first().toLocal8Bit().toStdString();
   setEnabled(false);
-  KestoForm->Label1->show();
+  ShowBusy();
   try {
     LoadDataFile(name);
     KestoForm->MakeList(kMaskAll);
@@ -375,7 +390,10 @@ void TForm1::LoadSequence() {
 }
 
 void TForm1::LoadDataFile(const std::string& fileName) {
-  ::LoadDataFile(*KestoForm, fileName, [] { QCoreApplication::processEvents(); });
+  ::LoadDataFile(*KestoForm, fileName, [this] {
+    QCoreApplication::processEvents();
+    if (KestoForm->Abandoned()) throw TCancelled();  // closed meanwhile: read no further
+  });
 }
 
 void TForm1::SaveSequence() {
@@ -426,13 +444,15 @@ void TForm1::FormPaint() {
   SetTextIfChanged(Label5, "Y:[" + RangeNumber(k.YMin) + "," + RangeNumber(k.YMax) + "]");
   SetTextIfChanged(Label6, "Z:[" + RangeNumber(k.ZMin) + "," + RangeNumber(k.ZMax) + "]");
   for (TSwatch* s : {PB_Low, PB_High, PB_Back, PB_Axis_X, PB_Axis_Y, PB_Axis_Z})
-    if (s->isVisible()) s->update();
+    if (s->isVisible()) s->Refresh();
 }
 
 void TForm1::paintEvent(QPaintEvent*) { FormPaint(); }
 
 void TForm1::closeEvent(QCloseEvent* event) {
-  StopRequested = true;  // a running animation ends with the program
+  // A running animation, load, rebuild or frame ends with the program, unfinished.
+  StopRequested = true;
+  KestoForm->Abandon();
   ReportErrors([this] { FormClose(); });
   event->accept();  // the program ends even when the settings could not be saved
 }

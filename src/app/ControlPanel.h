@@ -76,6 +76,8 @@ class TForm1 : public QWidget {
   void LoadSequence();
   void SaveSequence();
   void BusyRebuild(int32_t mask);
+  // Shows the busy label and returns once it is painted.
+  void ShowBusy();
 
   std::string settingsPath_;
 };

@@ -14,6 +14,7 @@ void ShowErrorReport(const QString& text) {
 void ReportErrors(const std::function<void()>& handler) {
   try {
     handler();
+  } catch (const TCancelled&) {
   } catch (const std::exception& e) {
     ShowErrorReport(QString::fromLocal8Bit(e.what()));
   } catch (...) {

@@ -6,6 +6,8 @@
 #include <QDeadlineTimer>
 #include <QGuiApplication>
 #include <QKeyEvent>
+#include <QTimer>
+#include <bit>
 
 #include "app/ErrorReport.h"
 #include "app/GLSurface.h"
@@ -128,31 +130,169 @@ void TKestoForm::FormPaint() { DrawGraph(); }
 
 void TKestoForm::FormResize() { DrawGraph(); }
 
-void TKestoForm::DrawGraph() { FrameBracket(false, nullptr); }
+void TKestoForm::DrawGraph() { Draw(false, nullptr); }
 
-void TKestoForm::DrawSimpleGraph() { FrameBracket(true, nullptr); }
+void TKestoForm::DrawSimpleGraph() { Draw(true, nullptr); }
+
+namespace {
+
+// The driver sees a window's new size once a frame has been shown in it.
+constexpr int kRedrawsForANewSize = 2;
+
+int BitOf(int32_t list) { return std::countr_zero(uint32_t(list)); }
+
+}  // namespace
+
+// A piece of work on the stack. The first one starts the clock for the pauses.
+class TKestoForm::TWork {
+ public:
+  explicit TWork(TKestoForm& form) : form_(form) {
+    ++form_.works_;
+    if (form_.depth_++ == 0) form_.sincePause_.start();
+  }
+  ~TWork() { --form_.depth_; }
+  TWork(const TWork&) = delete;
+  TWork& operator=(const TWork&) = delete;
+
+ private:
+  TKestoForm& form_;
+};
 
 void TKestoForm::MakeList(int32_t mask) {
   NormalizeView();
-  GLContext.MakeCurrent(WindowDC);
-  if (LazyLists)
-    staleLists_ |= mask & kMaskAll;
-  else if (GLContext.Active) {
-    CompileLists(mask);
-    staleLists_ &= ~mask;
+  for (int32_t list : ListsInBuildOrder(mask)) {
+    versions_[BitOf(list)] = nextVersion_++;
+    staleLists_ |= list;
+  }
+  if (depth_ > 0 || abandoned_) return;  // the work in progress sees the stale lists
+  TWork work(*this);
+  if (GLContext.MakeCurrent(WindowDC)) {
+    while (!abandoned_ && !CompileDue(LazyLists ? ListsForFrame(*this, false) : mask, works_)) {
+    }
   }
   EndBracket();
+  if (frameWanted_) RequestFrameLater();
+}
+
+void TKestoForm::Draw(bool simple, QImage* capture) {
+  NormalizeView();
+  if (abandoned_) return;
+  wantSimple_ = simple;
+  if (depth_ > 0 && !capture) {
+    frameWanted_ = true;  // the work in progress draws it
+    return;
+  }
+  TWork work(*this);
+  bool again = false;
+  while (!abandoned_) {
+    const uint64_t seen = works_;
+    if (!GLContext.MakeCurrent(WindowDC)) {
+      NormalizeView();
+      break;
+    }
+    NormalizeView();
+    // A capture is always of a full frame; otherwise the kind asked for last wins.
+    const bool kind = capture ? false : wantSimple_;
+    if (!CompileDue(ListsForFrame(*this, kind), seen)) continue;
+    const TFrameKey key = CurrentKey(kind);
+    if (!(shown_ == key && store_.Restore(key.Width, key.Height))) {
+      if (!DrawPieces(kind, key, seen)) continue;
+      // Only a frame drawn into a window on screen, at its full size, is a picture
+      // worth keeping. Just after the window has changed, the driver may not have
+      // seen its new size yet: such a frame is drawn again a moment later.
+      const bool onScreen = WindowDC->isExposed() && FrameFillsWindow(key.Width, key.Height);
+      if (onScreen) store_.Keep(key.Width, key.Height);
+      shown_ = onScreen ? std::optional(key) : std::nullopt;
+      again = !onScreen && WindowDC->isExposed() && redraws_++ < kRedrawsForANewSize;
+      if (onScreen) redraws_ = 0;
+      shown_ = onScreen ? std::optional(key) : std::nullopt;
+    }
+    if (capture) {
+      const std::vector<uint8_t> rgb = ReadFrameRGB(key.Width, key.Height);
+      *capture = FrameImage(rgb.data(), key.Width, key.Height);
+    }
+    GLContext.Present();
+    ++FramesShown;
+    break;
+  }
+  if (depth_ == 1) frameWanted_ = false;
+  EndBracket();
+  if (again) RequestFrameLater();
+  if (!abandoned_)
+    setWindowTitle(QString::fromStdString(FrameCaption(*this, ClientWidth(), ClientHeight())));
+}
+
+bool TKestoForm::DrawPieces(bool simple, const TFrameKey& key, uint64_t seen) {
+  BeginFrame(*this, key.Width, key.Height, simple, *Sink);
+  for (int32_t list : FrameLists(*this, simple)) {
+    const int32_t pieces = pieces_[BitOf(list)];
+    if (pieces <= 1) {
+      Sink->CallList(GLuint(list));
+      continue;
+    }
+    for (int32_t k = 0; k < pieces; ++k) {
+      Sink->CallList(PieceName(list, k));
+      // A frame whose picture would no longer be the current one is given up unseen.
+      if (!Pause(seen) || CurrentKey(simple) != key) return false;
+    }
+  }
+  EndFrame(*this, key.Width, key.Height, *Sink);
+  return true;
+}
+
+bool TKestoForm::CompileDue(int32_t mask, uint64_t seen) {
+  for (int32_t list : ListsInBuildOrder(mask & staleLists_))
+    if (!CompileList(list, seen)) return false;
+  return true;
+}
+
+bool TKestoForm::CompileList(int32_t list, uint64_t seen) {
+  const int bit = BitOf(list);
+  const uint64_t version = versions_[bit];
+  const int32_t pieces = ListPieces(*this, list);
+  TGLArraySink arrays(*Sink);
+  for (int32_t k = 0; pieces > 1 && k < pieces; ++k) {
+    arrays.NewList(PieceName(list, k));
+    BuildListPiece(*this, list, k, pieces, arrays);
+    arrays.EndList();
+    // Marked stale again (the grid may be another one now): start it again.
+    if (!Pause(seen) || versions_[bit] != version) return false;
+  }
+  arrays.NewList(GLuint(list));
+  if (pieces > 1)
+    BuildPieceCalls(list, pieces, arrays);
+  else
+    BuildListBody(*this, list, arrays);
+  arrays.EndList();
+  pieces_[bit] = pieces;
+  staleLists_ &= ~list;
+  return true;
+}
+
+bool TKestoForm::Pause(uint64_t seen) {
+  if (sincePause_.elapsed() >= PauseEveryMs) {
+    QCoreApplication::processEvents();
+    sincePause_.start();
+    if (!abandoned_) GLContext.MakeCurrent(WindowDC);
+  }
+  // Other work that ran meanwhile (a capture) may have drawn or compiled over ours.
+  return !abandoned_ && works_ == seen;
+}
+
+TFrameKey TKestoForm::CurrentKey(bool simple) const {
+  return FrameKeyFor(*this, DeviceWidth(), DeviceHeight(), simple, versions_);
+}
+
+void TKestoForm::RequestFrameLater() {
+  frameWanted_ = false;
+  QTimer::singleShot(
+      0, this, [this] { ReportErrors([this] { wantSimple_ ? DrawSimpleGraph() : DrawGraph(); }); });
 }
 
 void TKestoForm::EndBracket() {
   if (GLContext.Active)
     if (const GLenum error = glGetError(); error != GL_NO_ERROR) LastGLError = error;
   ReleaseCurrentContext(WindowDC);
-}
-
-void TKestoForm::CompileLists(int32_t mask) {
-  TGLArraySink arrays(*Sink);
-  BuildLists(*this, mask, arrays);
 }
 
 QImage TKestoForm::CaptureFrame() {
@@ -166,10 +306,15 @@ QImage TKestoForm::CaptureFrame() {
     while (!WindowDC->isExposed() && !deadline.hasExpired())
       QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
   }
-  std::vector<uint8_t> rgb(size_t(DeviceWidth()) * DeviceHeight() * 3, 0);
-  FrameBracket(false, &rgb);
+  QImage picture;
+  Draw(false, &picture);
   if (!wasVisible) hide();
-  return FrameImage(rgb.data(), DeviceWidth(), DeviceHeight());
+  if (abandoned_) throw TCancelled();
+  if (picture.isNull()) {  // no OpenGL: what the window shows is nothing
+    picture = QImage(DeviceWidth(), DeviceHeight(), QImage::Format_RGB888);
+    picture.fill(Qt::black);
+  }
+  return picture;
 }
 
 void TKestoForm::SaveToBitmap(const QString& fileName) {
@@ -185,23 +330,6 @@ void TKestoForm::SaveToBitmap(const QString& fileName) {
       WritePicture(picture, fileName, "bmp");
       break;
   }
-}
-
-void TKestoForm::FrameBracket(bool simple, std::vector<uint8_t>* capture) {
-  if (GLContext.MakeCurrent(WindowDC)) {
-    NormalizeView();
-    if (const int32_t due = staleLists_ & ListsForFrame(*this, simple)) {
-      CompileLists(due);
-      staleLists_ &= ~due;
-    }
-    DrawFrame(*this, DeviceWidth(), DeviceHeight(), simple, *Sink);
-    if (capture) *capture = ReadFrameRGB(DeviceWidth(), DeviceHeight());
-    GLContext.Present();
-  } else {
-    NormalizeView();
-  }
-  EndBracket();
-  setWindowTitle(QString::fromStdString(FrameCaption(*this, ClientWidth(), ClientHeight())));
 }
 
 int TKestoForm::DeviceWidth() const { return qRound(width() * devicePixelRatioF()); }

@@ -1,12 +1,17 @@
 #pragma once
 
+#include <QElapsedTimer>
 #include <QImage>
 #include <QLabel>
 #include <QWidget>
+#include <array>
 #include <cstdint>
+#include <optional>
 #include <vector>
 
 #include "core/ViewState.h"
+#include "render/Frame.h"
+#include "render/FrameStore.h"
 #include "render/GLSink.h"
 #include "render/GLWindowContext.h"
 
@@ -23,11 +28,17 @@ class TKestoForm : public QWidget, public TKestoState {
   TGLSurface* WindowDC;
   // Where list builds and frames send their GL calls; a test may wrap it.
   TGLSink* Sink;
-  // MakeList only marks lists stale; a frame compiles the stale lists it replays,
-  // so a large grid costs one list, not ten. Off: MakeList compiles at once.
+  // MakeList compiles at once only the lists the next frame replays and leaves the
+  // others until a frame first needs them, so a large grid costs one list, not ten.
+  // Off: MakeList compiles every list of its mask at once.
   bool LazyLists = true;
   // The last error OpenGL reported at the end of a list build or a frame.
   GLenum LastGLError = GL_NO_ERROR;
+  // Frames put on the window, drawn or shown again unchanged.
+  int FramesShown = 0;
+  // How long a large rebuild or frame goes on between two looks at the pending window
+  // messages, in milliseconds.
+  int PauseEveryMs = 30;
 
   void FormPaint();
   void FormResize();
@@ -55,13 +66,27 @@ class TKestoForm : public QWidget, public TKestoState {
   // cannot be written, leaving any earlier file of that name as it was.
   void SaveToBitmap(const QString& fileName);
 
+  // The program is ending: work in progress stops at its next pause and no more starts.
+  void Abandon() { abandoned_ = true; }
+  bool Abandoned() const { return abandoned_; }
+
  protected:
   void resizeEvent(QResizeEvent* event) override;
   void keyPressEvent(QKeyEvent* event) override;
 
  private:
-  void FrameBracket(bool simple, std::vector<uint8_t>* capture);
-  void CompileLists(int32_t mask);
+  // Long work (compiling a large list, replaying one) goes in pieces; between two
+  // pieces pending window messages are handled. Handlers that run then and need a
+  // rebuild or a frame only record the need, so that one piece of work is in progress
+  // at a time; the work below them sees the change and starts its step again.
+  class TWork;
+  void Draw(bool simple, QImage* capture);
+  bool DrawPieces(bool simple, const TFrameKey& key, uint64_t work);
+  bool CompileDue(int32_t mask, uint64_t work);
+  bool CompileList(int32_t list, uint64_t work);
+  bool Pause(uint64_t work);
+  TFrameKey CurrentKey(bool simple) const;
+  void RequestFrameLater();
   void EndBracket();
   void DragRedraw();
   void FocusControlPanel();
@@ -71,4 +96,16 @@ class TKestoForm : public QWidget, public TKestoState {
   TGLDirectSink directSink_;
   QWidget* container_;
   int32_t staleLists_ = 0;
+  std::array<uint64_t, 10> versions_{};  // changes whenever a list is marked stale
+  uint64_t nextVersion_ = 1;
+  std::array<int32_t, 10> pieces_{};  // how each list was last compiled
+  int depth_ = 0;                     // pieces of work on the stack
+  uint64_t works_ = 0;                // pieces of work started so far
+  bool wantSimple_ = false;           // the kind of frame last asked for
+  bool frameWanted_ = false;          // asked for while other work was in progress
+  bool abandoned_ = false;
+  int redraws_ = 0;  // frames drawn again in a row because the window was not ready
+  QElapsedTimer sincePause_;
+  std::optional<TFrameKey> shown_;  // the frame the store holds
+  TFrameStore store_;
 };

@@ -4,12 +4,20 @@
 
 #include "core/ColorScale.h"
 
-TSwatch::TSwatch(const int32_t* color, QWidget* parent) : QWidget(parent), color_(color) {}
+TSwatch::TSwatch(const int32_t* color, QWidget* parent) : QWidget(parent), color_(color) {
+  // The chip covers the whole box, so the panel need not paint behind it.
+  setAttribute(Qt::WA_OpaquePaintEvent);
+}
+
+void TSwatch::Refresh() {
+  if (!painted_ || ResolveColor(*color_) != shown_) update();
+}
 
 void TSwatch::paintEvent(QPaintEvent*) {
-  const uint32_t c = ResolveColor(*color_);
+  shown_ = ResolveColor(*color_);
+  painted_ = true;
   QPainter p(this);
   p.setPen(QPen(Qt::black, 1));
-  p.setBrush(QColor(int(c & 0xFF), int((c >> 8) & 0xFF), int((c >> 16) & 0xFF)));
+  p.setBrush(QColor(int(shown_ & 0xFF), int((shown_ >> 8) & 0xFF), int((shown_ >> 16) & 0xFF)));
   p.drawRect(0, 0, width() - 1, height() - 1);
 }

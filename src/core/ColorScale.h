@@ -6,6 +6,7 @@
 // Red, green and blue on a 0..255 scale, neither rounded nor clamped.
 struct TColorTriple {
   double R = 0.0, G = 0.0, B = 0.0;
+  bool operator==(const TColorTriple&) const = default;
 };
 
 using TSpectrumTable = std::array<TColorTriple, 512>;

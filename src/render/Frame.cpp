@@ -1,5 +1,7 @@
 #include "render/Frame.h"
 
+#include <algorithm>
+
 #include "render/ArraySink.h"
 #include "render/Axes.h"
 #include "render/ColorBar.h"
@@ -22,6 +24,35 @@ constexpr TListEntry kBuildOrder[] = {
     {kListAxes3D, true, -1},
 };
 
+// About this many vertices make a piece: some 10 to 30 ms of compiling or replaying.
+constexpr int64_t kPieceVertices = 1 << 17;
+constexpr int32_t kMaxPieces = 1 << 20;
+constexpr GLuint kPieceBase = 4096;  // above every named list
+
+const TListEntry& Entry(int32_t list) {
+  for (const TListEntry& e : kBuildOrder)
+    if (e.List == list) return e;
+  return kBuildOrder[0];
+}
+
+int BitOf(int32_t list) {
+  int bit = 0;
+  while (bit < 10 && (1 << bit) != list) ++bit;
+  return bit;
+}
+
+// Vertices a cell (a point, for markers) hands to OpenGL in each variant.
+int64_t VerticesPerCell(const TListEntry& e) {
+  switch (e.Variant) {
+    case 1:
+      return 6;
+    case 2:
+      return e.ThreeD ? 24 : 6;
+    default:
+      return 8;
+  }
+}
+
 int32_t GraphListFor(bool threeD, int32_t surfaceMode, bool simple) {
   if (simple) return threeD ? kList3DCoarse : kList2DCoarse;
   static constexpr int32_t k2D[] = {kList2DMesh, kList2DFill, kList2DMarkers};
@@ -32,11 +63,17 @@ int32_t GraphListFor(bool threeD, int32_t surfaceMode, bool simple) {
 
 }  // namespace
 
+std::vector<int32_t> ListsInBuildOrder(int32_t mask) {
+  std::vector<int32_t> lists;
+  for (const TListEntry& e : kBuildOrder)
+    if (mask & e.List) lists.push_back(e.List);
+  return lists;
+}
+
 void BuildLists(const TKestoState& s, int32_t mask, TGLSink& gl) {
-  for (const TListEntry& e : kBuildOrder) {
-    if (!(mask & e.List)) continue;
-    gl.NewList(GLuint(e.List));
-    BuildListBody(s, e.List, gl);
+  for (int32_t list : ListsInBuildOrder(mask)) {
+    gl.NewList(GLuint(list));
+    BuildListBody(s, list, gl);
     gl.EndList();
   }
 }
@@ -51,6 +88,34 @@ void BuildListBody(const TKestoState& s, int32_t list, TGLSink& gl) {
   }
 }
 
+int32_t ListPieces(const TKestoState& s, int32_t list) {
+  const TListEntry& e = Entry(list);
+  if (e.Variant < 0 || e.List != list) return 1;
+  const int64_t vertices = GraphListCells(s, e.Variant) * VerticesPerCell(e);
+  return int32_t(
+      std::clamp<int64_t>((vertices + kPieceVertices - 1) / kPieceVertices, 1, kMaxPieces));
+}
+
+GLuint PieceName(int32_t list, int32_t piece) {
+  return kPieceBase + GLuint(BitOf(list)) * kMaxPieces + GLuint(piece);
+}
+
+void BuildListPiece(const TKestoState& s, int32_t list, int32_t piece, int32_t pieces,
+                    TGLSink& gl) {
+  const TListEntry& e = Entry(list);
+  if (pieces <= 1 || e.Variant < 0) {
+    BuildListBody(s, list, gl);
+    return;
+  }
+  const int64_t cells = GraphListCells(s, e.Variant);
+  const TCellRange range{cells * piece / pieces, cells * (piece + 1) / pieces};
+  e.ThreeD ? Build3DGraphList(s, e.Variant, gl, range) : Build2DGraphList(s, e.Variant, gl, range);
+}
+
+void BuildPieceCalls(int32_t list, int32_t pieces, TGLSink& gl) {
+  for (int32_t k = 0; k < pieces; ++k) gl.CallList(PieceName(list, k));
+}
+
 int32_t ListsForFrame(const TKestoState& s, bool simple) {
   if (s.DrawMode != 0 && s.DrawMode != 1) return 0;
   const bool threeD = s.DrawMode == 1;
@@ -59,7 +124,18 @@ int32_t ListsForFrame(const TKestoState& s, bool simple) {
   return mask;
 }
 
-void DrawFrame(TKestoState& s, int w, int h, bool simple, TGLSink& gl) {
+std::vector<int32_t> FrameLists(const TKestoState& s, bool simple) {
+  std::vector<int32_t> order;
+  if (s.DrawMode != 0 && s.DrawMode != 1) return order;
+  const bool threeD = s.DrawMode == 1;
+  const int32_t lists = ListsForFrame(s, simple);
+  for (int32_t list : {GraphListFor(threeD, s.SurfaceMode, simple),
+                       threeD ? int32_t(kListAxes3D) : int32_t(kListAxes2D)})
+    if (list & lists) order.push_back(list);
+  return order;
+}
+
+void BeginFrame(TKestoState& s, int w, int h, bool simple, TGLSink& gl) {
   s.NormalizeView();
   const TGLColor bg = ColorToGL(s.ColorBackGround);
   gl.ClearColor(bg[0], bg[1], bg[2], 0.0f);
@@ -71,20 +147,46 @@ void DrawFrame(TKestoState& s, int w, int h, bool simple, TGLSink& gl) {
     gl.Hint(GL_LINE_SMOOTH_HINT, GL_DONT_CARE);
   }
   gl.Viewport(0, 0, w, h);
-  if (s.DrawMode == 0 || s.DrawMode == 1) {
-    const bool threeD = s.DrawMode == 1;
-    if (threeD)
-      SetupView3D(s, gl);
-    else
-      SetupView2D(s, gl);
-    const int32_t lists = ListsForFrame(s, simple);
-    for (int32_t list : {GraphListFor(threeD, s.SurfaceMode, simple),
-                         threeD ? int32_t(kListAxes3D) : int32_t(kListAxes2D)})
-      if (list & lists) gl.CallList(GLuint(list));
-  }
+  if (s.DrawMode == 1)
+    SetupView3D(s, gl);
+  else if (s.DrawMode == 0)
+    SetupView2D(s, gl);
+}
+
+void EndFrame(const TKestoState& s, int w, int h, TGLSink& gl) {
   const TViewportRect bar = ColorBarViewport(w, h);
   gl.Viewport(bar.X, bar.Y, bar.Width, bar.Height);
   DrawColorBar(s, gl);
+}
+
+void DrawFrame(TKestoState& s, int w, int h, bool simple, TGLSink& gl) {
+  BeginFrame(s, w, h, simple, gl);
+  for (int32_t list : FrameLists(s, simple)) gl.CallList(GLuint(list));
+  EndFrame(s, w, h, gl);
+}
+
+TFrameKey FrameKeyFor(const TKestoState& s, int w, int h, bool simple,
+                      const std::array<uint64_t, 10>& versions) {
+  TFrameKey k;
+  k.Simple = simple;
+  k.Width = w;
+  k.Height = h;
+  k.DrawMode = s.DrawMode;
+  k.SurfaceMode = s.SurfaceMode;
+  k.AxisMode = s.AxisMode;
+  k.Spec = s.Spec;
+  k.Background = ResolveColor(s.ColorBackGround);
+  k.Low = ResolveColor(s.ColorMin);
+  k.High = ResolveColor(s.ColorHigh);
+  k.Angle2 = s.Angle2;
+  k.Angle3 = s.Angle3;
+  k.Distance = s.Distance;
+  k.HeightScale = s.HeightScale;
+  k.Spectrum = s.SpectrumTable;
+  const int32_t lists = ListsForFrame(s, simple);
+  for (int bit = 0; bit < 10; ++bit)
+    if (lists & (1 << bit)) k.Lists[bit] = versions[bit];
+  return k;
 }
 
 std::string FrameCaption(const TKestoState& s, int w, int h) {

@@ -1,7 +1,9 @@
 #pragma once
 
+#include <array>
 #include <cstdint>
 #include <string>
+#include <vector>
 
 #include "core/ViewState.h"
 #include "render/ForwardingSink.h"
@@ -28,16 +30,51 @@ enum : int32_t {
 // has normalised the view and made the context current.
 void BuildLists(const TKestoState& s, int32_t mask, TGLSink& gl);
 
+// The lists of a mask in the fixed order in which they are compiled.
+std::vector<int32_t> ListsInBuildOrder(int32_t mask);
+
 // What one list holds, emitted without compiling it.
 void BuildListBody(const TKestoState& s, int32_t list, TGLSink& gl);
 
+// A graph list of many cells is compiled in pieces, helper lists of a few tens of
+// milliseconds of work each that the named list calls in order, so that the work can
+// pause between them. The axes and small lists are one piece: the named list itself.
+int32_t ListPieces(const TKestoState& s, int32_t list);
+GLuint PieceName(int32_t list, int32_t piece);
+// What piece number piece of pieces holds; for one piece, the whole list.
+void BuildListPiece(const TKestoState& s, int32_t list, int32_t piece, int32_t pieces, TGLSink& gl);
+// The named list of a list in pieces: its pieces called in order.
+void BuildPieceCalls(int32_t list, int32_t pieces, TGLSink& gl);
+
 // The lists a frame with the current modes replays, as a mask.
 int32_t ListsForFrame(const TKestoState& s, bool simple);
+// The same in the order the frame replays them: the graph, then the axes.
+std::vector<int32_t> FrameLists(const TKestoState& s, bool simple);
 
 // Everything a frame does between making the context current and swapping:
 // normalise, clear, set up the view, replay the lists the modes select, draw the
 // colour bar. A simple frame replays the coarse mesh and leaves smoothing alone.
 void DrawFrame(TKestoState& s, int clientWidth, int clientHeight, bool simple, TGLSink& gl);
+// The same in three parts, for a caller that replays the lists itself: up to the
+// view set-up, then the lists, then the colour bar.
+void BeginFrame(TKestoState& s, int clientWidth, int clientHeight, bool simple, TGLSink& gl);
+void EndFrame(const TKestoState& s, int clientWidth, int clientHeight, TGLSink& gl);
+
+// Everything a frame's picture depends on: the fields it reads, the client size and
+// the version of each list it replays. Two frames with equal keys are the same picture.
+struct TFrameKey {
+  bool Simple = false;
+  int Width = 0, Height = 0;
+  int32_t DrawMode = 0, SurfaceMode = 0, AxisMode = 0, Spec = 0;
+  uint32_t Background = 0, Low = 0, High = 0;
+  double Angle2 = 0, Angle3 = 0, Distance = 0, HeightScale = 0;
+  TSpectrumTable Spectrum{};
+  std::array<uint64_t, 10> Lists{};
+  bool operator==(const TFrameKey&) const = default;
+};
+// versions: one number per list, by bit, that changes whenever the list may change.
+TFrameKey FrameKeyFor(const TKestoState& s, int clientWidth, int clientHeight, bool simple,
+                      const std::array<uint64_t, 10>& versions);
 
 // "KestoForm(3D)640x480:" followed by the renderer name.
 std::string FrameCaption(const TKestoState& s, int clientWidth, int clientHeight);

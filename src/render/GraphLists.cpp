@@ -1,5 +1,7 @@
 #include "render/GraphLists.h"
 
+#include <algorithm>
+
 #include "render/HeightColor.h"
 
 namespace {
@@ -26,66 +28,87 @@ class TUnitMapper {
   double xMin_, yMin_, zMin_, dx_, dy_, dz_;
 };
 
-// Cells (i, j), (i + si, j), (i + si, j + sj), (i, j + sj) for i < endI and j < endJ,
-// each its own primitive; a full mesh is steps of 1 up to the highest indices.
+// The cells of a lattice with steps stepI x stepJ below endI x endJ, in row order:
+// cell (i, j) spans (i, j), (i + stepI, j), (i + stepI, j + stepJ), (i, j + stepJ). A
+// full mesh has steps of 1 up to the highest indices.
+struct TLattice {
+  int32_t StepI, StepJ, EndI, EndJ;
+  int64_t Rows() const { return EndI > 0 ? (int64_t(EndI) + StepI - 1) / StepI : 0; }
+  int64_t Cols() const { return EndJ > 0 ? (int64_t(EndJ) + StepJ - 1) / StepJ : 0; }
+};
+
+TLattice CellLattice(const TKestoState& s, int32_t variant) {
+  if (variant != 3) return TLattice{1, 1, s.GridHighI, s.GridHighJ};
+  const int32_t stepI = s.GridHighI / 10 + 1;
+  const int32_t stepJ = s.GridHighJ / 10 + 1;
+  return TLattice{stepI, stepJ, s.GridHighI - stepI, s.GridHighJ - stepJ};
+}
+
+// Calls visit(i, j) for the cells of lattice numbers first..last-1 in row order.
+template <class Visit>
+void ForEachCell(const TLattice& l, TCellRange range, Visit visit) {
+  const int64_t cols = l.Cols();
+  const int64_t last = std::min(range.Last, l.Rows() * cols);
+  for (int64_t c = std::max<int64_t>(range.First, 0); c < last;) {
+    const int64_t row = c / cols;
+    const int64_t rowEnd = std::min(last, (row + 1) * cols);
+    const int32_t i = int32_t(row * l.StepI);
+    for (int64_t col = c - row * cols; c < rowEnd; ++c, ++col) visit(i, int32_t(col * l.StepJ));
+  }
+}
+
+// Each cell its own primitive, corners in order, each with its height colour.
 template <class Vertex>
-void EmitCells(const TKestoState& s, GLenum mode, int32_t stepI, int32_t stepJ, int32_t endI,
-               int32_t endJ, TGLSink& gl, Vertex vertex) {
+void EmitCells(const TKestoState& s, GLenum mode, const TLattice& l, TCellRange range, TGLSink& gl,
+               Vertex vertex) {
   const TUnitMapper unit(s);
-  const bool spectrum = s.Spec == 1;
+  const bool spectrum = s.Spec == 1;  // deliberately 1 only: markers and the bar take any Spec
   auto corner = [&](int32_t i, int32_t j) {
     const TUnitPoint p = unit(s.Grid[i][j]);
     ApplyHeightColor(gl, s, p.T, spectrum);
     vertex(p);
   };
-  for (int32_t i = 0; i < endI; i += stepI) {
-    for (int32_t j = 0; j < endJ; j += stepJ) {
-      gl.Begin(mode);
-      corner(i, j);
-      corner(i + stepI, j);
-      corner(i + stepI, j + stepJ);
-      corner(i, j + stepJ);
-      gl.End();
-    }
-  }
+  ForEachCell(l, range, [&](int32_t i, int32_t j) {
+    gl.Begin(mode);
+    corner(i, j);
+    corner(i + l.StepI, j);
+    corner(i + l.StepI, j + l.StepJ);
+    corner(i, j + l.StepJ);
+    gl.End();
+  });
 }
 
 template <class Marker>
-void EmitMarkers(const TKestoState& s, TGLSink& gl, Marker marker) {
+void EmitMarkers(const TKestoState& s, TCellRange range, TGLSink& gl, Marker marker) {
   const TUnitMapper unit(s);
   const double size = (s.LineWidth / 5) / (s.XMax - s.XMin);
   const bool spectrum = s.Spec != 0;
-  for (int32_t i = 0; i <= s.GridHighI; ++i) {
-    for (int32_t j = 0; j <= s.GridHighJ; ++j) {
-      const TUnitPoint p = unit(s.Grid[i][j]);
-      ApplyHeightColor(gl, s, p.T, spectrum);
-      marker(p, size);
-    }
-  }
+  const TLattice points{1, 1, s.GridHighI + 1, s.GridHighJ + 1};
+  ForEachCell(points, range, [&](int32_t i, int32_t j) {
+    const TUnitPoint p = unit(s.Grid[i][j]);
+    ApplyHeightColor(gl, s, p.T, spectrum);
+    marker(p, size);
+  });
 }
 
 template <class Vertex, class Marker>
-void BuildGraphList(const TKestoState& s, int32_t variant, TGLSink& gl, Vertex vertex,
-                    Marker marker) {
+void BuildGraphList(const TKestoState& s, int32_t variant, TCellRange range, TGLSink& gl,
+                    Vertex vertex, Marker marker) {
   gl.LineWidth(float(s.LineWidth));
   switch (variant) {
     case 0:
-      EmitCells(s, GL_LINE_LOOP, 1, 1, s.GridHighI, s.GridHighJ, gl, vertex);
+      EmitCells(s, GL_LINE_LOOP, CellLattice(s, variant), range, gl, vertex);
       break;
     case 1:
-      EmitCells(s, GL_POLYGON, 1, 1, s.GridHighI, s.GridHighJ, gl, vertex);
+      EmitCells(s, GL_POLYGON, CellLattice(s, variant), range, gl, vertex);
       break;
     case 2:
-      EmitMarkers(s, gl, marker);
+      EmitMarkers(s, range, gl, marker);
       break;
-    case 3: {
+    case 3:
       gl.LineWidth(1.0f);
-      const int32_t stepI = s.GridHighI / 10 + 1;
-      const int32_t stepJ = s.GridHighJ / 10 + 1;
-      EmitCells(s, GL_LINE_LOOP, stepI, stepJ, s.GridHighI - stepI, s.GridHighJ - stepJ, gl,
-                vertex);
+      EmitCells(s, GL_LINE_LOOP, CellLattice(s, variant), range, gl, vertex);
       break;
-    }
     default:
       break;
   }
@@ -93,17 +116,24 @@ void BuildGraphList(const TKestoState& s, int32_t variant, TGLSink& gl, Vertex v
 
 }  // namespace
 
-void Build3DGraphList(const TKestoState& s, int32_t variant, TGLSink& gl) {
+int64_t GraphListCells(const TKestoState& s, int32_t variant) {
+  if (variant == 2) return (int64_t(s.GridHighI) + 1) * (int64_t(s.GridHighJ) + 1);
+  if (variant < 0 || variant > 3) return 0;
+  const TLattice l = CellLattice(s, variant);
+  return l.Rows() * l.Cols();
+}
+
+void Build3DGraphList(const TKestoState& s, int32_t variant, TGLSink& gl, TCellRange cells) {
   const double scale = s.HeightScale;
   BuildGraphList(
-      s, variant, gl,
+      s, variant, cells, gl,
       [&](const TUnitPoint& p) { gl.Vertex3f(float(p.X), float(p.Y), float(p.T * scale)); },
       [&](const TUnitPoint& p, double size) { DrawMarkerCube(gl, p.X, p.Y, p.T * scale, size); });
 }
 
-void Build2DGraphList(const TKestoState& s, int32_t variant, TGLSink& gl) {
+void Build2DGraphList(const TKestoState& s, int32_t variant, TGLSink& gl, TCellRange cells) {
   BuildGraphList(
-      s, variant, gl, [&](const TUnitPoint& p) { gl.Vertex2d(p.X, p.Y); },
+      s, variant, cells, gl, [&](const TUnitPoint& p) { gl.Vertex2d(p.X, p.Y); },
       [&](const TUnitPoint& p, double size) { DrawMarkerSquare(gl, p.X, p.Y, size); });
 }
 

@@ -21,13 +21,13 @@ class MouseKeyTest : public PanelTest {
     QCoreApplication::sendEvent(Surface(), &e);
   }
   void Key(Qt::Key key, Qt::KeyboardModifiers mods = {}) {
-    rec_->Clear();
+    Reset();
     QTest::keyClick(Surface(), key, mods);
   }
   int FullFrames() const {
     return TRecordingSink::Count(rec_->Calls, TGLOp::Enable, GL_LINE_SMOOTH);
   }
-  int SimpleFrames() const { return Frames() - FullFrames(); }
+  int SimpleFrames() const { return Drawn() - FullFrames(); }
 };
 
 TEST_F(MouseKeyTest, LeftDragTurnsAndTiltsHalfADegreePerPixel) {
@@ -70,19 +70,21 @@ TEST_F(MouseKeyTest, LargeGridsDragWithTheCoarseFrame) {
     SetGrid(*k_, n, n, [](int i, int j) { return i - j; });
     k_->MakeList(kMaskAll);
     Press(Qt::LeftButton, {100, 100});
-    rec_->Clear();
+    Reset();
     Move({104, 100});
     Move({108, 100});
     EXPECT_EQ(SimpleFrames(), simple ? 2 : 0) << n;
     EXPECT_EQ(FullFrames(), simple ? 0 : 2) << n;
-    rec_->Clear();
+    Reset();
     Release(Qt::LeftButton, {108, 100});
-    EXPECT_EQ(FullFrames(), 1) << n;
+    // After full frames of the same view, the release shows the last one again.
+    EXPECT_EQ(FullFrames(), simple ? 1 : 0) << n;
+    EXPECT_GE(Shown(), 1) << n;
   }
 }
 
 TEST_F(MouseKeyTest, WheelRaisesAndRebuildsEveryList) {
-  rec_->Clear();
+  Reset();
   Wheel(120);
   EXPECT_DOUBLE_EQ(k_->HeightScale, 0.92);
   EXPECT_EQ(rec_->Compiled().size(), 10u);
@@ -102,7 +104,8 @@ TEST_F(MouseKeyTest, DigitKeysSwitchTheViewWithoutARebuild) {
   EXPECT_EQ(k_->DrawMode, 1);
   Key(Qt::Key_3);
   EXPECT_EQ(k_->DrawMode, 1);
-  EXPECT_EQ(FullFrames(), 1);
+  EXPECT_EQ(FullFrames(), 0);  // the same picture: shown again
+  EXPECT_EQ(Shown(), 1);
   Key(Qt::Key_2, Qt::KeypadModifier);  // the keypad's 2 is another key
   EXPECT_EQ(k_->DrawMode, 1);
 }
@@ -124,7 +127,7 @@ TEST_F(MouseKeyTest, EnterAndMHandTheKeyboardToThePanel) {
     Key(key);
     QTest::qWait(30);
     EXPECT_EQ(QApplication::activeWindow(), panel_.get()) << key;
-    EXPECT_EQ(FullFrames(), 1);
+    EXPECT_GE(Shown(), 1);
     EXPECT_EQ(k_->DrawMode, 1);
   }
 }
@@ -136,7 +139,7 @@ TEST_F(MouseKeyTest, KeysWhileThePanelIsDisabledStillRedrawWithoutAnError) {
   Key(Qt::Key_M);
   QTest::qWait(50);
   EXPECT_FALSE(reported->Answered()) << report.toStdString();
-  EXPECT_EQ(FullFrames(), 1);
+  EXPECT_GE(Shown(), 1);
   panel_->setEnabled(true);
 }
 

@@ -43,9 +43,14 @@ class PanelTest : public ::testing::Test {
     panel_.reset();
   }
 
-  void Click(QPushButton* b) {
+  // Forgets what was recorded so far.
+  void Reset() {
     rec_->Clear();
     busy_.Shown = 0;
+    shownBefore_ = k_->FramesShown;
+  }
+  void Click(QPushButton* b) {
+    Reset();
     QTest::mouseClick(b, Qt::LeftButton);
   }
   // How often each list was compiled since the last click.
@@ -54,7 +59,9 @@ class PanelTest : public ::testing::Test {
     for (GLuint list : rec_->Compiled()) ++n[list];
     return n;
   }
-  int Frames() const { return TRecordingSink::Count(rec_->Calls, TGLOp::ClearColor); }
+  // Frames drawn, and frames put on the window (drawn or shown again), since Reset.
+  int Drawn() const { return TRecordingSink::Count(rec_->Calls, TGLOp::ClearColor); }
+  int Shown() const { return k_->FramesShown - shownBefore_; }
 
   TTempDir settings_;
   std::unique_ptr<TForm1> panel_;
@@ -62,4 +69,5 @@ class PanelTest : public ::testing::Test {
   TGLSink* direct_ = nullptr;
   std::unique_ptr<TRecordingSink> rec_;
   TShowCounter busy_;  // the "Please wait..." label
+  int shownBefore_ = 0;
 };

@@ -1,0 +1,126 @@
+#include <QWheelEvent>
+#include <algorithm>
+#include <cmath>
+#include <functional>
+
+#include "Dialogs.h"
+#include "PanelFixture.h"
+#include "app/GLSurface.h"
+#include "render/TestGrids.h"
+
+namespace {
+
+// Counts the paint events of the widgets it watches, and where the GL recording
+// stood at each.
+class TPaintLog : public QObject {
+ public:
+  explicit TPaintLog(const TRecordingSink* rec) : rec_(rec) {}
+  std::vector<size_t> At;
+  bool eventFilter(QObject*, QEvent* e) override {
+    if (e->type() == QEvent::Paint) At.push_back(rec_->Calls.size());
+    return false;
+  }
+
+ private:
+  const TRecordingSink* rec_;
+};
+
+void Wheel(QWindow* surface, int delta) {
+  const QPointF at(100, 100);
+  QWheelEvent e(at, surface->mapToGlobal(at), {}, QPoint(0, delta), Qt::NoButton, {},
+                Qt::NoScrollPhase, false);
+  QCoreApplication::sendEvent(surface, &e);
+}
+
+// A grid whose lists go in pieces, with a look at the window messages after every
+// piece: what a user does meanwhile runs between two pieces.
+class LongWorkTest : public PanelTest {
+ protected:
+  void SetUp() override {
+    PanelTest::SetUp();
+    SetGrid(*k_, 200, 200, [](int i, int j) { return std::sin(i / 9.0) * j; });
+    ASSERT_GT(ListPieces(*k_, kList3DMesh), 1);
+    k_->PauseEveryMs = 0;
+    k_->MakeList(kMaskAll);
+    k_->DrawGraph();
+    Reset();
+  }
+  // Runs what in the first pause of the work that follows.
+  static void InTheNextPause(const std::function<void()>& what) { QTimer::singleShot(0, what); }
+};
+
+TEST_F(LongWorkTest, AChangeDuringAFrameGivesItUpUnseenAndShowsTheNewState) {
+  InTheNextPause([this] { Wheel(k_->WindowDC, 120); });
+  k_->Angle3 += 10;
+  k_->DrawGraph();
+  EXPECT_DOUBLE_EQ(k_->HeightScale, 0.92);
+  EXPECT_EQ(Drawn(), 2);  // the frame begun before the wheel and the one after it
+  EXPECT_EQ(Shown(), 1);
+  EXPECT_EQ(TRecordingSink::Count(rec_->Calls, TGLOp::NewList, kList3DMesh), 1);
+  const QImage shown = k_->CaptureFrame();
+  EXPECT_EQ(Drawn(), 2);  // shown again, not drawn
+  k_->MakeList(kMaskAll);
+  EXPECT_EQ(k_->CaptureFrame(), shown);  // drawn afresh: the same picture
+}
+
+TEST_F(LongWorkTest, ClosingDuringLongWorkEndsItUnfinishedAndKeepsTheSettings) {
+  for (bool frame : {true, false}) {
+    SetUp();
+    InTheNextPause([this] { panel_->close(); });
+    if (frame) {
+      k_->Angle3 += 10;
+      k_->DrawGraph();
+    } else {
+      k_->MakeList(kMaskAll);
+    }
+    EXPECT_TRUE(k_->Abandoned());
+    EXPECT_EQ(Shown(), 0) << frame;
+    EXPECT_EQ(TRecordingSink::Count(rec_->Calls, TGLOp::NewList, kList3DMesh), 0) << frame;
+    EXPECT_TRUE(QFile::exists(QString::fromStdString(settings_.Path("kesto.INI")))) << frame;
+    k_->DrawGraph();  // nothing more is drawn
+    EXPECT_EQ(Shown(), 0) << frame;
+    TearDown();
+  }
+}
+
+TEST_F(PanelTest, TheBusyLabelIsOnScreenBeforeTheWorkAndGoneAfterIt) {
+  TTempDir dir;
+  const QString data = QString::fromStdString(dir.File("d.txt", "0,0,1\n0,1,2\n\n1,0,3\n1,1,4\n"));
+  TPaintLog label(rec_.get());
+  k_->Label1->installEventFilter(&label);
+  for (QPushButton* b : {panel_->Bt_Rise, panel_->Bt_Fall, panel_->Bt_Color_Low, panel_->Bt_Load}) {
+    TAnswer answer = b == panel_->Bt_Load        ? ChooseFileInNextDialog(data)
+                     : b == panel_->Bt_Color_Low ? ChooseColorInNextDialog(0x00FF00)
+                                                 : nullptr;
+    label.At.clear();
+    Click(b);
+    const auto& calls = rec_->Calls;
+    const size_t firstBuild = size_t(
+        std::find_if(calls.begin(), calls.end(), [](auto& c) { return c.Op == TGLOp::NewList; }) -
+        calls.begin());
+    ASSERT_LT(firstBuild, calls.size()) << b->text().toStdString();
+    ASSERT_FALSE(label.At.empty()) << b->text().toStdString();
+    EXPECT_LE(label.At.front(), firstBuild) << b->text().toStdString();
+    EXPECT_FALSE(k_->Label1->isVisible()) << b->text().toStdString();
+  }
+}
+
+TEST_F(PanelTest, AnUntouchedViewerPaintsNothing) {
+  TPaintLog paints(rec_.get());
+  for (QWidget* w : panel_->findChildren<QWidget*>()) w->installEventFilter(&paints);
+  panel_->installEventFilter(&paints);
+  // Start-up has settled once nothing was painted for a while.
+  for (int tries = 0; tries < 50; ++tries) {
+    paints.At.clear();
+    Reset();
+    QTest::qWait(200);
+    if (paints.At.empty() && Shown() == 0) break;
+  }
+  paints.At.clear();
+  Reset();
+  QTest::qWait(500);
+  EXPECT_EQ(paints.At.size(), 0u);
+  EXPECT_EQ(Shown(), 0);
+}
+
+}  // namespace
