@@ -1,0 +1,178 @@
+// Drives the real viewer, as a user would, on N x N grids and reports for each action
+// the time until its complete picture is on the window and the longest time in which
+// the event loop answered nothing (a 10 ms timer's largest gap), medians of
+// KESTO_REPEAT runs (default 3). Run under Xvfb:
+//   xvfb-run -a build/bench/bench_viewer [N ...]      (default 300 1000 2000)
+// First it reports the viewer's own CPU time over 10 s untouched with the sample.
+#include <sys/resource.h>
+
+#include <QAbstractItemView>
+#include <QApplication>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QEventLoop>
+#include <QFileDialog>
+#include <QLineEdit>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTimer>
+#include <QWheelEvent>
+#include <algorithm>
+#include <cstdio>
+#include <functional>
+#include <vector>
+
+#include "GridFiles.h"
+#include "app/ControlPanel.h"
+#include "app/GLSurface.h"
+#include "app/SysColors.h"
+#include "core/FloatEnvironment.h"
+
+namespace {
+
+double CpuSeconds() {
+  rusage u{};
+  getrusage(RUSAGE_SELF, &u);
+  return double(u.ru_utime.tv_sec + u.ru_stime.tv_sec) +
+         double(u.ru_utime.tv_usec + u.ru_stime.tv_usec) / 1e6;
+}
+
+struct TResult {
+  double Seconds, LongestGap;
+};
+
+// Runs action and watches the event loop meanwhile with a 10 ms timer.
+TResult Measure(const std::function<void()>& action) {
+  QElapsedTimer clock;
+  qint64 last = 0, gap = 0;
+  QTimer tick;
+  tick.setInterval(10);
+  QObject::connect(&tick, &QTimer::timeout, [&] {
+    gap = std::max(gap, clock.elapsed() - last);
+    last = clock.elapsed();
+  });
+  tick.start();
+  clock.start();
+  action();
+  gap = std::max(gap, clock.elapsed() - last);
+  return TResult{clock.elapsed() / 1000.0, gap / 1000.0};
+}
+
+// Picks path in the next file dialog, once it would return exactly that name.
+void AnswerFileDialog(const QString& path) {
+  auto* poll = new QTimer;
+  poll->setInterval(10);
+  QObject::connect(poll, &QTimer::timeout, [poll, path] {
+    auto* d = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
+    if (!d || !d->isVisible()) return;
+    if (auto* list = d->findChild<QAbstractItemView*>("listView"))
+      list->selectionModel()->clearSelection();
+    d->findChild<QLineEdit*>("fileNameEdit")->setText(path);
+    if (d->selectedFiles() != QStringList{path}) return;
+    poll->stop();
+    poll->deleteLater();
+    static_cast<QDialog*>(d)->accept();
+  });
+  poll->start();
+}
+
+void WaitForCaption(TKestoForm& k, const QString& part) {
+  QElapsedTimer t;
+  t.start();
+  while (!k.windowTitle().contains(part) && t.elapsed() < 600000)
+    QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
+}
+
+double Median(std::vector<double> v) {
+  std::sort(v.begin(), v.end());
+  return v[v.size() / 2];
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  SetFloatingPointEnvironment();
+  QApplication app(argc, argv);
+  SetSysColorSource(PaletteSysColor);
+  std::vector<int> sizes;
+  for (int k = 1; k < argc; ++k) sizes.push_back(std::atoi(argv[k]));
+  if (sizes.empty()) sizes = {300, 1000, 2000};
+
+  QTemporaryDir dir;
+  {
+    TForm1 panel(QDir(dir.path()).filePath("kesto.INI").toStdString());
+    panel.show();
+    QTest::qWaitForWindowExposed(panel.KestoForm);
+    QTest::qWait(2000);
+    const double cpu = CpuSeconds();
+    {
+      // Not qWait, which wakes every 10 ms and would count its own polling.
+      QEventLoop idle;
+      QTimer::singleShot(10000, &idle, &QEventLoop::quit);
+      idle.exec();
+    }
+    std::printf("idle CPU over 10 s with the sample: %.1f %% of a core\n\n",
+                (CpuSeconds() - cpu) * 10);
+  }
+
+  const int repeat = std::max(1, qEnvironmentVariableIntValue("KESTO_REPEAT"));
+  std::printf("    N  action          picture    longest gap   (medians of %d)\n", repeat);
+  for (int n : sizes) {
+    const QString file = QDir(dir.path()).filePath(QString("grid%1.txt").arg(n));
+    WriteGridFile(file.toStdString(), n);
+    TForm1 panel(QDir(dir.path()).filePath("kesto.INI").toStdString());
+    panel.show();
+    TKestoForm& k = *panel.KestoForm;
+    QTest::qWaitForWindowExposed(&k);
+    QTest::qWait(500);
+    QWindow* surface = k.WindowDC;
+    auto wheel = [&](int delta) {
+      const QPointF at(100, 100);
+      QWheelEvent e(at, surface->mapToGlobal(at), {}, QPoint(0, delta), Qt::NoButton, {},
+                    Qt::NoScrollPhase, false);
+      QCoreApplication::sendEvent(surface, &e);
+    };
+    // Each action starts from the 3-D mesh; the load and the wheel leave every list stale.
+    const std::vector<std::pair<const char*, std::function<void(int)>>> actions = {
+        {"load",
+         [&](int) {
+           AnswerFileDialog(file);
+           QTest::mouseClick(panel.Bt_Load, Qt::LeftButton);
+         }},
+        {"wheel notch", [&](int r) { wheel(r % 2 ? -120 : 120); }},
+        {"key 3", [&](int) { QTest::keyClick(surface, Qt::Key_3); }},
+        {"key 2", [&](int) { QTest::keyClick(surface, Qt::Key_2); }},
+        {"key 3 back", [&](int) { QTest::keyClick(surface, Qt::Key_3); }},
+        {"surface", [&](int) { QTest::mouseClick(panel.Bt_SurfaceMode, Qt::LeftButton); }},
+        {"resize",
+         [&](int r) {
+           k.SurfaceMode = 0;
+           const QSize size = r % 2 ? QSize(640, 480) : QSize(800, 600);
+           k.resize(size);
+           WaitForCaption(k, QString("%1x%2").arg(size.width()).arg(size.height()));
+         }},
+        {"drag release", {}},  // below: only the release is timed
+    };
+    std::vector<std::vector<TResult>> results(actions.size());
+    for (int r = 0; r < repeat; ++r)
+      for (size_t a = 0; a < actions.size(); ++a) {
+        if (!actions[a].second) {
+          QTest::mousePress(surface, Qt::LeftButton, {}, QPoint(100, 100));
+          QTest::mouseMove(surface, QPoint(120, 100));
+          QTest::mouseMove(surface, QPoint(140 + r, 110));
+          results[a].push_back(Measure(
+              [&] { QTest::mouseRelease(surface, Qt::LeftButton, {}, QPoint(140 + r, 110)); }));
+          continue;
+        }
+        results[a].push_back(Measure([&] { actions[a].second(r); }));
+      }
+    for (size_t a = 0; a < actions.size(); ++a) {
+      std::vector<double> t, g;
+      for (const TResult& x : results[a]) t.push_back(x.Seconds), g.push_back(x.LongestGap);
+      std::printf("%5d  %-14s %9.3f s  %9.3f s\n", n, actions[a].first, Median(t), Median(g));
+    }
+    std::printf("\n");
+    std::fflush(stdout);
+  }
+  return 0;
+}
