@@ -1,7 +1,9 @@
 #include "app/ControlPanel.h"
 
+#include <QAbstractItemView>
 #include <QApplication>
 #include <QCloseEvent>
+#include <QCompleter>
 #include <QDeadlineTimer>
 #include <QLineEdit>
 #include <QLocale>
@@ -64,6 +66,15 @@ void PlaceWindow(QWidget* w, int left, int top, QPoint fallback) {
     }
   }
   w->move(fallback);
+}
+
+// Runs a file dialog; the list of names it offered as the user typed does not outlive
+// it (left on screen, it would swallow the next click).
+bool RunFileDialog(QFileDialog* dialog) {
+  const bool accepted = dialog->exec() == QDialog::Accepted;
+  for (QCompleter* completer : dialog->findChildren<QCompleter*>())
+    if (completer->popup()) completer->popup()->hide();
+  return accepted && !dialog->selectedFiles().isEmpty();
 }
 
 }  // namespace
@@ -373,7 +384,7 @@ void TForm1::ColorSequence(int32_t& target, int32_t rebuildMask, bool busy) {
 }
 
 void TForm1::LoadSequence() {
-  if (OpenDialog1->exec() != QDialog::Accepted || OpenDialog1->selectedFiles().isEmpty()) return;
+  if (!RunFileDialog(OpenDialog1)) return;
   const std::string name = OpenDialog1->selectedFiles().first().toLocal8Bit().toStdString();
   setEnabled(false);
   ShowBusy();
@@ -397,9 +408,8 @@ void TForm1::LoadDataFile(const std::string& fileName) {
 }
 
 void TForm1::SaveSequence() {
-  if (SavePictureDialog1->exec() != QDialog::Accepted) return;
-  const QStringList files = SavePictureDialog1->selectedFiles();
-  if (!files.isEmpty()) KestoForm->SaveToBitmap(files.first());
+  if (RunFileDialog(SavePictureDialog1))
+    KestoForm->SaveToBitmap(SavePictureDialog1->selectedFiles().first());
 }
 
 void TForm1::Animate() {

@@ -5,8 +5,8 @@
 #include <exception>
 
 void ShowErrorReport(const QString& text) {
-  QMessageBox box(QMessageBox::Critical, QApplication::applicationDisplayName(), text,
-                  QMessageBox::Ok, QApplication::activeWindow());
+  QMessageBox box(QMessageBox::Critical, "Kesto", text, QMessageBox::Ok,
+                  QApplication::activeWindow());
   box.setObjectName("ErrorReport");
   box.exec();
 }

@@ -1,5 +1,6 @@
 #include "app/PictureFile.h"
 
+#include <QBuffer>
 #include <QImageWriter>
 #include <QSaveFile>
 #include <cstring>
@@ -16,6 +17,18 @@ void WritePicture(const QImage& picture, const QString& fileName, const char* fo
   writer.setQuality(quality);
   if (!writer.write(picture)) fail(writer.errorString());
   if (!file.commit()) fail(file.errorString());
+}
+
+QByteArray EncodePicture(const QImage& picture, const char* format, int quality) {
+  QByteArray bytes;
+  QBuffer buffer(&bytes);
+  buffer.open(QIODevice::WriteOnly);
+  QImageWriter writer(&buffer, format);
+  writer.setQuality(quality);
+  if (!writer.write(picture))
+    throw std::runtime_error("Cannot make the picture: " + writer.errorString().toStdString() +
+                             ".");
+  return bytes;
 }
 
 QImage FrameImage(const uint8_t* rgb, int width, int height) {

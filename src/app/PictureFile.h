@@ -10,5 +10,9 @@
 void WritePicture(const QImage& picture, const QString& fileName, const char* format,
                   int quality = -1);
 
+// The picture encoded in the given format, as a file of it would hold it; throws
+// std::runtime_error when the encoder fails.
+QByteArray EncodePicture(const QImage& picture, const char* format, int quality = -1);
+
 // A frame read back from OpenGL (RGB bytes, top row first) as an image.
 QImage FrameImage(const uint8_t* rgb, int width, int height);

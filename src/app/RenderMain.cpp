@@ -1,11 +1,15 @@
 // kesto-render: the viewer's picture of a data file, drawn without a display.
+#include <unistd.h>
 #include <QGuiApplication>
+
+#include <cerrno>
 #include <charconv>
 #include <cstdio>
+#include <cstring>
 #include <filesystem>
 
+#include "app/Application.h"
 #include "app/PictureFile.h"
-#include "app/SysColors.h"
 #include "core/DataFile.h"
 #include "core/FloatEnvironment.h"
 #include "core/RenderOptions.h"
@@ -37,7 +41,21 @@ void PrintInfo(const TKestoState& s) {
   for (const auto& [name, value] : values) std::printf("%s %s\n", name, Shortest(value).c_str());
 }
 
-const char* PictureFormat(const std::string& path) {
+void Note(const std::string& text) { std::fprintf(stderr, "kesto-render: %s\n", text.c_str()); }
+
+// A value outside what the viewer can hold is kept at the nearest end, and said so.
+double Kept(const char* what, double v, double low, double high) {
+  if (v >= low && v <= high) return v;
+  const double kept = v < low ? low : high;
+  Note(std::string("the ") + what + " is kept within " + Shortest(low) + ".." + Shortest(high) +
+       "; " + Shortest(kept) + " is used");
+  return kept;
+}
+
+const char* PictureFormat(const TRenderOptions& o) {
+  if (!o.Format.empty()) return o.Format == "png" ? "png" : o.Format == "bmp" ? "bmp" : "jpeg";
+  if (o.Output == "-") return "png";
+  const std::string& path = o.Output;
   std::string ext = std::filesystem::path(path).extension().string();
   for (char& c : ext) c = char(std::tolower(static_cast<unsigned char>(c)));
   if (ext == ".png") return "png";
@@ -69,10 +87,14 @@ void ApplyOptions(const TRenderOptions& o, TKestoState& s, int& width, int& heig
   if (o.SurfaceMode) s.SurfaceMode = *o.SurfaceMode;
   if (o.Spectrum) s.Spec = 1;
   if (o.NoAxes) s.AxisMode = 0;
-  if (o.Turn) s.Angle3 = *o.Turn;
-  if (o.Tilt) s.Angle2 = *o.Tilt;
-  if (o.Distance) s.Distance = *o.Distance;
-  if (o.HeightScale) s.HeightScale = *o.HeightScale;
+  if (o.Turn) {
+    s.Angle3 = TurnInRange(*o.Turn);
+    if (s.Angle3 != *o.Turn)
+      Note("the turn " + Shortest(*o.Turn) + " is taken as " + Shortest(s.Angle3) + " degrees");
+  }
+  if (o.Tilt) s.Angle2 = Kept("tilt", *o.Tilt, 5, 175);
+  if (o.Distance) s.Distance = Kept("distance", *o.Distance, 1, 100);
+  if (o.HeightScale) s.HeightScale = Kept("height scale", *o.HeightScale, 0, 2);
   if (o.LineWidth) s.LineWidth = *o.LineWidth;
   if (o.AxisWidth) s.AxisWidth = *o.AxisWidth;
   if (o.Low) s.ColorMin = *o.Low;
@@ -93,15 +115,27 @@ int Run(int argc, char** argv) {
     std::fputs(kRenderUsage, stdout);
     return 0;
   }
-  const char* format = o.Output.empty() ? nullptr : PictureFormat(o.Output);
+  if (o.Version) {
+    std::puts("kesto-render " KESTO_VERSION);
+    return 0;
+  }
+  const char* format = o.Output.empty() ? nullptr : PictureFormat(o);
 
   TKestoState s;
   if (!o.Input.empty()) {
+    TDataFileNotes notes;
     try {
-      LoadDataFile(s, o.Input);
+      static_cast<TGridData&>(s) =
+          o.Input == "-" ? ReadDataStream(STDIN_FILENO, "standard input", {}, '\0', &notes)
+                         : ReadDataFile(o.Input, {}, '\0', &notes);
     } catch (const TDataFileError& e) {
       throw TFailure{1, e.what()};
     }
+    if (notes.NotNumbers > 0)
+      Note("warning: " + std::to_string(notes.NotNumbers) +
+           (notes.NotNumbers == 1 ? " field is" : " fields are") +
+           " not a number and read as 0, the first on line " + std::to_string(notes.FirstLine) +
+           ": " + notes.FirstText);
   }
   int width = 640, height = 480;
   ApplyOptions(o, s, width, height);
@@ -122,9 +156,18 @@ int Run(int argc, char** argv) {
   // The quick frame keeps the smoothing that the full frames before it set up.
   if (o.Coarse) DrawFrame(s, width, height, true, replay);
   const std::vector<uint8_t> rgb = ReadFrameRGB(width, height);
+  const QImage picture = FrameImage(rgb.data(), width, height);
+  const int quality = std::string(format) == "jpeg" ? 100 : -1;
   try {
-    WritePicture(FrameImage(rgb.data(), width, height), QString::fromStdString(o.Output), format,
-                 std::string(format) == "jpeg" ? 100 : -1);
+    if (o.Output == "-") {
+      const QByteArray bytes = EncodePicture(picture, format, quality);
+      if (std::fwrite(bytes.data(), 1, size_t(bytes.size()), stdout) != size_t(bytes.size()) ||
+          std::fflush(stdout) != 0)
+        throw TFailure{
+            1, std::string("cannot write the picture to standard output: ") + std::strerror(errno)};
+    } else {
+      WritePicture(picture, QString::fromStdString(o.Output), format, quality);
+    }
   } catch (const std::exception& e) {
     throw TFailure{1, e.what()};
   }
@@ -141,7 +184,7 @@ int main(int argc, char** argv) {
   qInstallMessageHandler([](QtMsgType, const QMessageLogContext&, const QString&) {});
   int qtArgc = 1;
   QGuiApplication app(qtArgc, argv);
-  SetSysColorSource(PaletteSysColor);
+  PrepareApplication();
   try {
     return Run(argc, argv);
   } catch (const TFailure& f) {

@@ -41,6 +41,19 @@ double ClampOrigin(double min, double max) {
 
 std::string Quoted(const std::string& name) { return "\"" + name + "\""; }
 
+// A line of the file as a message quotes it: control characters shown as "?", and
+// cut short when long.
+std::string Excerpt(std::string_view line) {
+  constexpr size_t kLongest = 60;
+  std::string text(line.substr(0, kLongest));
+  for (char& c : text)
+    if (static_cast<unsigned char>(c) < 32 || c == 127) c = '?';
+  if (line.size() > kLongest) text += "...";
+  return "\"" + text + "\"";
+}
+
+std::string Points(size_t n) { return std::to_string(n) + (n == 1 ? " point" : " points"); }
+
 }  // namespace
 
 TDataParser::TDataParser(std::string name, char decimalSeparator)
@@ -83,11 +96,26 @@ void TDataParser::Line(std::string_view line) {
       if (c != '\r') scratch_.push_back(c);
     line = scratch_;
   }
-  const std::string_view x = NextField(line);
-  const std::string_view y = NextField(line);
+  const std::string_view whole = line;
+  const std::string_view fields[3] = {NextField(line), NextField(line), line};
+  double v[3];
+  int numbers = 0;
+  for (int k = 0; k < 3; ++k) numbers += ParseNumber(fields[k], sep_, v[k]);
+  if (numbers < 3) {
+    if (notes_.NotNumbers == 0) {
+      notes_.FirstLine = lineNumber_;
+      notes_.FirstText = Excerpt(whole);
+    }
+    notes_.NotNumbers += 3 - numbers;
+  }
+  anyNumber_ |= numbers > 0;
+  if (firstDataLine_.empty())
+    firstDataLine_ = "line " + std::to_string(lineNumber_) + " reads " + Excerpt(whole);
+  if (numbers == 0 && noNumberLine_.empty())
+    noNumberLine_ =
+        "line " + std::to_string(lineNumber_) + " " + Excerpt(whole) + " holds no numbers; ";
   if (row_.empty()) rowStartLine_ = lineNumber_;
-  row_.push_back(TGridPoint{ParseNumberField(x, sep_), ParseNumberField(y, sep_),
-                            ParseNumberField(line, sep_)});
+  row_.push_back(TGridPoint{v[0], v[1], v[2]});
 }
 
 void TDataParser::EndRow() {
@@ -95,10 +123,9 @@ void TDataParser::EndRow() {
   if (grid_.empty()) {
     row_.shrink_to_fit();
   } else if (row_.size() != grid_[0].size()) {
-    Reject("row " + std::to_string(grid_.size() + 1) + " (from line " +
-           std::to_string(rowStartLine_) + ") has " + std::to_string(row_.size()) +
-           " points, but row 1 has " + std::to_string(grid_[0].size()) +
-           "; every row of a grid must have the same number of points");
+    Reject(noNumberLine_ + "row " + std::to_string(grid_.size() + 1) + " (from line " +
+           std::to_string(rowStartLine_) + ") has " + Points(row_.size()) + ", but row 1 has " +
+           Points(grid_[0].size()) + "; every row of a grid must have the same number of points");
   }
   grid_.push_back(std::move(row_));
   row_ = TGridRow();
@@ -116,6 +143,8 @@ TGridData TDataParser::Finish() {
   }
   EndRow();
   if (grid_.empty()) Reject("it holds no data points");
+  if (!anyNumber_)
+    Reject("none of its lines holds numbers separated by commas (x,y,z); " + firstDataLine_);
   if (grid_.size() > INT32_MAX || grid_[0].size() > INT32_MAX) Reject("it is too large");
   TGridData d;
   d.GridHighI = static_cast<int32_t>(grid_.size() - 1);
@@ -129,8 +158,7 @@ TGridData TDataParser::Finish() {
 }
 
 TGridData ReadDataFile(const std::string& path, const std::function<void()>& pump,
-                       char decimalSeparator) {
-  if (decimalSeparator == '\0') decimalSeparator = LocaleDecimalSeparator();
+                       char localeSeparator, TDataFileNotes* notes) {
   const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
   if (fd < 0)
     throw TDataFileError("Cannot open " + Quoted(path) + ": " + std::strerror(errno) + ".");
@@ -138,15 +166,20 @@ TGridData ReadDataFile(const std::string& path, const std::function<void()>& pum
     int fd;
     ~TCloser() { ::close(fd); }
   } closer{fd};
+  return ReadDataStream(fd, path, pump, localeSeparator, notes);
+}
 
-  TDataParser parser(path, decimalSeparator);
+TGridData ReadDataStream(int fd, const std::string& name, const std::function<void()>& pump,
+                         char localeSeparator, TDataFileNotes* notes) {
+  if (localeSeparator == '\0') localeSeparator = LocaleDecimalSeparator();
+  TDataParser parser(name, localeSeparator);
   std::vector<char> buffer(1 << 20);
   auto lastPump = std::chrono::steady_clock::now();
   while (!parser.Ended()) {
     const ssize_t n = ::read(fd, buffer.data(), buffer.size());
     if (n < 0) {
       if (errno == EINTR) continue;
-      throw TDataFileError("Cannot read " + Quoted(path) + ": " + std::strerror(errno) + ".");
+      throw TDataFileError("Cannot read " + Quoted(name) + ": " + std::strerror(errno) + ".");
     }
     if (n == 0) break;
     parser.Feed(std::string_view(buffer.data(), size_t(n)));
@@ -155,7 +188,9 @@ TGridData ReadDataFile(const std::string& path, const std::function<void()>& pum
       lastPump = std::chrono::steady_clock::now();
     }
   }
-  return parser.Finish();
+  TGridData data = parser.Finish();
+  if (notes) *notes = parser.Notes();
+  return data;
 }
 
 void LoadDataFile(TGridData& target, const std::string& path, const std::function<void()>& pump) {

@@ -14,18 +14,27 @@ class TDataFileError : public std::runtime_error {
   using std::runtime_error::runtime_error;
 };
 
+// Fields that were not numbers and read as 0: how many, and the first one's line.
+struct TDataFileNotes {
+  int64_t NotNumbers = 0;
+  int64_t FirstLine = 0;
+  std::string FirstText;
+};
+
 // Builds a grid from data-file text fed in pieces of any size: lines end at LF,
 // CRs are dropped, Ctrl+Z ends the text, each line is trimmed of codes <= 32, a
 // blank line ends a row, a data line is x, y and the rest of the line as z.
 class TDataParser {
  public:
-  TDataParser(std::string name, char decimalSeparator);
+  // Numbers take a full stop as decimal separator, and localeSeparator too.
+  TDataParser(std::string name, char localeSeparator);
 
   void Feed(std::string_view piece);
-  // The whole grid with its ranges and its origin; throws TDataFileError when
-  // the text holds no point or rows of different lengths.
+  // The whole grid with its ranges and its origin; throws TDataFileError when the
+  // text holds no point, no number at all, or rows of different lengths.
   TGridData Finish();
   bool Ended() const { return ended_; }
+  const TDataFileNotes& Notes() const { return notes_; }
 
  private:
   void Line(std::string_view line);
@@ -41,12 +50,22 @@ class TDataParser {
   TGridRow row_;
   int64_t rowStartLine_ = 0;
   std::string scratch_;
+  TDataFileNotes notes_;
+  bool anyNumber_ = false;
+  std::string firstDataLine_;  // "line N reads ..." for a file without numbers
+  std::string noNumberLine_;   // the first line that holds no number at all
 };
 
 // Reads a whole data file. pump is called about every 30 ms while it reads so the
-// windows stay responsive; nothing is changed when this throws.
+// windows stay responsive; nothing is changed when this throws. notes, when given,
+// learns about fields that read as 0.
 TGridData ReadDataFile(const std::string& path, const std::function<void()>& pump = {},
-                       char decimalSeparator = '\0');
+                       char localeSeparator = '\0', TDataFileNotes* notes = nullptr);
+
+// The same from a descriptor already open (standard input, say), read to its end;
+// name is what messages call it.
+TGridData ReadDataStream(int fd, const std::string& name, const std::function<void()>& pump = {},
+                         char localeSeparator = '\0', TDataFileNotes* notes = nullptr);
 
 // Replaces the grid, its dimensions, its ranges and its origin by those of the
 // file, only once the whole file has been read and found valid.

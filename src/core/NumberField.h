@@ -4,9 +4,11 @@
 
 // A data-file field as a number: optional spaces, an optional sign, digits with at
 // most one decimal separator (at least one digit in all), an optional exponent,
-// optional spaces and nothing else. Anything else, an empty field, and a value too
-// large for a double read as 0.
-double ParseNumberField(std::string_view field, char decimalSeparator);
+// optional spaces and nothing else. The separator is a full stop or the locale's own,
+// localeSeparator. False for anything else, an empty field included, which reads as
+// 0; a number too large for a double reads as 0 too.
+bool ParseNumber(std::string_view field, char localeSeparator, double& value);
+double ParseNumberField(std::string_view field, char localeSeparator);
 
 // The decimal separator of the user's regional settings.
 char LocaleDecimalSeparator();

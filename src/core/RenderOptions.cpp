@@ -7,10 +7,14 @@
 
 const char* const kRenderUsage =
     "Usage: kesto-render [OPTIONS] [FILE]\n"
-    "Draws the picture the Kesto viewer shows for FILE (no FILE: the sample surface)\n"
-    "without a display, and writes it.\n"
+    "Draws the picture the Kesto viewer shows for FILE (no FILE: the sample surface;\n"
+    "-: standard input) without a display, and writes it.\n"
     "\n"
-    "  -o, --output PATH      the picture: .png, .bmp, .jpg or .jpeg (quality 100)\n"
+    "  -o, --output PATH      the picture: .png, .bmp, .jpg or .jpeg (quality 100);\n"
+    "                         - writes it to standard output\n"
+    "      --format png|bmp|jpeg\n"
+    "                         the picture's format whatever its name (default: by\n"
+    "                         its extension; png on standard output)\n"
     "      --size WxH         picture size in pixels (default 640x480)\n"
     "      --view 2d|3d       flat map from above or the 3-D graph (default 3d)\n"
     "      --surface mesh|fill|points\n"
@@ -23,15 +27,26 @@ const char* const kRenderUsage =
     "      --tilt DEG         angle from straight above, 5 to 175 (default 45)\n"
     "      --distance D       distance of the eye, 1 to 100 (default 10)\n"
     "      --height-scale H   height of the graph, 0 to 2 (default 0.8)\n"
-    "      --line-width W     line width and marker size (default 1)\n"
-    "      --axis-width W     axis width (default 1)\n"
+    "      --line-width W     line width and marker size, 1 to 20 (default 1)\n"
+    "      --axis-width W     axis width, 1 to 5 (default 1)\n"
     "      --low #RRGGBB      colour of the lowest heights\n"
     "      --high #RRGGBB     colour of the highest heights\n"
     "      --background #RRGGBB\n"
     "      --axis-color #RRGGBB\n"
     "      --settings FILE    start from a viewer settings file\n"
     "      --info             print the grid's size, ranges and axes origin\n"
-    "  -h, --help             show this help\n";
+    "  -h, --help             show this help\n"
+    "      --version          show the version\n"
+    "\n"
+    "A turn is taken modulo 360 degrees; a tilt, distance or height scale outside its\n"
+    "range is kept at the nearest end, with a note on standard error.\n"
+    "\n"
+    "--info prints one name and value per line:\n"
+    "  GridHighI, GridHighJ   the highest row and column index: the file's blocks and\n"
+    "                         the points in each block, less one\n"
+    "  XMin ... ZMax          the smallest and largest x, y and z\n"
+    "  OriginX ... OriginZ    where the axes cross: 0 on each axis, or the end of its\n"
+    "                         range nearest to 0\n";
 
 namespace {
 
@@ -41,6 +56,15 @@ double ParseReal(const std::string& option, const std::string& text) {
   const auto r = std::from_chars(text.data(), end, v);
   if (text.empty() || r.ec != std::errc() || r.ptr != end || !std::isfinite(v))
     throw TUsageError("--" + option + ": \"" + text + "\" is not a number");
+  return v;
+}
+
+// A width the viewer's boxes can give.
+double ParseWidth(const std::string& option, const std::string& text, double most) {
+  const double v = ParseReal(option, text);
+  if (v < 1 || v > most)
+    throw TUsageError("--" + option + ": \"" + text + "\" is not from 1 to " +
+                      std::to_string(int(most)));
   return v;
 }
 
@@ -101,19 +125,23 @@ TRenderOptions ParseRenderOptions(const std::vector<std::string>& args) {
       {"tilt", real(o.Tilt, "tilt")},
       {"distance", real(o.Distance, "distance")},
       {"height-scale", real(o.HeightScale, "height-scale")},
-      {"line-width", real(o.LineWidth, "line-width")},
-      {"axis-width", real(o.AxisWidth, "axis-width")},
+      {"line-width", [&](const std::string& v) { o.LineWidth = ParseWidth("line-width", v, 20); }},
+      {"axis-width", [&](const std::string& v) { o.AxisWidth = ParseWidth("axis-width", v, 5); }},
+      {"format",
+       [&](const std::string& v) {
+         if (v != "png" && v != "bmp" && v != "jpeg")
+           throw TUsageError("--format: expected png, bmp or jpeg, not \"" + v + "\"");
+         o.Format = v;
+       }},
       {"low", color(o.Low)},
       {"high", color(o.High)},
       {"background", color(o.Background)},
       {"axis-color", color(o.AxisColor)},
       {"settings", [&](const std::string& v) { o.Settings = v; }},
   };
-  const std::map<std::string, bool*> flags = {{"spectrum", &o.Spectrum},
-                                              {"no-axes", &o.NoAxes},
-                                              {"coarse", &o.Coarse},
-                                              {"info", &o.Info},
-                                              {"help", &o.Help}};
+  const std::map<std::string, bool*> flags = {{"spectrum", &o.Spectrum}, {"no-axes", &o.NoAxes},
+                                              {"coarse", &o.Coarse},     {"info", &o.Info},
+                                              {"help", &o.Help},         {"version", &o.Version}};
   bool onlyFiles = false;
   for (size_t k = 0; k < args.size(); ++k) {
     std::string a = args[k];
@@ -157,7 +185,7 @@ TRenderOptions ParseRenderOptions(const std::vector<std::string>& args) {
       throw TUsageError("unknown option \"" + a + "\"");
     }
   }
-  if (!o.Help && !o.Info && o.Output.empty())
+  if (!o.Help && !o.Info && !o.Version && o.Output.empty())
     throw TUsageError("no output picture given (-o PATH)");
   return o;
 }

@@ -13,12 +13,14 @@ class TUsageError : public std::runtime_error {
 };
 
 struct TRenderOptions {
-  std::string Output;
-  std::string Input;  // empty: the sample surface
+  std::string Output;  // "-": standard output
+  std::string Input;   // empty: the sample surface; "-": standard input
   std::string Settings;
+  std::string Format;  // png, bmp or jpeg; empty: by the output's extension
   std::optional<int> Width, Height;
   std::optional<int32_t> DrawMode, SurfaceMode;
-  bool Spectrum = false, NoAxes = false, Coarse = false, Info = false, Help = false;
+  bool Spectrum = false, NoAxes = false, Coarse = false, Info = false, Help = false,
+       Version = false;
   std::optional<double> Turn, Tilt, Distance, HeightScale, LineWidth, AxisWidth;
   std::optional<int32_t> Low, High, Background, AxisColor;
 };

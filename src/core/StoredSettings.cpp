@@ -69,7 +69,7 @@ void ApplyStoredView(const TStoredSettings& s, TKestoState& k) {
   k.AxisMode = s.AxisMode;
   k.Angle1 = s.Angle1;
   k.Angle2 = s.Angle2;
-  k.Angle3 = s.Angle3;
+  k.Angle3 = TurnInRange(s.Angle3);
   k.Spec = s.Spec;
   k.SurfaceMode = s.SurfaceMode;
 }

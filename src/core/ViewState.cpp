@@ -1,5 +1,7 @@
 #include "core/ViewState.h"
 
+#include <cmath>
+
 #include "core/SampleSurface.h"
 
 namespace {
@@ -13,6 +15,18 @@ void WidenIfFlat(double& low, double& high) {
 }
 
 }  // namespace
+
+double TurnInRange(double degrees) {
+  if (degrees > 360.0) {
+    const double r = std::fmod(degrees, 360.0);
+    return r == 0.0 ? 360.0 : r;
+  }
+  if (degrees < 0.0) {
+    const double r = std::fmod(degrees, 360.0) + 360.0;
+    return r == 360.0 ? 0.0 : r;
+  }
+  return degrees;
+}
 
 TKestoState::TKestoState() {
   MakeSampleData(*this);

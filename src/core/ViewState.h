@@ -7,6 +7,10 @@
 #include "core/ColorScale.h"
 #include "core/Grid.h"
 
+// A turn wrapped by whole turns of 360 degrees into 0..360, as repeated frames
+// would wrap it one turn at a time: a stored or given turn shows as that angle.
+double TurnInRange(double degrees);
+
 // Everything the graph window holds that needs no window: the grid, the viewing and
 // colouring parameters and the drag state. The graph window inherits it, so the
 // other window reads and writes these fields directly.

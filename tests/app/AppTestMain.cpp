@@ -2,14 +2,13 @@
 
 #include <QApplication>
 
-#include "app/SysColors.h"
-#include "core/ColorScale.h"
+#include "app/Application.h"
 #include "core/FloatEnvironment.h"
 
 int main(int argc, char** argv) {
   SetFloatingPointEnvironment();
   QApplication app(argc, argv);
-  SetSysColorSource(PaletteSysColor);
+  PrepareApplication();
   ::testing::InitGoogleTest(&argc, argv);
   return RUN_ALL_TESTS();
 }

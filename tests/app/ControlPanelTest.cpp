@@ -1,6 +1,11 @@
+#include <xcb/xcb.h>
+
+#include <QApplication>
+#include <QGuiApplication>
 #include <QLineEdit>
 #include <QTimer>
 #include <QToolTip>
+#include <cstring>
 
 #include "Dialogs.h"
 #include "PanelFixture.h"
@@ -38,6 +43,33 @@ TEST_F(PanelTest, WindowsAndControlsAsUsersKnowThem) {
   EXPECT_EQ(panel_->Label4->text(), "X:[0.00,49.00]");  // the first repaint has run
   EXPECT_EQ(panel_->Label6->text(), "Z:[-48.37,48.37]");
   EXPECT_EQ(k_->parent(), panel_.get());
+}
+
+// A window's title as the window system holds it for window managers.
+QByteArray XWindowTitle(QWidget* w, const char* property) {
+  auto* x11 = qGuiApp->nativeInterface<QNativeInterface::QX11Application>();
+  xcb_connection_t* c = x11->connection();
+  xcb_intern_atom_reply_t* atom = xcb_intern_atom_reply(
+      c, xcb_intern_atom(c, 0, uint16_t(strlen(property)), property), nullptr);
+  xcb_get_property_reply_t* reply =
+      xcb_get_property_reply(c,
+                             xcb_get_property(c, 0, xcb_window_t(w->winId()), atom->atom,
+                                              XCB_GET_PROPERTY_TYPE_ANY, 0, 1024),
+                             nullptr);
+  const QByteArray title(static_cast<const char*>(xcb_get_property_value(reply)),
+                         xcb_get_property_value_length(reply));
+  free(reply);
+  free(atom);
+  return title;
+}
+
+TEST_F(PanelTest, WindowManagersShowTheCaptionsExactly) {
+  k_->DrawGraph();
+  for (QWidget* w : {static_cast<QWidget*>(panel_.get()), static_cast<QWidget*>(k_)})
+    for (const char* property : {"WM_NAME", "_NET_WM_NAME"})
+      EXPECT_EQ(XWindowTitle(w, property).toStdString(), w->windowTitle().toStdString())
+          << property;
+  EXPECT_TRUE(k_->windowTitle().startsWith("KestoForm(3D)640x480:"));
 }
 
 TEST_F(PanelTest, ButtonsKeepTheViewInBounds) {
@@ -227,6 +259,32 @@ TEST_F(PanelTest, WidthBoxesApplyChosenItemsOnly) {
   EXPECT_EQ(k_->AxisWidth, 4);
   EXPECT_EQ(Rebuilt(), kAxes);
   EXPECT_EQ(Drawn(), 1);
+}
+
+bool APopupIsShown() {
+  for (QWidget* w : QApplication::topLevelWidgets())
+    if (w->isVisible() && w->windowType() == Qt::Popup) return true;
+  return false;
+}
+
+TEST_F(PanelTest, ANameTypedInTheOpenDialogLeavesNoPopupBehind) {
+  TTempDir dir;
+  for (const char* name : {"data1.txt", "data2.txt"}) dir.File(name, "0,0,1\n0,1,2\n");
+  panel_->OpenDialog1->setDirectory(QString::fromStdString(dir.Path("")));
+  TDialogAnswer typed([](QWidget* w) {
+    auto* name = w->findChild<QLineEdit*>("fileNameEdit");
+    if (!name) return false;
+    name->setFocus();
+    QTest::keyClicks(name, "data1.txt");
+    // The names it offers appear once the dialog has listed the folder.
+    for (int wait = 0; wait < 1000 && !APopupIsShown(); ++wait) QTest::qWait(10);
+    EXPECT_TRUE(APopupIsShown());
+    QTest::keyClick(name, Qt::Key_Return);
+    return true;
+  });
+  Click(panel_->Bt_Load);
+  EXPECT_EQ(k_->GridHighJ, 1);  // loaded
+  EXPECT_FALSE(APopupIsShown());
 }
 
 TEST_F(PanelTest, ClosedGraphWindowComesBackWithFreshLists) {

@@ -10,11 +10,15 @@ struct TRun {
   QString Out, Err;
 };
 
-TRun Render(const QStringList& args) {
+TRun Render(const QStringList& args, const QByteArray& input = {}, QByteArray* output = nullptr) {
   QProcess p;
   p.start(KESTO_RENDER_PATH, args);
+  p.write(input);
+  p.closeWriteChannel();
   p.waitForFinished(60000);
-  return {p.exitCode(), QString::fromLocal8Bit(p.readAllStandardOutput()),
+  const QByteArray out = p.readAllStandardOutput();
+  if (output) *output = out;
+  return {p.exitCode(), QString::fromLocal8Bit(out),
           QString::fromLocal8Bit(p.readAllStandardError())};
 }
 
@@ -89,6 +93,52 @@ TEST_F(RenderToolTest, FailuresSayWhatAndLeaveNoPicture) {
   const TRun help = Render({"--help"});
   EXPECT_EQ(help.Status, 0);
   EXPECT_TRUE(help.Out.contains("--height-scale"));
+}
+
+TEST_F(RenderToolTest, WorksAsALinuxCommand) {
+  EXPECT_EQ(Render({"--version"}).Out, "kesto-render " KESTO_VERSION "\n");
+  const QByteArray data = "0,0,1\n0,1,2\n\n1,0,3\n1,1,-4\n";
+  const std::string file = dir_.File("d.txt", data.toStdString());
+  ASSERT_EQ(Render({QString::fromStdString(file), "-o", Path("f.png")}).Status, 0);
+  QByteArray png;
+  const TRun piped = Render({"-", "-o", "-"}, data, &png);
+  ASSERT_EQ(piped.Status, 0) << piped.Err.toStdString();
+  EXPECT_TRUE(piped.Err.isEmpty()) << piped.Err.toStdString();
+  EXPECT_EQ(QImage::fromData(png, "PNG"), QImage(Path("f.png")));
+  QByteArray bmp;
+  Render({"--format", "bmp", "-o", "-", QString::fromStdString(file)}, {}, &bmp);
+  EXPECT_TRUE(bmp.startsWith("BM"));
+
+  const TRun tilted = Render({"--tilt", "300", "--turn", "725", "-o", Path("t.png")});
+  EXPECT_EQ(tilted.Status, 0);
+  EXPECT_TRUE(tilted.Err.contains("the tilt is kept within 5..175; 175 is used"))
+      << tilted.Err.toStdString();
+  EXPECT_TRUE(tilted.Err.contains("the turn 725 is taken as 5 degrees"))
+      << tilted.Err.toStdString();
+  const TRun wide = Render({"--line-width", "30", "-o", Path("w.png")});
+  EXPECT_EQ(wide.Status, 2);
+  EXPECT_TRUE(wide.Err.contains("from 1 to 20")) << wide.Err.toStdString();
+
+  const std::string words = dir_.File("w.txt", "x,y,z\n1,2,3\n4,5,6\n");
+  const TRun noted = Render({QString::fromStdString(words), "-o", Path("n.png")});
+  EXPECT_EQ(noted.Status, 0);
+  EXPECT_EQ(noted.Err,
+            "kesto-render: warning: 3 fields are not a number and read as 0, the first "
+            "on line 1: \"x,y,z\"\n");
+}
+
+// A stored turn needing more than one wrap shows as the viewer shows it after start.
+TEST_F(RenderToolTest, StoredTurnsAsTheViewerShowsThem) {
+  for (const char* turn : {"1085", "-800"}) {
+    const std::string ini =
+        dir_.File(std::string("t") + turn + ".INI", std::string("[KestoF]\nAngle3=") + turn + "\n");
+    const TRun run = Render({"--settings", QString::fromStdString(ini), "-o", Path("t.png")});
+    ASSERT_EQ(run.Status, 0) << run.Err.toStdString();
+    TForm1 viewer(ini);
+    viewer.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(viewer.KestoForm));
+    EXPECT_LE(MaxDifference(QImage(Path("t.png")), viewer.KestoForm->CaptureFrame()), 2) << turn;
+  }
 }
 
 }  // namespace

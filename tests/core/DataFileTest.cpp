@@ -123,7 +123,8 @@ TEST(DataFile, RowsOfDifferentLengthsAreRejectedWithWhereAndHowMany) {
   } catch (const TDataFileError& e) {
     const std::string m = e.what();
     EXPECT_NE(m.find("\"test.txt\""), std::string::npos) << m;
-    EXPECT_NE(m.find("row 2 (from line 4) has 1 points, but row 1 has 2"), std::string::npos) << m;
+    EXPECT_NE(m.find("row 2 (from line 4) has 1 point, but row 1 has 2 points"), std::string::npos)
+        << m;
   }
   EXPECT_THROW(Parse("1,1,1\n\n2,2,2\n3,3,3\n"), TDataFileError);
 }
@@ -140,6 +141,63 @@ TEST(DataFile, TextWithoutAPointIsRejected) {
       EXPECT_NE(std::string(e.what()).find("no data points"), std::string::npos);
     }
   }
+}
+
+// Files as people have them, read with a full stop or a comma as the locale's
+// separator: what each gives, or the refusal that says why.
+TEST(DataFile, FilesPeopleHave) {
+  const struct {
+    const char* Text;
+    char Locale;
+    const char* Refusal;  // nothing: accepted
+    TGridPoint Last;
+    int64_t NotNumbers;
+  } cases[] = {
+      {"0,0,1\n1.5,2.5,3.5\n", '.', nullptr, {1.5, 2.5, 3.5}, 0},
+      {"0,0,1\n1.5,2.5,3,5\n", ',', nullptr, {1.5, 2.5, 3.5}, 0},
+      {"0,0,1\n1.5,2.5,3.5\n", ',', nullptr, {1.5, 2.5, 3.5}, 0},
+      {"0,0,1\n1,5,2,5\n", '.', nullptr, {1, 5, 0}, 1},
+      {"a,b,c\n1,2,3\n", '.', nullptr, {1, 2, 3}, 3},
+      {"1,2\n", '.', nullptr, {1, 0, 2}, 1},
+      {"1 2 3\n4 5 6\n",
+       '.',
+       "none of its lines holds numbers separated by commas (x,y,z); line 1 reads \"1 2 3\".",
+       {},
+       0},
+      {"\n1\t2\t3\n", '.', "line 2 reads \"1?2?3\".", {}, 0},
+      {"1;2;3\n", ',', "none of its lines holds numbers", {}, 0},
+      {"x,y,z\n0,0,1\n0,1,2\n\n1,0,3\n1,1,4\n",
+       '.',
+       "line 1 \"x,y,z\" holds no numbers; row 2 (from line 5) has 2 points, but row 1 has 3 "
+       "points;",
+       {},
+       0},
+      {"# made by hand\n1,1,1\n\n2,2,2\n",
+       '.',
+       "line 1 \"# made by hand\" holds no numbers; row 2 (from line 4) has 1 point, but row 1 "
+       "has 2 points;",
+       {},
+       0},
+  };
+  for (const auto& c : cases) {
+    TDataParser p("f.txt", c.Locale);
+    p.Feed(c.Text);
+    try {
+      const TGridData d = p.Finish();
+      ASSERT_EQ(c.Refusal, nullptr) << c.Text;
+      ExpectPoint(d.Grid[d.GridHighI][d.GridHighJ], c.Last.X, c.Last.Y, c.Last.Z);
+      EXPECT_EQ(p.Notes().NotNumbers, c.NotNumbers) << c.Text;
+    } catch (const TDataFileError& e) {
+      ASSERT_NE(c.Refusal, nullptr) << c.Text << ": " << e.what();
+      EXPECT_NE(std::string(e.what()).find(c.Refusal), std::string::npos) << e.what();
+    }
+  }
+  TDataParser p("f.txt", '.');
+  p.Feed("1,2,3\n\n4,x,6\nlong " + std::string(100, 'z') + "\n");
+  EXPECT_THROW(p.Finish(), TDataFileError);
+  EXPECT_EQ(p.Notes().NotNumbers, 4);
+  EXPECT_EQ(p.Notes().FirstLine, 3);
+  EXPECT_EQ(p.Notes().FirstText, "\"4,x,6\"");
 }
 
 class LoadDataFileTest : public ::testing::Test {

@@ -30,11 +30,12 @@ TEST(NumberField, EverythingElseIsZero) {
   }
 }
 
-TEST(NumberField, UsesTheGivenDecimalSeparator) {
+TEST(NumberField, TakesAFullStopAndTheLocalesSeparator) {
   EXPECT_EQ(ParseNumberField("2,5", ','), 2.5);
   EXPECT_EQ(ParseNumberField("-0,25e1", ','), -2.5);
-  EXPECT_EQ(ParseNumberField("2.5", ','), 0.0);
+  EXPECT_EQ(ParseNumberField("2.5", ','), 2.5);
   EXPECT_EQ(ParseNumberField("2,5,1", ','), 0.0);
+  EXPECT_EQ(ParseNumberField("2,5.1", ','), 0.0);
 }
 
 TEST(NumberField, SameDoubleAsAFullConversion) {

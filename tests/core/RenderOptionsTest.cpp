@@ -57,6 +57,9 @@ TEST(RenderOptions, EveryOptionInBothSpellings) {
   EXPECT_EQ(Parse({"-ob.bmp"}).Output, "b.bmp");
   EXPECT_EQ(Parse({"--output=c.jpg", "--", "-odd-name"}).Input, "-odd-name");
   EXPECT_TRUE(Parse({"-h"}).Help);
+  EXPECT_TRUE(Parse({"--version"}).Version);
+  EXPECT_EQ(Parse({"-o", "-", "--format", "jpeg", "-"}).Format, "jpeg");
+  EXPECT_EQ(Parse({"-o", "-", "-"}).Input, "-");
   EXPECT_FALSE(Parse({"-o", "x.png"}).Width.has_value());
 }
 
@@ -75,6 +78,10 @@ TEST(RenderOptions, MistakesAreUsageErrors) {
                                        {"-o", "x", "--low", "#12345"},
                                        {"-o", "x", "--spectrum=1"},
                                        {"-o", "x", "a.txt", "b.txt"},
+                                       {"-o", "x", "--line-width", "0.5"},
+                                       {"-o", "x", "--line-width", "21"},
+                                       {"-o", "x", "--axis-width", "6"},
+                                       {"-o", "x", "--format", "gif"},
                                        {"-x"}}) {
     EXPECT_THROW(Parse(bad), TUsageError);
   }

@@ -1,0 +1,6 @@
+#include "app/Application.h"
+
+#include "app/SysColors.h"
+#include "core/ColorScale.h"
+
+void PrepareApplication() { SetSysColorSource(PaletteSysColor); }

@@ -1,0 +1,6 @@
+#pragma once
+
+// What the viewer, kesto-render and the tests set up once the application object
+// exists: system colours taken from the toolkit's palette. No application display
+// name is set, so that window managers show each caption exactly as written.
+void PrepareApplication();
