@@ -4,7 +4,12 @@
 // KESTO_REPEAT runs (default 3). Run under Xvfb:
 //   xvfb-run -a build/bench/bench_viewer [N ...]      (default 300 1000 2000)
 // First it reports the viewer's own CPU time over 10 s untouched with the sample.
+//   xvfb-run -a build/bench/bench_viewer --memory N
+// instead reports the viewer's peak memory with an N x N grid in each surface mode,
+// each in a process of its own.
 #include <sys/resource.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 #include <QAbstractItemView>
 #include <QApplication>
@@ -20,6 +25,7 @@
 #include <algorithm>
 #include <cstdio>
 #include <functional>
+#include <string>
 #include <vector>
 
 #include "GridFiles.h"
@@ -90,8 +96,53 @@ double Median(std::vector<double> v) {
 
 }  // namespace
 
+void WaitUntilShown(QWidget* w) {
+  if (QTest::qWaitForWindowExposed(w)) return;
+  std::fprintf(stderr, "bench_viewer: the window never appeared\n");
+  std::exit(1);
+}
+
+long PeakRssMiB() {
+  rusage u{};
+  getrusage(RUSAGE_SELF, &u);
+  return u.ru_maxrss / 1024;
+}
+
+// Loads an n x n grid as "File Load" does and draws it in one surface mode.
+int MeasureMemory(int argc, char** argv, int n, int surface) {
+  QApplication app(argc, argv);
+  SetSysColorSource(PaletteSysColor);
+  QTemporaryDir dir;
+  const QString file = QDir(dir.path()).filePath("grid.txt");
+  WriteGridFile(file.toStdString(), n);
+  TForm1 panel(QDir(dir.path()).filePath("kesto.INI").toStdString());
+  panel.show();
+  WaitUntilShown(panel.KestoForm);
+  const long before = PeakRssMiB();
+  panel.KestoForm->SurfaceMode = surface;
+  AnswerFileDialog(file);
+  QTest::mouseClick(panel.Bt_Load, Qt::LeftButton);
+  const char* names[] = {"mesh", "filled", "markers"};
+  std::printf("%5d  %-8s peak %6ld MiB (%ld MiB before the load)\n", n, names[surface],
+              PeakRssMiB(), before);
+  std::fflush(stdout);
+  return 0;
+}
+
 int main(int argc, char** argv) {
   SetFloatingPointEnvironment();
+  if (argc == 3 && std::string(argv[1]) == "--memory") {
+    for (int surface = 0; surface < 3; ++surface) {
+      std::fflush(stdout);
+      if (const pid_t child = fork(); child == 0) {
+        int one = 1;
+        _exit(MeasureMemory(one, argv, std::atoi(argv[2]), surface));
+      } else {
+        waitpid(child, nullptr, 0);
+      }
+    }
+    return 0;
+  }
   QApplication app(argc, argv);
   SetSysColorSource(PaletteSysColor);
   std::vector<int> sizes;
@@ -102,7 +153,7 @@ int main(int argc, char** argv) {
   {
     TForm1 panel(QDir(dir.path()).filePath("kesto.INI").toStdString());
     panel.show();
-    QTest::qWaitForWindowExposed(panel.KestoForm);
+    WaitUntilShown(panel.KestoForm);
     QTest::qWait(2000);
     const double cpu = CpuSeconds();
     {
@@ -123,7 +174,7 @@ int main(int argc, char** argv) {
     TForm1 panel(QDir(dir.path()).filePath("kesto.INI").toStdString());
     panel.show();
     TKestoForm& k = *panel.KestoForm;
-    QTest::qWaitForWindowExposed(&k);
+    WaitUntilShown(&k);
     QTest::qWait(500);
     QWindow* surface = k.WindowDC;
     auto wheel = [&](int delta) {

@@ -57,10 +57,15 @@ constexpr int kMaxClientSize = 8192;
 
 // Moves a window to its stored place, unless that would put it wholly off every
 // screen, where nobody could reach it: then it goes to its first-run place.
+// In 64 bits: a stored place may be anywhere in the 32-bit range, and its far edge
+// beyond it.
 void PlaceWindow(QWidget* w, int left, int top, QPoint fallback) {
-  const QRect wanted(QPoint(left, top), w->frameGeometry().size());
+  const int64_t right = int64_t(left) + w->frameGeometry().width();
+  const int64_t bottom = int64_t(top) + w->frameGeometry().height();
   for (const QScreen* screen : QGuiApplication::screens()) {
-    if (screen->availableGeometry().intersects(wanted)) {
+    const QRect s = screen->availableGeometry();
+    if (left < int64_t(s.x()) + s.width() && right > s.x() && top < int64_t(s.y()) + s.height() &&
+        bottom > s.y()) {
       w->move(left, top);
       return;
     }
@@ -175,7 +180,10 @@ TForm1::TForm1(std::string settingsPath)
 }
 
 void TForm1::FormCreate() {
-  const TStoredSettings st = ReadStoredSettings(TSettingsFile(settingsPath_));
+  const TSettingsFile ini(settingsPath_);
+  if (!ini.Problem().empty())
+    ShowErrorReport(QString::fromStdString(ini.Problem() + " The first-run settings are used."));
+  const TStoredSettings st = ReadStoredSettings(ini);
   TKestoForm& k = *KestoForm;
   PlaceWindow(this, st.FormLeft, st.FormTop, QPoint(0, 0));
   // The selection alone: the change handlers run below.

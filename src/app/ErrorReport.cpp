@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QMessageBox>
 #include <exception>
+#include <new>
 
 void ShowErrorReport(const QString& text) {
   QMessageBox box(QMessageBox::Critical, "Kesto", text, QMessageBox::Ok,
@@ -15,6 +16,10 @@ void ReportErrors(const std::function<void()>& handler) {
   try {
     handler();
   } catch (const TCancelled&) {
+  } catch (const std::bad_alloc&) {
+    ShowErrorReport(
+        "There is not enough memory for this: the grid is too large for the memory "
+        "available.");
   } catch (const std::exception& e) {
     ShowErrorReport(QString::fromLocal8Bit(e.what()));
   } catch (...) {

@@ -1,6 +1,7 @@
 #include "app/KestoForm.h"
 
 #include <GL/gl.h>
+#include <malloc.h>
 
 #include <QClipboard>
 #include <QDeadlineTimer>
@@ -171,6 +172,8 @@ void TKestoForm::MakeList(int32_t mask) {
     }
   }
   EndBracket();
+  // What replaced lists and a replaced grid held goes back to the system.
+  malloc_trim(0);
   if (frameWanted_) RequestFrameLater();
 }
 
@@ -264,6 +267,10 @@ bool TKestoForm::CompileList(int32_t list, uint64_t seen) {
   else
     BuildListBody(*this, list, arrays);
   arrays.EndList();
+  // The pieces of a larger grid that the list no longer calls hold memory.
+  const int32_t first = pieces > 1 ? pieces : 0;
+  const int32_t had = pieces_[bit] > 1 ? pieces_[bit] : 0;
+  if (had > first) arrays.DeleteLists(PieceName(list, first), had - first);
   pieces_[bit] = pieces;
   staleLists_ &= ~list;
   return true;

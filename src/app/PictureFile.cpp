@@ -2,21 +2,23 @@
 
 #include <QBuffer>
 #include <QImageWriter>
-#include <QSaveFile>
 #include <cstring>
 #include <stdexcept>
+#include <string_view>
+
+#include "core/AtomicFile.h"
 
 void WritePicture(const QImage& picture, const QString& fileName, const char* format, int quality) {
-  auto fail = [&](const QString& why) {
+  // Encoded in memory first, so that the encoder never sees a failing disk (and says
+  // nothing of it), and the file is written in one piece with the system's reason.
+  const QByteArray bytes = EncodePicture(picture, format, quality);
+  try {
+    WriteFileAtomically(fileName.toStdString(),
+                        std::string_view(bytes.data(), size_t(bytes.size())));
+  } catch (const TWriteError& e) {
     throw std::runtime_error("Cannot write the picture \"" + fileName.toStdString() +
-                             "\": " + why.toStdString() + ".");
-  };
-  QSaveFile file(fileName);
-  if (!file.open(QIODevice::WriteOnly)) fail(file.errorString());
-  QImageWriter writer(&file, format);
-  writer.setQuality(quality);
-  if (!writer.write(picture)) fail(writer.errorString());
-  if (!file.commit()) fail(file.errorString());
+                             "\": " + e.what() + ".");
+  }
 }
 
 QByteArray EncodePicture(const QImage& picture, const char* format, int quality) {

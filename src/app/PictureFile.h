@@ -5,8 +5,8 @@
 
 // Writes a picture in the given format ("bmp", "jpeg", "png"), beside the target
 // first and renamed over it only when complete, so that a failure leaves no partial
-// file and any earlier file of that name as it was. Throws std::runtime_error
-// naming the file and the reason.
+// file and any earlier file of that name as it was; only ever over a regular file.
+// Throws std::runtime_error naming the file and the reason.
 void WritePicture(const QImage& picture, const QString& fileName, const char* format,
                   int quality = -1);
 

@@ -68,9 +68,12 @@ const char* PictureFormat(const TRenderOptions& o) {
 // the options themselves.
 void ApplyOptions(const TRenderOptions& o, TKestoState& s, int& width, int& height) {
   if (!o.Settings.empty()) {
-    if (!std::filesystem::is_regular_file(o.Settings))
-      throw TFailure{1, "cannot read the settings file \"" + o.Settings + "\""};
-    const TStoredSettings st = ReadStoredSettings(TSettingsFile(o.Settings));
+    if (::access(o.Settings.c_str(), R_OK) != 0)
+      throw TFailure{
+          1, "cannot read the settings file \"" + o.Settings + "\": " + std::strerror(errno)};
+    const TSettingsFile ini(o.Settings);
+    if (!ini.Problem().empty()) throw TFailure{1, ini.Problem()};
+    const TStoredSettings st = ReadStoredSettings(ini);
     width = st.ClientWidth;
     height = st.ClientHeight;
     ApplyStoredView(st, s);
@@ -190,6 +193,9 @@ int main(int argc, char** argv) {
   } catch (const TFailure& f) {
     std::fprintf(stderr, "kesto-render: %s\n", f.Message.c_str());
     return f.Status;
+  } catch (const std::bad_alloc&) {
+    std::fprintf(stderr, "kesto-render: the grid is too large for the memory available\n");
+    return 1;
   } catch (const std::exception& e) {
     std::fprintf(stderr, "kesto-render: %s\n", e.what());
     return 1;

@@ -1,10 +1,14 @@
 #include "core/DataFile.h"
 
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
+#include <charconv>
+#include <cmath>
 #include <cstring>
+#include <tuple>
 #include <vector>
 
 #include "core/NumberField.h"
@@ -12,6 +16,7 @@
 namespace {
 
 constexpr char kEndOfFile = 26;  // Ctrl+Z
+constexpr size_t kLongestLine = size_t(256) << 20;
 
 bool IsBlank(char c) { return static_cast<unsigned char>(c) <= 32; }
 
@@ -52,6 +57,11 @@ std::string Excerpt(std::string_view line) {
   return "\"" + text + "\"";
 }
 
+std::string Shortest(double v) {
+  char text[32];
+  return std::string(text, std::to_chars(text, text + sizeof text, v).ptr);
+}
+
 std::string Points(size_t n) { return std::to_string(n) + (n == 1 ? " point" : " points"); }
 
 }  // namespace
@@ -69,6 +79,10 @@ void TDataParser::Feed(std::string_view piece) {
     const void* lf = std::memchr(piece.data(), '\n', piece.size());
     if (!lf) {
       carry_.append(piece);
+      // Endless input without a line feed (a device read as a stream) ends here.
+      if (carry_.size() > kLongestLine)
+        Reject("line " + std::to_string(lineNumber_ + 1) + " is longer than " +
+               std::to_string(kLongestLine >> 20) + " MiB: this is not a data file");
       return;
     }
     const size_t n = static_cast<const char*>(lf) - piece.data();
@@ -114,22 +128,32 @@ void TDataParser::Line(std::string_view line) {
   if (numbers == 0 && noNumberLine_.empty())
     noNumberLine_ =
         "line " + std::to_string(lineNumber_) + " " + Excerpt(whole) + " holds no numbers; ";
-  if (row_.empty()) rowStartLine_ = lineNumber_;
-  row_.push_back(TGridPoint{v[0], v[1], v[2]});
+  const TGridPoint point{v[0], v[1], v[2]};
+  if (rows_.empty()) {
+    if (first_.empty()) rowStartLine_ = lineNumber_;
+    first_.push_back(point);
+  } else {
+    if (row_.empty()) rowStartLine_ = lineNumber_;
+    row_.push_back(point);
+  }
 }
 
 void TDataParser::EndRow() {
-  if (row_.empty()) return;  // a run of blank lines is one row break
-  if (grid_.empty()) {
-    row_.shrink_to_fit();
-  } else if (row_.size() != grid_[0].size()) {
-    Reject(noNumberLine_ + "row " + std::to_string(grid_.size() + 1) + " (from line " +
-           std::to_string(rowStartLine_) + ") has " + Points(row_.size()) + ", but row 1 has " +
-           Points(grid_[0].size()) + "; every row of a grid must have the same number of points");
+  // A run of blank lines is one row break.
+  if (rows_.empty()) {
+    if (first_.empty()) return;
+    width_ = first_.size();
+    rows_.push_back(first_.Take());
+  } else {
+    if (row_.empty()) return;
+    if (row_.size() != width_)
+      Reject(noNumberLine_ + "row " + std::to_string(rows_.size() + 1) + " (from line " +
+             std::to_string(rowStartLine_) + ") has " + Points(row_.size()) + ", but row 1 has " +
+             Points(width_) + "; every row of a grid must have the same number of points");
+    rows_.push_back(std::move(row_));
   }
-  grid_.push_back(std::move(row_));
   row_ = TGridRow();
-  row_.reserve(grid_[0].size());
+  row_.reserve(width_);
 }
 
 void TDataParser::Reject(const std::string& why) const {
@@ -142,36 +166,32 @@ TGridData TDataParser::Finish() {
     carry_.clear();
   }
   EndRow();
-  if (grid_.empty()) Reject("it holds no data points");
+  if (rows_.empty()) Reject("it holds no data points");
   if (!anyNumber_)
     Reject("none of its lines holds numbers separated by commas (x,y,z); " + firstDataLine_);
-  if (grid_.size() > INT32_MAX || grid_[0].size() > INT32_MAX) Reject("it is too large");
+  if (rows_.size() > INT32_MAX || width_ > INT32_MAX) Reject("it is too large");
   TGridData d;
-  d.GridHighI = static_cast<int32_t>(grid_.size() - 1);
-  d.GridHighJ = static_cast<int32_t>(grid_[0].size() - 1);
-  d.Grid = std::move(grid_);
+  d.GridHighI = static_cast<int32_t>(rows_.size() - 1);
+  d.GridHighJ = static_cast<int32_t>(width_ - 1);
+  d.Grid = rows_.Take();
   ApplyRanges(d, ComputeRanges(d.Grid, d.GridHighI, d.GridHighJ));
+  for (const auto& [low, high, axis] :
+       {std::tuple{d.XMin, d.XMax, "x"}, std::tuple{d.YMin, d.YMax, "y"},
+        std::tuple{d.ZMin, d.ZMax, "z"}}) {
+    if (!std::isfinite(high - low))
+      Reject(std::string("its ") + axis + " values span more than a number can hold (" +
+             Shortest(low) + " to " + Shortest(high) + ")");
+  }
   d.OriginX = ClampOrigin(d.XMin, d.XMax);
   d.OriginY = ClampOrigin(d.YMin, d.YMax);
   d.OriginZ = ClampOrigin(d.ZMin, d.ZMax);
   return d;
 }
 
-TGridData ReadDataFile(const std::string& path, const std::function<void()>& pump,
-                       char localeSeparator, TDataFileNotes* notes) {
-  const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
-  if (fd < 0)
-    throw TDataFileError("Cannot open " + Quoted(path) + ": " + std::strerror(errno) + ".");
-  struct TCloser {
-    int fd;
-    ~TCloser() { ::close(fd); }
-  } closer{fd};
-  return ReadDataStream(fd, path, pump, localeSeparator, notes);
-}
+namespace {
 
-TGridData ReadDataStream(int fd, const std::string& name, const std::function<void()>& pump,
-                         char localeSeparator, TDataFileNotes* notes) {
-  if (localeSeparator == '\0') localeSeparator = LocaleDecimalSeparator();
+TGridData Parse(int fd, const std::string& name, const std::function<void()>& pump,
+                char localeSeparator, TDataFileNotes* notes) {
   TDataParser parser(name, localeSeparator);
   std::vector<char> buffer(1 << 20);
   auto lastPump = std::chrono::steady_clock::now();
@@ -191,6 +211,36 @@ TGridData ReadDataStream(int fd, const std::string& name, const std::function<vo
   TGridData data = parser.Finish();
   if (notes) *notes = parser.Notes();
   return data;
+}
+
+}  // namespace
+
+TGridData ReadDataFile(const std::string& path, const std::function<void()>& pump,
+                       char localeSeparator, TDataFileNotes* notes) {
+  // Not blocking on a FIFO and never reading a device for ever: regular files only.
+  const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+  if (fd < 0)
+    throw TDataFileError("Cannot open " + Quoted(path) + ": " + std::strerror(errno) + ".");
+  struct TCloser {
+    int fd;
+    ~TCloser() { ::close(fd); }
+  } closer{fd};
+  struct stat st;
+  if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode))
+    throw TDataFileError("The data file " + Quoted(path) +
+                         " cannot be shown: it is not a regular file.");
+  return ReadDataStream(fd, path, pump, localeSeparator, notes);
+}
+
+TGridData ReadDataStream(int fd, const std::string& name, const std::function<void()>& pump,
+                         char localeSeparator, TDataFileNotes* notes) {
+  if (localeSeparator == '\0') localeSeparator = LocaleDecimalSeparator();
+  try {
+    return Parse(fd, name, pump, localeSeparator, notes);
+  } catch (const std::bad_alloc&) {
+    throw TDataFileError("The data file " + Quoted(name) +
+                         " cannot be shown: the grid is too large for the memory available.");
+  }
 }
 
 void LoadDataFile(TGridData& target, const std::string& path, const std::function<void()>& pump) {

@@ -6,6 +6,7 @@
 #include <string>
 #include <string_view>
 
+#include "core/ChunkedVector.h"
 #include "core/Grid.h"
 
 // A data file that could not be read or is not a grid; the text says which file and why.
@@ -46,8 +47,10 @@ class TDataParser {
   bool ended_ = false;
   std::string carry_;  // a line cut by the end of a piece
   int64_t lineNumber_ = 0;
-  TGrid grid_;
-  TGridRow row_;
+  TChunkedVector<TGridRow> rows_;     // the rows read so far
+  TChunkedVector<TGridPoint> first_;  // the first row, while it is read
+  TGridRow row_;                      // any later row, while it is read
+  size_t width_ = 0;                  // the first row's points
   int64_t rowStartLine_ = 0;
   std::string scratch_;
   TDataFileNotes notes_;

@@ -1,16 +1,13 @@
 #include "core/SettingsFile.h"
 
-// The file is read and written byte for byte; every value the program writes is ASCII.
-#define SI_NO_CONVERSION
-#include <SimpleIni.h>
+#include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
-#include <cstdio>
 #include <cstring>
-#include <filesystem>
-#include <fstream>
-#include <sstream>
+
+#include "core/AtomicFile.h"
 
 namespace {
 
@@ -25,6 +22,50 @@ bool HexDigit(char c, uint32_t& d) {
     return false;
   return true;
 }
+
+bool SameName(std::string_view a, std::string_view b) {
+  if (a.size() != b.size()) return false;
+  for (size_t k = 0; k < a.size(); ++k) {
+    char x = a[k], y = b[k];
+    if (x >= 'a' && x <= 'z') x = char(x - 'a' + 'A');
+    if (y >= 'a' && y <= 'z') y = char(y - 'a' + 'A');
+    if (x != y) return false;
+  }
+  return true;
+}
+
+std::string_view Trim(std::string_view s) {
+  const auto blank = [](char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n'; };
+  while (!s.empty() && blank(s.front())) s.remove_prefix(1);
+  while (!s.empty() && blank(s.back())) s.remove_suffix(1);
+  return s;
+}
+
+// The name of the section a line opens, if it opens one.
+bool SectionName(std::string_view line, std::string_view& name) {
+  line = Trim(line);
+  const size_t close = line.find(']');
+  if (line.empty() || line[0] != '[' || close == std::string_view::npos) return false;
+  name = Trim(line.substr(1, close - 1));
+  return true;
+}
+
+// The key and the value a line sets, if it sets one; ";" starts a comment.
+bool KeyLine(std::string_view line, std::string_view& key, std::string_view& value) {
+  const std::string_view t = Trim(line);
+  const size_t eq = line.find('=');
+  if (t.empty() || t[0] == ';' || t[0] == '[' || eq == std::string_view::npos) return false;
+  key = Trim(line.substr(0, eq));
+  value = Trim(line.substr(eq + 1));
+  return true;
+}
+
+bool EndsLine(const std::string& line) { return !line.empty() && line.back() == '\n'; }
+
+// A settings file is a few hundred bytes; anything much larger is something else.
+constexpr off_t kLargestFile = 16 << 20;
+
+std::string Quoted(const std::string& path) { return "\"" + path + "\""; }
 
 }  // namespace
 
@@ -70,48 +111,106 @@ std::string SettingsPathFor(const std::string& exe) {
   return (hasExtension ? exe.substr(0, dot) : exe) + ".INI";
 }
 
-struct TSettingsFile::TIni {
-  CSimpleIniA Data{/*isUtf8=*/false, /*multiKey=*/false, /*multiLine=*/false};
-};
-
-TSettingsFile::TSettingsFile(std::string path)
-    : path_(std::move(path)), ini_(std::make_unique<TIni>()) {
-  // Read here rather than by the INI reader, which takes the size of a folder in
-  // place of the file for the size of a file.
-  std::ifstream in(path_, std::ios::binary);
-  if (!in || std::filesystem::is_directory(path_)) return;
-  std::ostringstream text;
-  text << in.rdbuf();
-  const std::string data = text.str();
-  ini_->Data.LoadData(data.data(), data.size());
+TSettingsFile::TSettingsFile(std::string path) : path_(std::move(path)) {
+  // Never blocks (a FIFO) and never reads for ever (a device): regular files only.
+  const int fd = ::open(path_.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+  if (fd < 0) return;  // missing or unreadable: an empty file
+  struct TCloser {
+    int fd;
+    ~TCloser() { ::close(fd); }
+  } closer{fd};
+  struct stat st;
+  if (fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
+    problem_ = "The settings file " + Quoted(path_) + " is not a regular file.";
+    return;
+  }
+  if (st.st_size > kLargestFile) {
+    problem_ = "The settings file " + Quoted(path_) + " is too large to be a settings file.";
+    return;
+  }
+  std::string text(size_t(st.st_size), '\0');
+  size_t got = 0;
+  while (got < text.size()) {
+    const ssize_t n = ::read(fd, text.data() + got, text.size() - got);
+    if (n < 0 && errno == EINTR) continue;
+    if (n <= 0) break;
+    got += size_t(n);
+  }
+  text.resize(got);
+  for (size_t at = 0; at < text.size();) {
+    const size_t lf = text.find('\n', at);
+    const size_t end = lf == std::string::npos ? text.size() : lf + 1;
+    lines_.push_back(text.substr(at, end - at));
+    at = end;
+  }
 }
 
-TSettingsFile::~TSettingsFile() = default;
+bool TSettingsFile::FindSection(std::string_view section, TSpan& span) const {
+  std::string_view name;
+  for (size_t k = 0; k < lines_.size(); ++k) {
+    if (!SectionName(lines_[k], name) || !SameName(name, section)) continue;
+    span.Header = k;
+    span.End = k + 1;
+    while (span.End < lines_.size() && !SectionName(lines_[span.End], name)) ++span.End;
+    return true;
+  }
+  return false;
+}
+
+size_t TSettingsFile::FindKey(const TSpan& span, std::string_view key) const {
+  std::string_view name, value;
+  for (size_t k = span.Header + 1; k < span.End; ++k)
+    if (KeyLine(lines_[k], name, value) && SameName(name, key)) return k;
+  return std::string::npos;
+}
+
+std::string TSettingsFile::NewLine() const {
+  return !lines_.empty() && lines_[0].size() > 1 && lines_[0].ends_with("\r\n") ? "\r\n" : "\n";
+}
 
 int32_t TSettingsFile::ReadInteger(const char* section, const char* key, int32_t def) const {
-  const char* text = ini_->Data.GetValue(section, key, nullptr);
+  TSpan span;
+  if (!FindSection(section, span)) return def;
+  const size_t at = FindKey(span, key);
+  std::string_view name, text;
   int32_t value;
-  return text && ParseSettingsInt(text, value) ? value : def;
+  if (at == std::string::npos || !KeyLine(lines_[at], name, text)) return def;
+  return ParseSettingsInt(text, value) ? value : def;
 }
 
 void TSettingsFile::WriteInteger(const char* section, const char* key, int32_t value) {
-  ini_->Data.SetValue(section, key, std::to_string(value).c_str());
+  const std::string text = std::to_string(value);
+  const std::string nl = NewLine();
+  TSpan span;
+  if (!FindSection(section, span)) {
+    if (!lines_.empty() && !EndsLine(lines_.back())) lines_.back() += nl;
+    lines_.push_back(std::string(1, '[').append(section).append("]").append(nl));
+    lines_.push_back(std::string(key) + "=" + text + nl);
+    return;
+  }
+  if (const size_t at = FindKey(span, key); at != std::string::npos) {
+    // Only the value changes; the key as written and the line's end stay.
+    std::string& line = lines_[at];
+    size_t from = line.find('=') + 1;
+    while (from < line.size() && (line[from] == ' ' || line[from] == '\t')) ++from;
+    size_t to = line.find_first_of("\r\n", from);
+    if (to == std::string::npos) to = line.size();
+    line.replace(from, to - from, text);
+    return;
+  }
+  size_t at = span.End;  // after the section's last line that is not blank
+  while (at > span.Header + 1 && Trim(lines_[at - 1]).empty()) --at;
+  if (!EndsLine(lines_[at - 1])) lines_[at - 1] += nl;
+  lines_.insert(lines_.begin() + std::ptrdiff_t(at), std::string(key) + "=" + text + nl);
 }
 
 void TSettingsFile::Save() const {
   std::string text;
-  ini_->Data.Save(text);
-  const std::string temp = path_ + ".new";
-  auto fail = [&](int error) {
-    std::remove(temp.c_str());
-    throw TSettingsError("The settings could not be saved to \"" + path_ +
-                         "\": " + std::strerror(error) + ".");
-  };
-  std::FILE* f = std::fopen(temp.c_str(), "wb");
-  if (!f) fail(errno);
-  const bool written = std::fwrite(text.data(), 1, text.size(), f) == text.size() &&
-                       std::fflush(f) == 0 && fsync(fileno(f)) == 0;
-  const int error = errno;
-  if (std::fclose(f) != 0 || !written) fail(written ? errno : error);
-  if (std::rename(temp.c_str(), path_.c_str()) != 0) fail(errno);
+  for (const std::string& line : lines_) text += line;
+  try {
+    WriteFileAtomically(path_, text);
+  } catch (const TWriteError& e) {
+    throw TSettingsError("The settings could not be saved to " + Quoted(path_) + ": " + e.what() +
+                         ".");
+  }
 }

@@ -1,10 +1,10 @@
 #pragma once
 
 #include <cstdint>
-#include <memory>
 #include <stdexcept>
 #include <string>
 #include <string_view>
+#include <vector>
 
 class TSettingsError : public std::runtime_error {
  public:
@@ -20,23 +20,39 @@ bool ParseSettingsInt(std::string_view text, int32_t& value);
 // The executable's path with its extension, if any, replaced by ".INI".
 std::string SettingsPathFor(const std::string& executablePath);
 
-// The INI settings file: sections and keys match in any letter case, and keys and
-// comments that others put there stay in place when it is written back.
+// The INI settings file, read and written as the private-profile functions do:
+// section and key names match in any letter case, the first of duplicate sections
+// and keys counts, and writing a key replaces its value where it stands. Everything
+// else in the file (comments, foreign keys and sections, lines without "=") stays as
+// it is, byte for byte.
 class TSettingsFile {
  public:
-  // A missing or unreadable file reads as an empty one.
+  // A missing file reads as an empty one; so does anything that is not a regular
+  // file, which Problem() then describes.
   explicit TSettingsFile(std::string path);
-  ~TSettingsFile();
 
   int32_t ReadInteger(const char* section, const char* key, int32_t defaultValue) const;
   void WriteInteger(const char* section, const char* key, int32_t value);
-  // Writes the whole file beside the old one and renames it over it, so that an
-  // interrupted write never leaves half a file; throws with the file and the reason.
+  // Writes the whole file under a name of its own beside the old one and renames it
+  // over it, so that an interrupted or concurrent write never leaves half a file; a
+  // link is followed. Throws with the file and the reason, also when the file is not
+  // a regular one or is read-only.
   void Save() const;
   const std::string& Path() const { return path_; }
+  // Why the file could not be read ("... is not a regular file"), or nothing.
+  const std::string& Problem() const { return problem_; }
 
  private:
+  // Where a section's lines are: its header and the line after its last one.
+  struct TSpan {
+    size_t Header, End;
+  };
+  bool FindSection(std::string_view section, TSpan& span) const;
+  // The first line of the span that sets key, or npos.
+  size_t FindKey(const TSpan& span, std::string_view key) const;
+  std::string NewLine() const;
+
   std::string path_;
-  struct TIni;
-  std::unique_ptr<TIni> ini_;
+  std::string problem_;
+  std::vector<std::string> lines_;  // each with its own line end, if it has one
 };

@@ -20,6 +20,10 @@ class TGLForwardingSink : public TGLSink {
     Passing();
     next_.CallList(list);
   }
+  void DeleteLists(GLuint first, int count) override {
+    Passing();
+    next_.DeleteLists(first, count);
+  }
   void LineWidth(float width) override {
     Passing();
     next_.LineWidth(width);

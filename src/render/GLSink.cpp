@@ -5,6 +5,7 @@
 void TGLDirectSink::NewList(GLuint list) { glNewList(list, GL_COMPILE); }
 void TGLDirectSink::EndList() { glEndList(); }
 void TGLDirectSink::CallList(GLuint list) { glCallList(list); }
+void TGLDirectSink::DeleteLists(GLuint first, int count) { glDeleteLists(first, count); }
 void TGLDirectSink::LineWidth(float width) { glLineWidth(width); }
 void TGLDirectSink::Begin(GLenum mode) { glBegin(mode); }
 void TGLDirectSink::End() { glEnd(); }

@@ -19,6 +19,7 @@ class TGLSink {
   virtual void NewList(GLuint list) = 0;
   virtual void EndList() = 0;
   virtual void CallList(GLuint list) = 0;
+  virtual void DeleteLists(GLuint first, int count) = 0;
 
   virtual void LineWidth(float width) = 0;
   virtual void Begin(GLenum mode) = 0;
@@ -54,6 +55,7 @@ class TGLDirectSink final : public TGLSink {
   void NewList(GLuint list) override;
   void EndList() override;
   void CallList(GLuint list) override;
+  void DeleteLists(GLuint first, int count) override;
   void LineWidth(float width) override;
   void Begin(GLenum mode) override;
   void End() override;

@@ -1,4 +1,5 @@
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include <QScreen>
 #include <QTest>
@@ -67,7 +68,7 @@ TEST_F(SettingsTest, FirstRunUsesTheDefaultsAndCreatesTheFileOnClose) {
                           "ClientHeight", "Color_BackGround", "Color_Min", "Color_High",
                           "Color_Axis_X", "Color_Axis_Y", "Color_Axis_Z", "DrawMode", "AxisMode",
                           "Angle1", "Angle2", "Angle3", "Spec", "SurfaceMode"})
-    EXPECT_NE(text.find(std::string(key) + " = "), std::string::npos) << key;
+    EXPECT_NE(text.find(std::string(key) + "="), std::string::npos) << key;
   EXPECT_EQ(Stored("KestoF", "Left"), 154);
   EXPECT_EQ(Stored("KestoF", "Color_Min"), 16711680);
   EXPECT_EQ(Stored("KestoF", "Angle3"), 160);
@@ -157,17 +158,21 @@ TEST_F(SettingsTest, ForeignKeysAndCommentsSurviveARun) {
   Close();
   const std::string text = ReadIni();
   EXPECT_NE(text.find("; my notes"), std::string::npos) << text;
-  EXPECT_NE(text.find("MyKey = keep me"), std::string::npos) << text;
+  EXPECT_NE(text.find("MyKey=keep me"), std::string::npos) << text;
   EXPECT_NE(text.find("[Mine]"), std::string::npos) << text;
   EXPECT_EQ(Stored("Form", "Top"), 10);
 }
 
 TEST_F(SettingsTest, AWindowWhollyOffEveryScreenComesBackToItsFirstRunPlace) {
-  WriteIni("[Form]\nLeft=-5000\nTop=-5000\n[KestoF]\nLeft=90000\nTop=20\n");
-  TForm1& p = Start();
-  EXPECT_EQ(p.pos(), QPoint(0, 0));
-  EXPECT_EQ(p.KestoForm->pos(), QPoint(154, 0));
-  Close();
+  for (const char* ini :
+       {"[Form]\nLeft=-5000\nTop=-5000\n[KestoF]\nLeft=90000\nTop=20\n",
+        "[Form]\nLeft=2147483647\nTop=2147483647\n[KestoF]\nLeft=-2147483648\n"}) {
+    WriteIni(ini);
+    TForm1& p = Start();
+    EXPECT_EQ(p.pos(), QPoint(0, 0)) << ini;
+    EXPECT_EQ(p.KestoForm->pos(), QPoint(154, 0)) << ini;
+    Close();
+  }
   WriteIni("[KestoF]\nLeft=-600\nTop=10\n");  // partly on screen: kept as stored
   EXPECT_EQ(Start().KestoForm->pos(), QPoint(-600, 10));
 }
@@ -181,6 +186,25 @@ TEST_F(SettingsTest, AFileThatCannotBeWrittenIsReportedOnceAndTheProgramStillEnd
   EXPECT_TRUE(reported->Answered());
   EXPECT_TRUE(report.contains(QString::fromStdString(Ini()))) << report.toStdString();
   EXPECT_FALSE(p.isVisible());
+}
+
+// A FIFO in place of the file neither keeps the viewer from opening nor from ending,
+// and is still a FIFO afterwards.
+TEST_F(SettingsTest, ASpecialFileInPlaceOfTheSettingsIsReportedAndLeftAlone) {
+  ASSERT_EQ(mkfifo(Ini().c_str(), 0600), 0);
+  QString opening, closing;
+  {
+    auto reported = CloseNextErrorReport(&opening);
+    TForm1& p = Start();
+    EXPECT_TRUE(reported->Answered());
+    EXPECT_EQ(p.KestoForm->Angle3, 160);  // first-run settings
+  }
+  auto reported = CloseNextErrorReport(&closing);
+  Close();
+  EXPECT_TRUE(reported->Answered());
+  for (const QString& report : {opening, closing})
+    EXPECT_TRUE(report.contains("not a regular file")) << report.toStdString();
+  EXPECT_TRUE(std::filesystem::is_fifo(Ini()));
 }
 
 TEST_F(SettingsTest, WhatTheUserSetIsThereNextTime) {

@@ -1,4 +1,5 @@
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include <filesystem>
 #include <fstream>
@@ -6,6 +7,7 @@
 
 #include "core/DataFile.h"
 #include "core/SampleSurface.h"
+#include "core/SettingsFile.h"
 #include "core/TempFiles.h"
 
 namespace {
@@ -114,6 +116,30 @@ TEST_F(HostileFileTest, TenMillionPointsLoadWhileTheWindowsAreServed) {
   EXPECT_EQ(graph_.GridHighI, 3162);
   EXPECT_EQ(graph_.GridHighJ, 3162);
   EXPECT_GT(pumps, 0);
+}
+
+// Special files are refused at once: never waited on (a FIFO without a writer) and
+// never read for ever (a device).
+TEST_F(HostileFileTest, OnlyRegularFilesAreRead) {
+  ASSERT_EQ(mkfifo(dir_.Path("fifo").c_str(), 0600), 0);
+  std::filesystem::create_directory(dir_.Path("folder"));
+  std::filesystem::create_symlink("/dev/zero", dir_.Path("zero-link"));
+  const std::string good = dir_.File("good.txt", "1,2,3\n");
+  std::filesystem::create_symlink(good, dir_.Path("good-link"));
+  for (const std::string& path :
+       {dir_.Path("fifo"), std::string("/dev/zero"), dir_.Path("folder"), dir_.Path("zero-link")}) {
+    EXPECT_NE(Load(path).find("is not a regular file"), std::string::npos) << path;
+    const TSettingsFile ini(path);
+    EXPECT_NE(ini.Problem().find("is not a regular file"), std::string::npos) << path;
+    EXPECT_EQ(ini.ReadInteger("Form", "Top", 7), 7);
+  }
+  EXPECT_EQ(Load(dir_.Path("good-link")), "");
+}
+
+TEST_F(HostileFileTest, RangesBeyondWhatADoubleHoldsAreRefused) {
+  EXPECT_NE(Load(dir_.File("huge.txt", "0,0,-1e308\n0,1,1e308\n"))
+                .find("its z values span more than a number can hold (-1e+308 to 1e+308)"),
+            std::string::npos);
 }
 
 }  // namespace

@@ -128,6 +128,10 @@ void TRecordingSink::CallList(GLuint list) {
   Add(TGLOp::CallList, {double(list)});
   FORWARD(CallList(list));
 }
+void TRecordingSink::DeleteLists(GLuint first, int count) {
+  Add(TGLOp::DeleteLists, {double(first), double(count)});
+  FORWARD(DeleteLists(first, count));
+}
 void TRecordingSink::LineWidth(float w) {
   Add(TGLOp::LineWidth, {w});
   FORWARD(LineWidth(w));

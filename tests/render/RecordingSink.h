@@ -9,6 +9,7 @@ enum class TGLOp {
   NewList,
   EndList,
   CallList,
+  DeleteLists,
   LineWidth,
   Begin,
   End,
@@ -74,6 +75,7 @@ class TRecordingSink final : public TGLSink {
   void NewList(GLuint list) override;
   void EndList() override;
   void CallList(GLuint list) override;
+  void DeleteLists(GLuint first, int count) override;
   void LineWidth(float width) override;
   void Begin(GLenum mode) override;
   void End() override;

@@ -1,0 +1,75 @@
+#include "core/AtomicFile.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <climits>
+#include <cstring>
+
+namespace {
+
+// Where a write of path lands: the file its links lead to.
+std::string LinkTarget(std::string path) {
+  for (int hops = 0; hops < 40; ++hops) {
+    struct stat st;
+    if (lstat(path.c_str(), &st) != 0 || !S_ISLNK(st.st_mode)) break;
+    std::string link(PATH_MAX, '\0');
+    const ssize_t n = readlink(path.c_str(), link.data(), link.size());
+    if (n <= 0) break;
+    link.resize(size_t(n));
+    const size_t slash = path.find_last_of('/');
+    path = link[0] == '/' || slash == std::string::npos ? link : path.substr(0, slash + 1) + link;
+  }
+  return path;
+}
+
+bool WriteAll(int fd, std::string_view text) {
+  for (size_t done = 0; done < text.size();) {
+    const ssize_t n = ::write(fd, text.data() + done, text.size() - done);
+    if (n < 0 && errno == EINTR) continue;
+    if (n <= 0) return false;
+    done += size_t(n);
+  }
+  return true;
+}
+
+}  // namespace
+
+void WriteFileAtomically(const std::string& path, std::string_view bytes) {
+  auto fail = [](const std::string& why) { throw TWriteError(why); };
+  const std::string target = LinkTarget(path);
+  struct stat st;
+  const bool exists = ::stat(target.c_str(), &st) == 0;
+  if (exists && S_ISDIR(st.st_mode)) fail(std::strerror(EISDIR));
+  if (exists && !S_ISREG(st.st_mode)) fail("it is not a regular file");
+  if (exists && (!(st.st_mode & S_IWUSR) || ::access(target.c_str(), W_OK) != 0))
+    fail("the file is read-only");
+
+  const size_t slash = target.find_last_of('/');
+  const std::string folder = slash == std::string::npos ? "." : target.substr(0, slash);
+  const std::string base = slash == std::string::npos ? target : target.substr(slash + 1);
+  // A name of its own, so that two programs writing at once never share one.
+  std::string temp = folder + "/." + base + ".XXXXXX";
+  const int fd = ::mkstemp(temp.data());
+  if (fd < 0) fail(std::strerror(errno));
+  mode_t mode = st.st_mode & 07777;
+  if (!exists) {
+    const mode_t mask = ::umask(0);
+    ::umask(mask);
+    mode = 0666 & ~mask;
+  }
+  const bool written = ::fchmod(fd, mode) == 0 && WriteAll(fd, bytes) && ::fsync(fd) == 0;
+  const int error = errno;
+  if (::close(fd) != 0 || !written) {
+    const int why = written ? errno : error;
+    ::unlink(temp.c_str());
+    fail(std::strerror(why));
+  }
+  if (::rename(temp.c_str(), target.c_str()) != 0) {
+    const int why = errno;
+    ::unlink(temp.c_str());
+    fail(std::strerror(why));
+  }
+}
