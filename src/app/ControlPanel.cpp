@@ -84,12 +84,12 @@ bool RunFileDialog(QFileDialog* dialog) {
 
 }  // namespace
 
-std::string TForm1::DefaultSettingsPath() {
-  return SettingsPathFor(QCoreApplication::applicationFilePath().toStdString());
+TSettingsPlaces TForm1::DefaultSettingsPlaces() {
+  return TSettingsPlaces(SettingsPathFor(QCoreApplication::applicationFilePath().toStdString()),
+                         UserSettingsPath());
 }
 
-TForm1::TForm1(std::string settingsPath)
-    : QWidget(nullptr), settingsPath_(std::move(settingsPath)) {
+TForm1::TForm1(TSettingsPlaces settings) : QWidget(nullptr), settings_(std::move(settings)) {
   setObjectName("Form1");
   setWindowTitle("Kesto");
   setWindowFlags(Qt::Window | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint |
@@ -180,7 +180,7 @@ TForm1::TForm1(std::string settingsPath)
 }
 
 void TForm1::FormCreate() {
-  const TSettingsFile ini(settingsPath_);
+  const TSettingsFile ini = ReadSettings(settings_);
   if (!ini.Problem().empty())
     ShowErrorReport(QString::fromStdString(ini.Problem() + " The first-run settings are used."));
   const TStoredSettings st = ReadStoredSettings(ini);
@@ -227,9 +227,9 @@ void TForm1::FormClose() {
   st.Angle2 = StoredAngle(k.Angle2);
   st.Angle3 = StoredAngle(k.Angle3);
   st.Spec = k.Spec;
-  TSettingsFile ini(settingsPath_);
+  TSettingsFile ini = ReadSettings(settings_);
   WriteStoredSettings(ini, st);
-  ini.Save();
+  SaveSettings(ini, settings_);
 }
 
 QFrame* TForm1::Group(const char* name, QLabel*& title, const char* caption, int top, int height) {

@@ -12,15 +12,17 @@
 
 #include "app/KestoForm.h"
 #include "app/Swatch.h"
+#include "core/SettingsFile.h"
 
 // The control panel, the program's main window: four groups of controls that act
 // on the graph window, which it creates and owns.
 class TForm1 : public QWidget {
  public:
-  // Reads its settings from settingsPath (by default the file beside the program)
-  // and writes them back there when it closes.
-  explicit TForm1(std::string settingsPath = DefaultSettingsPath());
-  static std::string DefaultSettingsPath();
+  // Reads its settings from their places (by default the file beside the program,
+  // else the one in the user's configuration folder) and writes them back when it
+  // closes.
+  explicit TForm1(TSettingsPlaces settings = DefaultSettingsPlaces());
+  static TSettingsPlaces DefaultSettingsPlaces();
 
   TKestoForm* KestoForm;
 
@@ -79,5 +81,5 @@ class TForm1 : public QWidget {
   // Shows the busy label and returns once it is painted.
   void ShowBusy();
 
-  std::string settingsPath_;
+  TSettingsPlaces settings_;
 };

@@ -1,10 +1,17 @@
 #include <QApplication>
+#include <cstdio>
+#include <cstring>
 
 #include "app/Application.h"
 #include "app/ControlPanel.h"
 #include "core/FloatEnvironment.h"
 
 int main(int argc, char** argv) {
+  // The viewer takes no file; --version is what every program answers.
+  if (argc == 2 && std::strcmp(argv[1], "--version") == 0) {
+    std::puts("kesto " KESTO_VERSION);
+    return 0;
+  }
   SetFloatingPointEnvironment();
   QApplication app(argc, argv);
   PrepareApplication();

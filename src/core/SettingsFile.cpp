@@ -5,7 +5,9 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <cstdlib>
 #include <cstring>
+#include <filesystem>
 
 #include "core/AtomicFile.h"
 
@@ -204,13 +206,53 @@ void TSettingsFile::WriteInteger(const char* section, const char* key, int32_t v
   lines_.insert(lines_.begin() + std::ptrdiff_t(at), std::string(key) + "=" + text + nl);
 }
 
-void TSettingsFile::Save() const {
+void TSettingsFile::SaveAs(const std::string& path) const {
   std::string text;
   for (const std::string& line : lines_) text += line;
   try {
-    WriteFileAtomically(path_, text);
+    WriteFileAtomically(path, text);
   } catch (const TWriteError& e) {
-    throw TSettingsError("The settings could not be saved to " + Quoted(path_) + ": " + e.what() +
+    throw TSettingsError("The settings could not be saved to " + Quoted(path) + ": " + e.what() +
                          ".");
+  }
+}
+
+std::string UserSettingsPath() {
+  const char* config = std::getenv("XDG_CONFIG_HOME");
+  const char* home = std::getenv("HOME");
+  std::string folder;
+  if (config && config[0] == '/')
+    folder = config;
+  else if (home && home[0] == '/')
+    folder = std::string(home) + "/.config";
+  else
+    return "";
+  return folder + "/kesto/kesto.INI";
+}
+
+TSettingsFile ReadSettings(const TSettingsPlaces& places) {
+  struct stat st;
+  const bool beside = ::stat(places.BesideProgram.c_str(), &st) == 0 && S_ISREG(st.st_mode) &&
+                      ::access(places.BesideProgram.c_str(), R_OK) == 0;
+  return TSettingsFile(beside || places.UserFolder.empty() ? places.BesideProgram
+                                                           : places.UserFolder);
+}
+
+void SaveSettings(const TSettingsFile& settings, const TSettingsPlaces& places) {
+  try {
+    settings.SaveAs(places.BesideProgram);
+  } catch (const TSettingsError& beside) {
+    if (places.UserFolder.empty()) throw;
+    std::error_code ignored;
+    std::filesystem::create_directories(
+        std::filesystem::path(places.UserFolder).parent_path(), ignored);
+    try {
+      settings.SaveAs(places.UserFolder);
+    } catch (const TSettingsError& user) {
+      std::string both = beside.what();
+      both.pop_back();  // the full stop
+      throw TSettingsError(both + "; nor to" +
+                           std::string(user.what()).substr(std::string(user.what()).find(" \"")));
+    }
   }
 }

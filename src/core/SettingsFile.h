@@ -20,6 +20,10 @@ bool ParseSettingsInt(std::string_view text, int32_t& value);
 // The executable's path with its extension, if any, replaced by ".INI".
 std::string SettingsPathFor(const std::string& executablePath);
 
+// kesto/kesto.INI in the user's configuration folder ($XDG_CONFIG_HOME, by default
+// ~/.config); empty when the environment names no such folder.
+std::string UserSettingsPath();
+
 // The INI settings file, read and written as the private-profile functions do:
 // section and key names match in any letter case, the first of duplicate sections
 // and keys counts, and writing a key replaces its value where it stands. Everything
@@ -37,7 +41,8 @@ class TSettingsFile {
   // over it, so that an interrupted or concurrent write never leaves half a file; a
   // link is followed. Throws with the file and the reason, also when the file is not
   // a regular one or is read-only.
-  void Save() const;
+  void Save() const { SaveAs(path_); }
+  void SaveAs(const std::string& path) const;
   const std::string& Path() const { return path_; }
   // Why the file could not be read ("... is not a regular file"), or nothing.
   const std::string& Problem() const { return problem_; }
@@ -56,3 +61,17 @@ class TSettingsFile {
   std::string problem_;
   std::vector<std::string> lines_;  // each with its own line end, if it has one
 };
+
+// Where the settings are kept: beside the program, and, where that file cannot be
+// written (an installed program), in the user's configuration folder.
+struct TSettingsPlaces {
+  TSettingsPlaces(std::string besideProgram, std::string userFolder = "")
+      : BesideProgram(std::move(besideProgram)), UserFolder(std::move(userFolder)) {}
+  std::string BesideProgram, UserFolder;
+};
+
+// The file beside the program when it can be read, else the one in the user's folder.
+TSettingsFile ReadSettings(const TSettingsPlaces& places);
+// Beside the program when that can be written, else in the user's folder (made when
+// missing); throws, naming both places, when neither can be written.
+void SaveSettings(const TSettingsFile& settings, const TSettingsPlaces& places);

@@ -25,12 +25,13 @@ class SettingsTest : public ::testing::Test {
     s << in.rdbuf();
     return s.str();
   }
-  TForm1& Start() {
-    panel_ = std::make_unique<TForm1>(Ini());
+  TForm1& Start(const TSettingsPlaces& places) {
+    panel_ = std::make_unique<TForm1>(places);
     panel_->show();
     EXPECT_TRUE(QTest::qWaitForWindowExposed(panel_.get()));
     return *panel_;
   }
+  TForm1& Start() { return Start(Ini()); }
   void Close() { panel_->close(); }
   int32_t Stored(const char* section, const char* key) const {
     return TSettingsFile(Ini()).ReadInteger(section, key, -999);
@@ -205,6 +206,23 @@ TEST_F(SettingsTest, ASpecialFileInPlaceOfTheSettingsIsReportedAndLeftAlone) {
   for (const QString& report : {opening, closing})
     EXPECT_TRUE(report.contains("not a regular file")) << report.toStdString();
   EXPECT_TRUE(std::filesystem::is_fifo(Ini()));
+}
+
+// Installed where the user may not write, the viewer keeps its settings in the user's
+// configuration folder without a word, and reads them from there next time.
+TEST_F(SettingsTest, AnInstalledViewerKeepsItsSettingsInTheUsersFolder) {
+  std::filesystem::create_directory(Ini());  // nothing can be written in its place
+  const TSettingsPlaces places(Ini(), dir_.Path("config/kesto/kesto.INI"));
+  for (int run = 0; run < 2; ++run) {
+    TForm1& p = Start(places);
+    EXPECT_EQ(p.KestoForm->DrawMode, run == 0 ? 1 : 0) << run;
+    if (run == 0) QTest::mouseClick(p.Bt_DrawMode, Qt::LeftButton);
+    QString report;
+    auto reported = CloseNextErrorReport(&report);
+    Close();
+    EXPECT_FALSE(reported->Answered()) << report.toStdString();
+  }
+  EXPECT_EQ(TSettingsFile(places.UserFolder).ReadInteger("KestoF", "DrawMode", -1), 0);
 }
 
 TEST_F(SettingsTest, WhatTheUserSetIsThereNextTime) {

@@ -54,6 +54,22 @@ TEST(SettingsFile, PathBesideTheExecutable) {
   EXPECT_EQ(SettingsPathFor("/opt/my.dir/kesto"), "/opt/my.dir/kesto.INI");
 }
 
+TEST(SettingsFile, TheUsersFolderFromTheEnvironment) {
+  const std::string config = std::getenv("XDG_CONFIG_HOME") ? std::getenv("XDG_CONFIG_HOME") : "";
+  const std::string home = std::getenv("HOME") ? std::getenv("HOME") : "";
+  setenv("HOME", "/home/ada", 1);
+  setenv("XDG_CONFIG_HOME", "/cfg", 1);
+  EXPECT_EQ(UserSettingsPath(), "/cfg/kesto/kesto.INI");
+  setenv("XDG_CONFIG_HOME", "relative", 1);  // not a folder the specification allows
+  EXPECT_EQ(UserSettingsPath(), "/home/ada/.config/kesto/kesto.INI");
+  unsetenv("XDG_CONFIG_HOME");
+  EXPECT_EQ(UserSettingsPath(), "/home/ada/.config/kesto/kesto.INI");
+  unsetenv("HOME");
+  EXPECT_EQ(UserSettingsPath(), "");
+  if (!home.empty()) setenv("HOME", home.c_str(), 1);
+  if (!config.empty()) setenv("XDG_CONFIG_HOME", config.c_str(), 1);
+}
+
 TEST(SettingsFile, MissingFileGivesDefaultsAndIsCreatedOnSave) {
   TTempDir dir;
   TSettingsFile ini(dir.Path("k.INI"));
