@@ -15,9 +15,9 @@
 #include <cstdlib>
 #include <vector>
 
+#include "kesto-render/HeadlessGL.h"
 #include "render/ArraySink.h"
 #include "render/Frame.h"
-#include "render/HeadlessGL.h"
 
 namespace {
 

@@ -31,8 +31,8 @@
 #include "GridFiles.h"
 #include "app/ControlPanel.h"
 #include "app/GLSurface.h"
-#include "app/SysColors.h"
 #include "core/FloatEnvironment.h"
+#include "gui/SysColors.h"
 
 namespace {
 

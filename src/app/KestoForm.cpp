@@ -12,8 +12,8 @@
 
 #include "app/ErrorReport.h"
 #include "app/GLSurface.h"
-#include "app/PictureFile.h"
 #include "core/PictureName.h"
+#include "gui/PictureFile.h"
 #include "render/ArraySink.h"
 #include "render/Frame.h"
 #include "render/ReadPixels.h"

@@ -9,11 +9,11 @@
 #include <optional>
 #include <vector>
 
+#include "app/GLWindowContext.h"
 #include "core/ViewState.h"
 #include "render/Frame.h"
 #include "render/FrameStore.h"
 #include "render/GLSink.h"
-#include "render/GLWindowContext.h"
 
 class TGLSurface;
 

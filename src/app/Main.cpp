@@ -2,9 +2,9 @@
 #include <cstdio>
 #include <cstring>
 
-#include "app/Application.h"
 #include "app/ControlPanel.h"
 #include "core/FloatEnvironment.h"
+#include "gui/Application.h"
 
 int main(int argc, char** argv) {
   // The viewer takes no file; --version is what every program answers.

@@ -244,8 +244,8 @@ void SaveSettings(const TSettingsFile& settings, const TSettingsPlaces& places) 
   } catch (const TSettingsError& beside) {
     if (places.UserFolder.empty()) throw;
     std::error_code ignored;
-    std::filesystem::create_directories(
-        std::filesystem::path(places.UserFolder).parent_path(), ignored);
+    std::filesystem::create_directories(std::filesystem::path(places.UserFolder).parent_path(),
+                                        ignored);
     try {
       settings.SaveAs(places.UserFolder);
     } catch (const TSettingsError& user) {

@@ -2,8 +2,8 @@
 
 #include <QApplication>
 
-#include "app/Application.h"
 #include "core/FloatEnvironment.h"
+#include "gui/Application.h"
 
 int main(int argc, char** argv) {
   SetFloatingPointEnvironment();

@@ -7,7 +7,7 @@
 #include <QTest>
 
 #include "app/GLSurface.h"
-#include "app/SysColors.h"
+#include "gui/SysColors.h"
 #include "render/Frame.h"
 #include "render/RecordingSink.h"
 

@@ -2,9 +2,9 @@
 
 #include <random>
 
+#include "kesto-render/HeadlessGL.h"
 #include "render/ArraySink.h"
 #include "render/Frame.h"
-#include "render/HeadlessGL.h"
 #include "render/ReadPixels.h"
 #include "render/RecordingSink.h"
 #include "render/TestGrids.h"

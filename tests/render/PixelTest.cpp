@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
+#include "kesto-render/HeadlessGL.h"
 #include "render/Frame.h"
-#include "render/HeadlessGL.h"
 #include "render/ReadPixels.h"
 #include "render/TestGrids.h"
 

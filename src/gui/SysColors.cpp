@@ -1,4 +1,4 @@
-#include "app/SysColors.h"
+#include "gui/SysColors.h"
 
 #include <QGuiApplication>
 #include <QPalette>

@@ -8,15 +8,15 @@
 #include <cstring>
 #include <filesystem>
 
-#include "app/Application.h"
-#include "app/PictureFile.h"
 #include "core/DataFile.h"
 #include "core/FloatEnvironment.h"
-#include "core/RenderOptions.h"
 #include "core/StoredSettings.h"
+#include "gui/Application.h"
+#include "gui/PictureFile.h"
+#include "kesto-render/HeadlessGL.h"
+#include "kesto-render/RenderOptions.h"
 #include "render/ArraySink.h"
 #include "render/Frame.h"
-#include "render/HeadlessGL.h"
 #include "render/ReadPixels.h"
 
 namespace {

@@ -1,4 +1,4 @@
-#include "core/RenderOptions.h"
+#include "kesto-render/RenderOptions.h"
 
 #include <gtest/gtest.h>
 

@@ -1,6 +1,6 @@
-#include "app/Application.h"
+#include "gui/Application.h"
 
-#include "app/SysColors.h"
 #include "core/ColorScale.h"
+#include "gui/SysColors.h"
 
 void PrepareApplication() { SetSysColorSource(PaletteSysColor); }

@@ -1,4 +1,4 @@
-#include "app/PictureFile.h"
+#include "gui/PictureFile.h"
 
 #include <QBuffer>
 #include <QImageWriter>

@@ -1,4 +1,4 @@
-#include "render/HeadlessGL.h"
+#include "kesto-render/HeadlessGL.h"
 
 #include <EGL/eglext.h>
 

@@ -1,4 +1,4 @@
-#include "render/GLWindowContext.h"
+#include "app/GLWindowContext.h"
 
 void TGLWindowContext::InitContext(QWindow* dc) {
   CreateContext(dc, PFD_DRAW_TO_WINDOW | PFD_SUPPORT_OPENGL | PFD_DOUBLEBUFFER);
