@@ -52,9 +52,6 @@ QStringList ItemList(const std::array<const char*, N>& items) {
   return list;
 }
 
-// Larger client areas than this would ask the renderer for buffers it cannot make.
-constexpr int kMaxClientSize = 8192;
-
 // Moves a window to its stored place, unless that would put it wholly off every
 // screen, where nobody could reach it: then it goes to its first-run place.
 // In 64 bits: a stored place may be anywhere in the 32-bit range, and its far edge
@@ -329,7 +326,7 @@ void TForm1::Bt_Click(QPushButton* sender) {
   } else if (sender == Bt_Load) {
     LoadSequence();
   } else if (sender == Bt_Animate) {
-    if (k.DrawMode == 1) {
+    if (k.DrawMode == kDrawMode3D) {
       Bt_Animate->hide();
       Bt_Stop->show();
       Animate();
@@ -379,11 +376,11 @@ void TForm1::ShowBusy() {
 }
 
 void TForm1::ColorSequence(int32_t& target, int32_t rebuildMask, bool busy) {
-  const uint32_t c = ResolveColor(target);
-  ColorDialog1->setCurrentColor(QColor(int(c & 0xFF), int((c >> 8) & 0xFF), int((c >> 16) & 0xFF)));
+  const TRgb c = UnpackColor(ResolveColor(target));
+  ColorDialog1->setCurrentColor(QColor(c.R, c.G, c.B));
   if (ColorDialog1->exec() != QDialog::Accepted) return;
   const QColor chosen = ColorDialog1->selectedColor();
-  target = int32_t(chosen.red() | chosen.green() << 8 | chosen.blue() << 16);
+  target = int32_t(PackColor(chosen.red(), chosen.green(), chosen.blue()));
   if (rebuildMask == 0) return;
   if (busy)
     BusyRebuild(rebuildMask);

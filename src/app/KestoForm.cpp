@@ -20,8 +20,8 @@
 
 TKestoForm::TKestoForm(QWidget* owner) : QWidget(owner, Qt::Window), Sink(&directSink_) {
   setWindowTitle("KestoForm");
-  move(154, 0);
-  resize(640, 480);
+  move(kGraphWindowLeft, kGraphWindowTop);
+  resize(kDefaultClientWidth, kDefaultClientHeight);
 
   WindowDC = new TGLSurface(this);
   container_ = QWidget::createWindowContainer(WindowDC, this);
@@ -57,10 +57,10 @@ void TKestoForm::keyPressEvent(QKeyEvent* event) {
 }
 
 void TKestoForm::FormMouseDown(Qt::MouseButton button, int x, int y) {
-  if (button == Qt::LeftButton && DrawMode == 1) {
-    MouseState = 1;
+  if (button == Qt::LeftButton && DrawMode == kDrawMode3D) {
+    MouseState = kMouseTurning;
   } else if (button == Qt::RightButton) {
-    MouseState = 2;
+    MouseState = kMouseNearFar;
   } else {
     return;
   }
@@ -69,14 +69,14 @@ void TKestoForm::FormMouseDown(Qt::MouseButton button, int x, int y) {
 }
 
 void TKestoForm::FormMouseMove(int x, int y) {
-  if (MouseState == 1) {
+  if (MouseState == kMouseTurning) {
     Angle3 += (x - MouseX) / 2.0;
     Angle2 -= (y - MouseY) / 2.0;
     MouseX = x;
     MouseY = y;
     DragRedraw();
   }
-  if (MouseState == 2) {
+  if (MouseState == kMouseNearFar) {
     Distance -= (y - MouseY) / 100.0;
     MouseX = x;
     MouseY = y;
@@ -92,7 +92,7 @@ void TKestoForm::DragRedraw() {
 }
 
 void TKestoForm::FormMouseUp() {
-  MouseState = 0;
+  MouseState = kMouseIdle;
   DrawGraph();
 }
 
@@ -107,9 +107,9 @@ void TKestoForm::FormKeyDown(int key, Qt::KeyboardModifiers shift) {
   shift &= ~Qt::KeypadModifier;
   if (key == Qt::Key_Return || key == Qt::Key_Enter) FocusControlPanel();
   if (key == Qt::Key_2 && !keypad) {
-    DrawMode = 0;
+    DrawMode = kDrawMode2D;
   } else if (key == Qt::Key_3 && !keypad) {
-    DrawMode = 1;
+    DrawMode = kDrawMode3D;
   } else if (key == Qt::Key_C && shift == Qt::ControlModifier) {
     SaveToBitmap("");
   } else if (key == Qt::Key_M) {
@@ -331,10 +331,10 @@ void TKestoForm::SaveToBitmap(const QString& fileName) {
       QGuiApplication::clipboard()->setImage(picture);
       break;
     case TPictureOutput::Jpeg:
-      WritePicture(picture, fileName, "jpeg", 100);
+      WritePicture(picture, fileName, TPictureFormat::Jpeg);
       break;
     case TPictureOutput::Bitmap:
-      WritePicture(picture, fileName, "bmp");
+      WritePicture(picture, fileName, TPictureFormat::Bitmap);
       break;
   }
 }

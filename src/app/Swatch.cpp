@@ -18,6 +18,7 @@ void TSwatch::paintEvent(QPaintEvent*) {
   painted_ = true;
   QPainter p(this);
   p.setPen(QPen(Qt::black, 1));
-  p.setBrush(QColor(int(shown_ & 0xFF), int((shown_ >> 8) & 0xFF), int((shown_ >> 16) & 0xFF)));
+  const TRgb c = UnpackColor(shown_);
+  p.setBrush(QColor(c.R, c.G, c.B));
   p.drawRect(0, 0, width() - 1, height() - 1);
 }

@@ -25,11 +25,10 @@ void BuildSpectrumTable(TSpectrumTable& table) {
 }
 
 TColorTriple BlendColor(double t, int32_t colorMin, int32_t colorHigh) {
-  const uint32_t lo = ResolveColor(colorMin);
-  const uint32_t hi = ResolveColor(colorHigh);
-  const double rl = lo & 0xFF, gl = (lo >> 8) & 0xFF, bl = (lo >> 16) & 0xFF;
-  const double rh = hi & 0xFF, gh = (hi >> 8) & 0xFF, bh = (hi >> 16) & 0xFF;
-  return TColorTriple{rl + t * (rh - rl), gl + t * (gh - gl), bl + t * (bh - bl)};
+  const TRgb lo = UnpackColor(ResolveColor(colorMin));
+  const TRgb hi = UnpackColor(ResolveColor(colorHigh));
+  const auto mix = [t](double low, double high) { return low + t * (high - low); };
+  return TColorTriple{mix(lo.R, hi.R), mix(lo.G, hi.G), mix(lo.B, hi.B)};
 }
 
 int SpectrumIndex(double t) {
@@ -40,9 +39,8 @@ int SpectrumIndex(double t) {
 }
 
 TGLColor ColorToGL(int32_t value) {
-  const uint32_t c = ResolveColor(value);
-  return TGLColor{float((c & 0xFF) / 255.0), float(((c >> 8) & 0xFF) / 255.0),
-                  float(((c >> 16) & 0xFF) / 255.0)};
+  const TRgb c = UnpackColor(ResolveColor(value));
+  return TGLColor{float(c.R / 255.0), float(c.G / 255.0), float(c.B / 255.0)};
 }
 
 void SetSysColorSource(TSysColorSource source) { g_sysColorSource = source ? source : NoSysColors; }

@@ -12,6 +12,17 @@ struct TColorTriple {
 using TSpectrumTable = std::array<TColorTriple, 512>;
 using TGLColor = std::array<float, 3>;
 
+// The bytes of a 0x00BBGGRR colour (red in the low byte), and the colour of bytes.
+struct TRgb {
+  int R, G, B;
+};
+inline TRgb UnpackColor(uint32_t bgr) {
+  return TRgb{int(bgr & 0xFF), int((bgr >> 8) & 0xFF), int((bgr >> 16) & 0xFF)};
+}
+inline uint32_t PackColor(int r, int g, int b) {
+  return uint32_t(r & 0xFF) | uint32_t(g & 0xFF) << 8 | uint32_t(b & 0xFF) << 16;
+}
+
 // Blue through green to red; both peaks are 256, not 255.
 void BuildSpectrumTable(TSpectrumTable& table);
 

@@ -1,10 +1,19 @@
 #pragma once
 
+#include <optional>
 #include <string_view>
+
+enum class TPictureFormat { Bitmap, Jpeg, Png };
+
+// The format a file name's extension names: .BMP, .JPG, .JPEG or .PNG in any letter
+// case (a to z only). The extension is the last path component from its last full
+// stop on; other extensions, and none, name no format.
+std::optional<TPictureFormat> FormatByExtension(std::string_view fileName);
+// "png", "bmp" or "jpeg" as a format.
+std::optional<TPictureFormat> FormatByName(std::string_view name);
 
 enum class TPictureOutput { Clipboard, Jpeg, Bitmap };
 
-// An empty name means the clipboard; an extension of .JPG or .JPEG in any letter
-// case a JPEG file; anything else, no extension included, a BMP file. The
-// extension is the last path component from its last full stop on.
+// The viewer's rule: an empty name means the clipboard, a JPEG extension a JPEG file,
+// anything else (a .png name too, and no extension) a BMP file.
 TPictureOutput PictureOutputFor(std::string_view fileName);

@@ -2,6 +2,8 @@
 
 #include <cmath>
 
+#include "core/Angles.h"
+
 void MakeSampleData(TGridData& d) {
   constexpr int32_t kHigh = 49;
   d.GridHighI = kHigh;
@@ -11,9 +13,9 @@ void MakeSampleData(TGridData& d) {
     TGridRow& row = d.Grid[i];
     row.resize(kHigh + 1);
     for (int32_t j = 0; j <= kHigh; ++j) {
-      // 3.14 stands for pi, exactly as written, and the division comes first.
-      const long double si = std::sin(static_cast<long double>(i) / 20 * 3.14L);
-      const long double sj = std::sin(static_cast<long double>(j) / 20 * 3.14L);
+      // The division comes first.
+      const long double si = std::sin(static_cast<long double>(i) / 20 * kPiExtended);
+      const long double sj = std::sin(static_cast<long double>(j) / 20 * kPiExtended);
       row[j] = TGridPoint{static_cast<double>(i), static_cast<double>(j),
                           static_cast<double>(i * si * sj)};
     }

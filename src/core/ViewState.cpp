@@ -34,9 +34,10 @@ TKestoState::TKestoState() {
 }
 
 void TKestoState::NormalizeView() {
-  if (DrawMode > 1) DrawMode = 0;
-  if (SurfaceMode > 2) SurfaceMode = 0;
-  if (AxisMode > 1) AxisMode = 0;
+  // Past the last value, each mode goes round to its first; below it, it stays.
+  if (DrawMode > kDrawMode3D) DrawMode = kDrawMode2D;
+  if (SurfaceMode > kSurfaceMarkers) SurfaceMode = kSurfaceMesh;
+  if (AxisMode > kAxesOn) AxisMode = kAxesOff;
   // "not >=" rather than "<": a NaN takes the lower bound.
   if (Distance > 100.0) Distance = 100.0;
   if (!(Distance >= 1.0)) Distance = 1.0;

@@ -7,6 +7,21 @@
 #include "core/ColorScale.h"
 #include "core/Grid.h"
 
+// The values of the mode fields, which stay 32-bit integers: the settings file keeps
+// them as numbers, and values outside these are kept as they come.
+enum : int32_t { kDrawMode2D = 0, kDrawMode3D = 1 };
+enum : int32_t { kSurfaceMesh = 0, kSurfaceFilled = 1, kSurfaceMarkers = 2 };
+enum : int32_t { kAxesOff = 0, kAxesOn = 1 };
+enum : int32_t { kMouseIdle = 0, kMouseTurning = 1, kMouseNearFar = 2 };
+// What a graph list draws: a surface mode, or the coarse mesh of quick frames.
+enum : int32_t { kVariantMesh = 0, kVariantFilled = 1, kVariantMarkers = 2, kVariantCoarse = 3 };
+
+// The graph window's first place and client size, and the largest client size: a
+// larger one would ask the renderer for buffers it cannot make.
+inline constexpr int kGraphWindowLeft = 154, kGraphWindowTop = 0;
+inline constexpr int kDefaultClientWidth = 640, kDefaultClientHeight = 480;
+inline constexpr int kMaxClientSize = 8192;
+
 // A turn wrapped by whole turns of 360 degrees into 0..360, as repeated frames
 // would wrap it one turn at a time: a stored or given turn shows as that angle.
 double TurnInRange(double degrees);
@@ -17,11 +32,11 @@ double TurnInRange(double degrees);
 struct TKestoState : TGridData {
   double EyeX = 0.0, EyeY = 0.0, EyeZ = 0.0;
   int32_t MouseX = 0, MouseY = 0;
-  int32_t MouseState = 0;
+  int32_t MouseState = kMouseIdle;
   std::string RendererName;
-  int32_t DrawMode = 1;
-  int32_t SurfaceMode = 0;
-  int32_t AxisMode = 1;
+  int32_t DrawMode = kDrawMode3D;
+  int32_t SurfaceMode = kSurfaceMesh;
+  int32_t AxisMode = kAxesOn;
   int32_t ColorBackGround = 0x000000;
   int32_t ColorMin = 0xFF0000;
   int32_t ColorHigh = 0x0000FF;

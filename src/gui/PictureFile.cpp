@@ -8,10 +8,10 @@
 
 #include "core/AtomicFile.h"
 
-void WritePicture(const QImage& picture, const QString& fileName, const char* format, int quality) {
+void WritePicture(const QImage& picture, const QString& fileName, TPictureFormat format) {
   // Encoded in memory first, so that the encoder never sees a failing disk (and says
   // nothing of it), and the file is written in one piece with the system's reason.
-  const QByteArray bytes = EncodePicture(picture, format, quality);
+  const QByteArray bytes = EncodePicture(picture, format);
   try {
     WriteFileAtomically(fileName.toStdString(),
                         std::string_view(bytes.data(), size_t(bytes.size())));
@@ -21,12 +21,15 @@ void WritePicture(const QImage& picture, const QString& fileName, const char* fo
   }
 }
 
-QByteArray EncodePicture(const QImage& picture, const char* format, int quality) {
+QByteArray EncodePicture(const QImage& picture, TPictureFormat format) {
   QByteArray bytes;
   QBuffer buffer(&bytes);
   buffer.open(QIODevice::WriteOnly);
-  QImageWriter writer(&buffer, format);
-  writer.setQuality(quality);
+  const char* name = format == TPictureFormat::Jpeg  ? "jpeg"
+                     : format == TPictureFormat::Png ? "png"
+                                                     : "bmp";
+  QImageWriter writer(&buffer, name);
+  writer.setQuality(format == TPictureFormat::Jpeg ? 100 : -1);
   if (!writer.write(picture))
     throw std::runtime_error("Cannot make the picture: " + writer.errorString().toStdString() +
                              ".");

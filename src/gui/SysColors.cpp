@@ -3,6 +3,8 @@
 #include <QGuiApplication>
 #include <QPalette>
 
+#include "core/ColorScale.h"
+
 namespace {
 
 struct TSysColorRole {
@@ -61,5 +63,5 @@ uint32_t PaletteSysColor(int index) {
   const TSysColorRole& r = kRoles[index];
   if (r.Role == QPalette::NoRole) return 0;
   const QColor c = QGuiApplication::palette().color(r.Group, r.Role);
-  return uint32_t(c.red()) | uint32_t(c.green()) << 8 | uint32_t(c.blue()) << 16;
+  return PackColor(c.red(), c.green(), c.blue());
 }

@@ -52,16 +52,11 @@ double Kept(const char* what, double v, double low, double high) {
   return kept;
 }
 
-const char* PictureFormat(const TRenderOptions& o) {
-  if (!o.Format.empty()) return o.Format == "png" ? "png" : o.Format == "bmp" ? "bmp" : "jpeg";
-  if (o.Output == "-") return "png";
-  const std::string& path = o.Output;
-  std::string ext = std::filesystem::path(path).extension().string();
-  for (char& c : ext) c = char(std::tolower(static_cast<unsigned char>(c)));
-  if (ext == ".png") return "png";
-  if (ext == ".bmp") return "bmp";
-  if (ext == ".jpg" || ext == ".jpeg") return "jpeg";
-  throw TFailure{2, "the picture \"" + path + "\" must end in .png, .bmp, .jpg or .jpeg"};
+TPictureFormat PictureFormat(const TRenderOptions& o) {
+  if (o.Format) return *o.Format;
+  if (o.Output == "-") return TPictureFormat::Png;
+  if (const auto format = FormatByExtension(o.Output)) return *format;
+  throw TFailure{2, "the picture \"" + o.Output + "\" must end in .png, .bmp, .jpg or .jpeg"};
 }
 
 // The viewer's state for these options: its defaults, then the settings file, then
@@ -83,13 +78,14 @@ void ApplyOptions(const TRenderOptions& o, TKestoState& s, int& width, int& heig
       s.AxisWidth = st.AxisWidthItem + 1;
   }
   if (o.Width) width = *o.Width, height = *o.Height;
-  if (width < 1 || height < 1 || width > 8192 || height > 8192)
+  if (width < 1 || height < 1 || width > kMaxClientSize || height > kMaxClientSize)
     throw TFailure{1, "the picture size " + std::to_string(width) + "x" + std::to_string(height) +
-                          " from the settings file is not from 1x1 to 8192x8192"};
+                          " from the settings file is not from 1x1 to " +
+                          std::to_string(kMaxClientSize) + "x" + std::to_string(kMaxClientSize)};
   if (o.DrawMode) s.DrawMode = *o.DrawMode;
   if (o.SurfaceMode) s.SurfaceMode = *o.SurfaceMode;
   if (o.Spectrum) s.Spec = 1;
-  if (o.NoAxes) s.AxisMode = 0;
+  if (o.NoAxes) s.AxisMode = kAxesOff;
   if (o.Turn) {
     s.Angle3 = TurnInRange(*o.Turn);
     if (s.Angle3 != *o.Turn)
@@ -122,7 +118,9 @@ int Run(int argc, char** argv) {
     std::puts("kesto-render " KESTO_VERSION);
     return 0;
   }
-  const char* format = o.Output.empty() ? nullptr : PictureFormat(o);
+  // A name that names no format is refused before any work.
+  const bool drawing = !o.Output.empty();
+  const TPictureFormat format = drawing ? PictureFormat(o) : TPictureFormat::Png;
 
   TKestoState s;
   if (!o.Input.empty()) {
@@ -144,7 +142,7 @@ int Run(int argc, char** argv) {
   ApplyOptions(o, s, width, height);
   s.NormalizeView();
   if (o.Info) PrintInfo(s);
-  if (!format) return 0;
+  if (!drawing) return 0;
 
   THeadlessGL gl;
   if (!gl.Create(width, height))
@@ -160,16 +158,15 @@ int Run(int argc, char** argv) {
   if (o.Coarse) DrawFrame(s, width, height, true, replay);
   const std::vector<uint8_t> rgb = ReadFrameRGB(width, height);
   const QImage picture = FrameImage(rgb.data(), width, height);
-  const int quality = std::string(format) == "jpeg" ? 100 : -1;
   try {
     if (o.Output == "-") {
-      const QByteArray bytes = EncodePicture(picture, format, quality);
+      const QByteArray bytes = EncodePicture(picture, format);
       if (std::fwrite(bytes.data(), 1, size_t(bytes.size()), stdout) != size_t(bytes.size()) ||
           std::fflush(stdout) != 0)
         throw TFailure{
             1, std::string("cannot write the picture to standard output: ") + std::strerror(errno)};
     } else {
-      WritePicture(picture, QString::fromStdString(o.Output), format, quality);
+      WritePicture(picture, QString::fromStdString(o.Output), format);
     }
   } catch (const std::exception& e) {
     throw TFailure{1, e.what()};

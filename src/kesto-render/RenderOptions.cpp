@@ -1,5 +1,8 @@
 #include "kesto-render/RenderOptions.h"
 
+#include "core/ColorScale.h"
+#include "core/ViewState.h"
+
 #include <charconv>
 #include <cmath>
 #include <functional>
@@ -50,6 +53,8 @@ const char* const kRenderUsage =
 
 namespace {
 
+const std::string kLargest = std::to_string(kMaxClientSize) + "x" + std::to_string(kMaxClientSize);
+
 double ParseReal(const std::string& option, const std::string& text) {
   double v = 0;
   const char* end = text.data() + text.size();
@@ -76,8 +81,8 @@ void ParseSize(const std::string& text, TRenderOptions& o) {
                   std::from_chars(text.data(), text.data() + x, w).ptr == text.data() + x &&
                   std::from_chars(text.data() + x + 1, end, h).ptr == end && x > 0 &&
                   x + 1 < text.size();
-  if (!ok || w < 1 || h < 1 || w > 8192 || h > 8192)
-    throw TUsageError("--size: \"" + text + "\" is not WIDTHxHEIGHT from 1x1 to 8192x8192");
+  if (!ok || w < 1 || h < 1 || w > kMaxClientSize || h > kMaxClientSize)
+    throw TUsageError("--size: \"" + text + "\" is not WIDTHxHEIGHT from 1x1 to " + kLargest);
   o.Width = w;
   o.Height = h;
 }
@@ -89,7 +94,7 @@ int32_t ParseHexColor(const std::string& text) {
   const char* end = text.data() + text.size();
   if (text.size() != 7 || text[0] != '#' || std::from_chars(text.data() + 1, end, v, 16).ptr != end)
     throw TUsageError("\"" + text + "\" is not a colour written #RRGGBB");
-  return int32_t(((v >> 16) & 0xFF) | (v & 0xFF00) | ((v & 0xFF) << 16));
+  return int32_t(PackColor(int(v >> 16), int(v >> 8), int(v)));  // #RRGGBB is written red first
 }
 
 TRenderOptions ParseRenderOptions(const std::vector<std::string>& args) {
@@ -108,16 +113,16 @@ TRenderOptions ParseRenderOptions(const std::vector<std::string>& args) {
        [&](const std::string& v) {
          if (v != "2d" && v != "3d")
            throw TUsageError("--view: expected 2d or 3d, not \"" + v + "\"");
-         o.DrawMode = v == "3d" ? 1 : 0;
+         o.DrawMode = v == "3d" ? kDrawMode3D : kDrawMode2D;
        }},
       {"surface",
        [&](const std::string& v) {
          if (v == "mesh")
-           o.SurfaceMode = 0;
+           o.SurfaceMode = kSurfaceMesh;
          else if (v == "fill")
-           o.SurfaceMode = 1;
+           o.SurfaceMode = kSurfaceFilled;
          else if (v == "points")
-           o.SurfaceMode = 2;
+           o.SurfaceMode = kSurfaceMarkers;
          else
            throw TUsageError("--surface: expected mesh, fill or points, not \"" + v + "\"");
        }},
@@ -129,9 +134,8 @@ TRenderOptions ParseRenderOptions(const std::vector<std::string>& args) {
       {"axis-width", [&](const std::string& v) { o.AxisWidth = ParseWidth("axis-width", v, 5); }},
       {"format",
        [&](const std::string& v) {
-         if (v != "png" && v != "bmp" && v != "jpeg")
-           throw TUsageError("--format: expected png, bmp or jpeg, not \"" + v + "\"");
-         o.Format = v;
+         o.Format = FormatByName(v);
+         if (!o.Format) throw TUsageError("--format: expected png, bmp or jpeg, not \"" + v + "\"");
        }},
       {"low", color(o.Low)},
       {"high", color(o.High)},

@@ -6,6 +6,8 @@
 #include <string>
 #include <vector>
 
+#include "core/PictureName.h"
+
 // A command line that cannot be understood; the text says what is wrong.
 class TUsageError : public std::runtime_error {
  public:
@@ -16,7 +18,7 @@ struct TRenderOptions {
   std::string Output;  // "-": standard output
   std::string Input;   // empty: the sample surface; "-": standard input
   std::string Settings;
-  std::string Format;  // png, bmp or jpeg; empty: by the output's extension
+  std::optional<TPictureFormat> Format;  // nothing: by the output's extension
   std::optional<int> Width, Height;
   std::optional<int32_t> DrawMode, SurfaceMode;
   bool Spectrum = false, NoAxes = false, Coarse = false, Info = false, Help = false,

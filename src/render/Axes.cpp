@@ -2,9 +2,9 @@
 
 #include <cmath>
 
-namespace {
+#include "core/Angles.h"
 
-constexpr double kPi = 3.14;  // the program's value of pi, everywhere
+namespace {
 
 void SetColor(TGLSink& gl, int32_t value) {
   const TGLColor c = ColorToGL(value);
@@ -34,8 +34,8 @@ void Segment3D(TGLSink& gl, TVec3 a, TVec3 b) {
 template <class Ring>
 void Cone(TGLSink& gl, TVec3 apex, Ring ring) {
   for (int deg = 0; deg < 360; deg += 30) {
-    const TVec3 a = ring(deg / 180.0 * kPi);
-    const TVec3 b = ring((deg + 30) / 180.0 * kPi);
+    const TVec3 a = ring(Radians(deg));
+    const TVec3 b = ring(Radians(deg + 30));
     gl.Begin(GL_POLYGON);
     gl.Vertex3f(float(a.X), float(a.Y), float(a.Z));
     gl.Vertex3f(float(apex.X), float(apex.Y), float(apex.Z));

@@ -13,15 +13,22 @@ namespace {
 struct TListEntry {
   int32_t List;
   bool ThreeD;
-  int32_t Variant;  // -1: the axes of that view
+  int32_t Variant;  // kAxes: the axes of that view
 };
 
 // The order in which a rebuild compiles the lists.
+constexpr int32_t kAxes = -1;
 constexpr TListEntry kBuildOrder[] = {
-    {kList2DMesh, false, 0},   {kList2DFill, false, 1},  {kList2DMarkers, false, 2},
-    {kList2DCoarse, false, 3}, {kList3DMesh, true, 0},   {kList3DFill, true, 1},
-    {kList3DMarkers, true, 2}, {kList3DCoarse, true, 3}, {kListAxes2D, false, -1},
-    {kListAxes3D, true, -1},
+    {kList2DMesh, false, kVariantMesh},
+    {kList2DFill, false, kVariantFilled},
+    {kList2DMarkers, false, kVariantMarkers},
+    {kList2DCoarse, false, kVariantCoarse},
+    {kList3DMesh, true, kVariantMesh},
+    {kList3DFill, true, kVariantFilled},
+    {kList3DMarkers, true, kVariantMarkers},
+    {kList3DCoarse, true, kVariantCoarse},
+    {kListAxes2D, false, kAxes},
+    {kListAxes3D, true, kAxes},
 };
 
 // About this many vertices make a piece: some 10 to 30 ms of compiling or replaying.
@@ -44,9 +51,9 @@ int BitOf(int32_t list) {
 // Vertices a cell (a point, for markers) hands to OpenGL in each variant.
 int64_t VerticesPerCell(const TListEntry& e) {
   switch (e.Variant) {
-    case 1:
+    case kVariantFilled:
       return 6;
-    case 2:
+    case kVariantMarkers:
       return e.ThreeD ? 24 : 6;
     default:
       return 8;
@@ -57,7 +64,7 @@ int32_t GraphListFor(bool threeD, int32_t surfaceMode, bool simple) {
   if (simple) return threeD ? kList3DCoarse : kList2DCoarse;
   static constexpr int32_t k2D[] = {kList2DMesh, kList2DFill, kList2DMarkers};
   static constexpr int32_t k3D[] = {kList3DMesh, kList3DFill, kList3DMarkers};
-  if (surfaceMode < 0 || surfaceMode > 2) return 0;
+  if (surfaceMode < kSurfaceMesh || surfaceMode > kSurfaceMarkers) return 0;
   return threeD ? k3D[surfaceMode] : k2D[surfaceMode];
 }
 
@@ -81,7 +88,7 @@ void BuildLists(const TKestoState& s, int32_t mask, TGLSink& gl) {
 void BuildListBody(const TKestoState& s, int32_t list, TGLSink& gl) {
   for (const TListEntry& e : kBuildOrder) {
     if (e.List != list) continue;
-    if (e.Variant < 0)
+    if (e.Variant == kAxes)
       e.ThreeD ? BuildAxes3D(s, gl) : BuildAxes2D(s, gl);
     else
       e.ThreeD ? Build3DGraphList(s, e.Variant, gl) : Build2DGraphList(s, e.Variant, gl);
@@ -90,7 +97,7 @@ void BuildListBody(const TKestoState& s, int32_t list, TGLSink& gl) {
 
 int32_t ListPieces(const TKestoState& s, int32_t list) {
   const TListEntry& e = Entry(list);
-  if (e.Variant < 0 || e.List != list) return 1;
+  if (e.Variant == kAxes || e.List != list) return 1;
   const int64_t vertices = GraphListCells(s, e.Variant) * VerticesPerCell(e);
   return int32_t(
       std::clamp<int64_t>((vertices + kPieceVertices - 1) / kPieceVertices, 1, kMaxPieces));
@@ -103,7 +110,7 @@ GLuint PieceName(int32_t list, int32_t piece) {
 void BuildListPiece(const TKestoState& s, int32_t list, int32_t piece, int32_t pieces,
                     TGLSink& gl) {
   const TListEntry& e = Entry(list);
-  if (pieces <= 1 || e.Variant < 0) {
+  if (pieces <= 1 || e.Variant == kAxes) {
     BuildListBody(s, list, gl);
     return;
   }
@@ -117,17 +124,18 @@ void BuildPieceCalls(int32_t list, int32_t pieces, TGLSink& gl) {
 }
 
 int32_t ListsForFrame(const TKestoState& s, bool simple) {
-  if (s.DrawMode != 0 && s.DrawMode != 1) return 0;
-  const bool threeD = s.DrawMode == 1;
+  if (s.DrawMode != kDrawMode2D && s.DrawMode != kDrawMode3D) return 0;
+  const bool threeD = s.DrawMode == kDrawMode3D;
   int32_t mask = GraphListFor(threeD, s.SurfaceMode, simple);
-  if (s.AxisMode > 0) mask |= threeD ? kListAxes3D : kListAxes2D;
+  // Deliberately "above off": a negative value, which normalising leaves alone, shows none.
+  if (s.AxisMode > kAxesOff) mask |= threeD ? kListAxes3D : kListAxes2D;
   return mask;
 }
 
 std::vector<int32_t> FrameLists(const TKestoState& s, bool simple) {
   std::vector<int32_t> order;
-  if (s.DrawMode != 0 && s.DrawMode != 1) return order;
-  const bool threeD = s.DrawMode == 1;
+  if (s.DrawMode != kDrawMode2D && s.DrawMode != kDrawMode3D) return order;
+  const bool threeD = s.DrawMode == kDrawMode3D;
   const int32_t lists = ListsForFrame(s, simple);
   for (int32_t list : {GraphListFor(threeD, s.SurfaceMode, simple),
                        threeD ? int32_t(kListAxes3D) : int32_t(kListAxes2D)})
@@ -147,9 +155,9 @@ void BeginFrame(TKestoState& s, int w, int h, bool simple, TGLSink& gl) {
     gl.Hint(GL_LINE_SMOOTH_HINT, GL_DONT_CARE);
   }
   gl.Viewport(0, 0, w, h);
-  if (s.DrawMode == 1)
+  if (s.DrawMode == kDrawMode3D)
     SetupView3D(s, gl);
-  else if (s.DrawMode == 0)
+  else if (s.DrawMode == kDrawMode2D)
     SetupView2D(s, gl);
 }
 
@@ -191,8 +199,8 @@ TFrameKey FrameKeyFor(const TKestoState& s, int w, int h, bool simple,
 
 std::string FrameCaption(const TKestoState& s, int w, int h) {
   std::string caption = "KestoForm(";
-  if (s.DrawMode == 0) caption += "2D";
-  if (s.DrawMode == 1) caption += "3D";
+  if (s.DrawMode == kDrawMode2D) caption += "2D";
+  if (s.DrawMode == kDrawMode3D) caption += "3D";
   caption.append(")").append(std::to_string(w)).append("x").append(std::to_string(h));
   caption.append(":").append(s.RendererName);
   return caption;

@@ -21,6 +21,8 @@ enum : int32_t {
   kList3DCoarse = 128,
   kListAxes2D = 256,
   kListAxes3D = 512,
+  // The masks as the callers have always written them: the bits 0x400 and 0x800 of
+  // "all" and "axes" are deliberate and select nothing.
   kMaskAll = 4095,
   kMaskGraphs = 255,
   kMaskAxes = 3840,

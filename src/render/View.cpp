@@ -2,6 +2,8 @@
 
 #include <cmath>
 
+#include "core/Angles.h"
+
 void SetupView2D(const TKestoState& s, TGLSink& gl) {
   const double h = s.Distance / 10;
   gl.MatrixMode(GL_PROJECTION);
@@ -19,8 +21,8 @@ void SetupView3D(TKestoState& s, TGLSink& gl) {
   gl.MatrixMode(GL_MODELVIEW);
   gl.LoadIdentity();
   gl.Enable(GL_DEPTH_TEST);
-  const double a2 = s.Angle2 / 180 * 3.14;
-  const double a3 = s.Angle3 / 180 * 3.14;
+  const double a2 = Radians(s.Angle2);
+  const double a3 = Radians(s.Angle3);
   s.EyeX = std::sin(a2) * std::sin(a3) * s.Distance;
   s.EyeY = std::sin(a2) * std::cos(a3) * s.Distance;
   s.EyeZ = std::cos(a2) * s.Distance;

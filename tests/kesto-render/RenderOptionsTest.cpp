@@ -58,7 +58,7 @@ TEST(RenderOptions, EveryOptionInBothSpellings) {
   EXPECT_EQ(Parse({"--output=c.jpg", "--", "-odd-name"}).Input, "-odd-name");
   EXPECT_TRUE(Parse({"-h"}).Help);
   EXPECT_TRUE(Parse({"--version"}).Version);
-  EXPECT_EQ(Parse({"-o", "-", "--format", "jpeg", "-"}).Format, "jpeg");
+  EXPECT_EQ(Parse({"-o", "-", "--format", "jpeg", "-"}).Format, TPictureFormat::Jpeg);
   EXPECT_EQ(Parse({"-o", "-", "-"}).Input, "-");
   EXPECT_FALSE(Parse({"-o", "x.png"}).Width.has_value());
 }
