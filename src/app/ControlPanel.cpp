@@ -188,7 +188,7 @@ void TForm1::FormCreate() {
   CmbB_AxisWidth->setCurrentIndex(st.AxisWidthItem);
   k.SetClientSize(std::clamp(st.ClientWidth, 1, kMaxClientSize),
                   std::clamp(st.ClientHeight, 1, kMaxClientSize));
-  PlaceWindow(&k, st.Left, st.Top, QPoint(154, 0));
+  PlaceWindow(&k, st.Left, st.Top, QPoint(kGraphWindowLeft, kGraphWindowTop));
   ApplyStoredView(st, k);
 
   // Runs CB_SpecClick only when the box changes.
@@ -211,19 +211,7 @@ void TForm1::FormClose() {
   st.Left = k.x();
   st.ClientWidth = k.ClientWidth();
   st.ClientHeight = k.ClientHeight();
-  st.ColorBackGround = k.ColorBackGround;
-  st.ColorMin = k.ColorMin;
-  st.ColorHigh = k.ColorHigh;
-  st.ColorAxisX = k.ColorAxisX;
-  st.ColorAxisY = k.ColorAxisY;
-  st.ColorAxisZ = k.ColorAxisZ;
-  st.DrawMode = k.DrawMode;
-  st.AxisMode = k.AxisMode;
-  st.SurfaceMode = k.SurfaceMode;
-  st.Angle1 = StoredAngle(k.Angle1);
-  st.Angle2 = StoredAngle(k.Angle2);
-  st.Angle3 = StoredAngle(k.Angle3);
-  st.Spec = k.Spec;
+  CaptureStoredView(k, st);
   TSettingsFile ini = ReadSettings(settings_);
   WriteStoredSettings(ini, st);
   SaveSettings(ini, settings_);
@@ -429,7 +417,7 @@ void TForm1::Animate() {
 void TForm1::CmbB_LineWidthChange() {
   const int item = SelectedItem(CmbB_LineWidth);
   if (item < 0) return;  // typed text that names no item: the width stays
-  KestoForm->LineWidth = CmbB_LineWidth->itemText(item).toDouble();
+  KestoForm->LineWidth = *LineWidthOfItem(item);
   KestoForm->MakeList(kMaskGraphs);
   KestoForm->DrawGraph();
 }
@@ -437,7 +425,7 @@ void TForm1::CmbB_LineWidthChange() {
 void TForm1::CmbB_AxisWidthChange() {
   const int item = SelectedItem(CmbB_AxisWidth);
   if (item < 0) return;
-  KestoForm->AxisWidth = item + 1;
+  KestoForm->AxisWidth = *AxisWidthOfItem(item);
   KestoForm->MakeList(kMaskAxes);
   KestoForm->DrawGraph();
 }

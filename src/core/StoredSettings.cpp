@@ -1,81 +1,94 @@
 #include "core/StoredSettings.h"
 
+#include <algorithm>
+#include <cstdlib>
+
 #include "core/Rounding.h"
 
-TStoredSettings ReadStoredSettings(const TSettingsFile& ini) {
-  TStoredSettings s;
-  auto read = [&](const char* section, const char* key, int32_t& v) {
-    v = ini.ReadInteger(section, key, v);
-  };
-  read("Form", "Top", s.FormTop);
-  read("Form", "Left", s.FormLeft);
-  read("Form", "CmbB_LineWidth", s.LineWidthItem);
-  read("Form", "CmbB_AxisWidth", s.AxisWidthItem);
-  read("KestoF", "Top", s.Top);
-  read("KestoF", "Left", s.Left);
-  read("KestoF", "ClientWidth", s.ClientWidth);
-  read("KestoF", "ClientHeight", s.ClientHeight);
-  read("KestoF", "Color_BackGround", s.ColorBackGround);
-  read("KestoF", "Color_Min", s.ColorMin);
-  read("KestoF", "Color_High", s.ColorHigh);
-  read("KestoF", "Color_Axis_X", s.ColorAxisX);
-  read("KestoF", "Color_Axis_Y", s.ColorAxisY);
-  read("KestoF", "Color_Axis_Z", s.ColorAxisZ);
-  read("KestoF", "DrawMode", s.DrawMode);
-  read("KestoF", "AxisMode", s.AxisMode);
-  read("KestoF", "Angle1", s.Angle1);
-  read("KestoF", "Angle2", s.Angle2);
-  read("KestoF", "Angle3", s.Angle3);
-  read("KestoF", "Spec", s.Spec);
-  read("KestoF", "SurfaceMode", s.SurfaceMode);
-  return s;
-}
+namespace {
 
-void WriteStoredSettings(TSettingsFile& ini, const TStoredSettings& s) {
-  auto write = [&](const char* section, const char* key, int32_t v) {
-    ini.WriteInteger(section, key, v);
-  };
-  write("Form", "Top", s.FormTop);
-  write("Form", "Left", s.FormLeft);
-  write("Form", "CmbB_LineWidth", s.LineWidthItem);
-  write("Form", "CmbB_AxisWidth", s.AxisWidthItem);
-  write("KestoF", "Top", s.Top);
-  write("KestoF", "Left", s.Left);
-  write("KestoF", "ClientWidth", s.ClientWidth);
-  write("KestoF", "ClientHeight", s.ClientHeight);
-  write("KestoF", "Color_BackGround", s.ColorBackGround);
-  write("KestoF", "Color_Min", s.ColorMin);
-  write("KestoF", "Color_High", s.ColorHigh);
-  write("KestoF", "Color_Axis_X", s.ColorAxisX);
-  write("KestoF", "Color_Axis_Y", s.ColorAxisY);
-  write("KestoF", "Color_Axis_Z", s.ColorAxisZ);
-  write("KestoF", "DrawMode", s.DrawMode);
-  write("KestoF", "AxisMode", s.AxisMode);
-  write("KestoF", "SurfaceMode", s.SurfaceMode);
-  write("KestoF", "Angle1", s.Angle1);
-  write("KestoF", "Angle2", s.Angle2);
-  write("KestoF", "Angle3", s.Angle3);
-  write("KestoF", "Spec", s.Spec);
-}
+using S = TStoredSettings;
+using K = TKestoState;
 
-void ApplyStoredView(const TStoredSettings& s, TKestoState& k) {
-  k.ColorBackGround = s.ColorBackGround;
-  k.ColorMin = s.ColorMin;
-  k.ColorHigh = s.ColorHigh;
-  k.ColorAxisX = s.ColorAxisX;
-  k.ColorAxisY = s.ColorAxisY;
-  k.ColorAxisZ = s.ColorAxisZ;
-  k.DrawMode = s.DrawMode;
-  k.AxisMode = s.AxisMode;
-  k.Angle1 = s.Angle1;
-  k.Angle2 = s.Angle2;
-  k.Angle3 = TurnInRange(s.Angle3);
-  k.Spec = s.Spec;
-  k.SurfaceMode = s.SurfaceMode;
-}
-
+// An angle as the file keeps it: rounded halves to even (0 when it does not fit).
 int32_t StoredAngle(double degrees) {
   const double r = RoundHalfEven(degrees);
   if (!(r >= INT32_MIN && r <= INT32_MAX)) return 0;
   return int32_t(r);
+}
+
+template <size_t N>
+std::optional<double> WidthOfItem(const std::array<const char*, N>& items, int32_t item) {
+  if (item < 0 || size_t(item) >= items.size()) return std::nullopt;
+  return std::atof(items[size_t(item)]);
+}
+
+}  // namespace
+
+const std::array<TStoredKey, 21> kStoredKeys = {{
+    {"Form", "Top", &S::FormTop, nullptr, nullptr, 1},
+    {"Form", "Left", &S::FormLeft, nullptr, nullptr, 2},
+    {"Form", "CmbB_LineWidth", &S::LineWidthItem, nullptr, nullptr, 3},
+    {"Form", "CmbB_AxisWidth", &S::AxisWidthItem, nullptr, nullptr, 4},
+    {"KestoF", "Top", &S::Top, nullptr, nullptr, 5},
+    {"KestoF", "Left", &S::Left, nullptr, nullptr, 6},
+    {"KestoF", "ClientWidth", &S::ClientWidth, nullptr, nullptr, 7},
+    {"KestoF", "ClientHeight", &S::ClientHeight, nullptr, nullptr, 8},
+    {"KestoF", "Color_BackGround", &S::ColorBackGround, &K::ColorBackGround, nullptr, 9},
+    {"KestoF", "Color_Min", &S::ColorMin, &K::ColorMin, nullptr, 10},
+    {"KestoF", "Color_High", &S::ColorHigh, &K::ColorHigh, nullptr, 11},
+    {"KestoF", "Color_Axis_X", &S::ColorAxisX, &K::ColorAxisX, nullptr, 12},
+    {"KestoF", "Color_Axis_Y", &S::ColorAxisY, &K::ColorAxisY, nullptr, 13},
+    {"KestoF", "Color_Axis_Z", &S::ColorAxisZ, &K::ColorAxisZ, nullptr, 14},
+    {"KestoF", "DrawMode", &S::DrawMode, &K::DrawMode, nullptr, 15},
+    {"KestoF", "AxisMode", &S::AxisMode, &K::AxisMode, nullptr, 16},
+    {"KestoF", "Angle1", &S::Angle1, nullptr, &K::Angle1, 18},
+    {"KestoF", "Angle2", &S::Angle2, nullptr, &K::Angle2, 19},
+    {"KestoF", "Angle3", &S::Angle3, nullptr, &K::Angle3, 20},
+    {"KestoF", "Spec", &S::Spec, &K::Spec, nullptr, 21},
+    {"KestoF", "SurfaceMode", &S::SurfaceMode, &K::SurfaceMode, nullptr, 17},
+}};
+
+std::optional<double> LineWidthOfItem(int32_t item) { return WidthOfItem(kLineWidthItems, item); }
+std::optional<double> AxisWidthOfItem(int32_t item) { return WidthOfItem(kAxisWidthItems, item); }
+
+TStoredSettings FirstRunSettings() {
+  TStoredSettings s;
+  s.Top = kGraphWindowTop;
+  s.Left = kGraphWindowLeft;
+  s.ClientWidth = kDefaultClientWidth;
+  s.ClientHeight = kDefaultClientHeight;
+  CaptureStoredView(TKestoState(), s);
+  return s;
+}
+
+TStoredSettings ReadStoredSettings(const TSettingsFile& ini) {
+  TStoredSettings s = FirstRunSettings();
+  for (const TStoredKey& k : kStoredKeys)
+    s.*k.Value = ini.ReadInteger(k.Section, k.Key, s.*k.Value);
+  return s;
+}
+
+void WriteStoredSettings(TSettingsFile& ini, const TStoredSettings& s) {
+  std::array<const TStoredKey*, kStoredKeys.size()> order;
+  for (size_t k = 0; k < order.size(); ++k) order[k] = &kStoredKeys[k];
+  std::sort(order.begin(), order.end(),
+            [](const TStoredKey* a, const TStoredKey* b) { return a->WriteOrder < b->WriteOrder; });
+  for (const TStoredKey* k : order) ini.WriteInteger(k->Section, k->Key, s.*k->Value);
+}
+
+void ApplyStoredView(const TStoredSettings& s, TKestoState& state) {
+  for (const TStoredKey& k : kStoredKeys) {
+    if (k.Field) state.*k.Field = s.*k.Value;
+    if (k.Angle) state.*k.Angle = s.*k.Value;
+  }
+  // Several wraps where a frame makes one: a stored turn shows as the viewer shows it.
+  state.Angle3 = TurnInRange(state.Angle3);
+}
+
+void CaptureStoredView(const TKestoState& state, TStoredSettings& s) {
+  for (const TStoredKey& k : kStoredKeys) {
+    if (k.Field) s.*k.Value = state.*k.Field;
+    if (k.Angle) s.*k.Value = StoredAngle(state.*k.Angle);
+  }
 }

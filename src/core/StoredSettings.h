@@ -2,6 +2,7 @@
 
 #include <array>
 #include <cstdint>
+#include <optional>
 
 #include "core/SettingsFile.h"
 #include "core/ViewState.h"
@@ -11,26 +12,48 @@ inline constexpr std::array<const char*, 12> kLineWidthItems = {"1", "2", "3", "
                                                                 "7", "8", "9", "10", "15", "20"};
 inline constexpr std::array<const char*, 5> kAxisWidthItems = {"1", "2", "3", "4", "5"};
 
-// The 21 values the settings file keeps between runs, with their first-run values.
+// The width an item stands for; nothing for an index that names no item.
+std::optional<double> LineWidthOfItem(int32_t item);
+std::optional<double> AxisWidthOfItem(int32_t item);
+
+// The 21 values the settings file keeps between runs.
 struct TStoredSettings {
   int32_t FormTop = 0, FormLeft = 0;
   int32_t LineWidthItem = 0, AxisWidthItem = 0;
-  int32_t Top = 0, Left = 154, ClientWidth = 640, ClientHeight = 480;
-  int32_t ColorBackGround = 0, ColorMin = 16711680, ColorHigh = 255;
-  int32_t ColorAxisX = 32768, ColorAxisY = 32768, ColorAxisZ = 32768;
-  int32_t DrawMode = 1, AxisMode = 1;
-  int32_t Angle1 = 0, Angle2 = 45, Angle3 = 160;
+  int32_t Top = 0, Left = 0, ClientWidth = 0, ClientHeight = 0;
+  int32_t ColorBackGround = 0, ColorMin = 0, ColorHigh = 0;
+  int32_t ColorAxisX = 0, ColorAxisY = 0, ColorAxisZ = 0;
+  int32_t DrawMode = 0, AxisMode = 0;
+  int32_t Angle1 = 0, Angle2 = 0, Angle3 = 0;
   int32_t Spec = 0, SurfaceMode = 0;
+  bool operator==(const TStoredSettings&) const = default;
 };
+
+// One stored key: its place in the file, the value it holds, what that value stands
+// for in the graph window's state when it is part of the view (an integer field, or
+// an angle stored rounded), and its place in the order of writing.
+struct TStoredKey {
+  const char* Section;
+  const char* Key;
+  int32_t TStoredSettings::*Value;
+  int32_t TKestoState::*Field;
+  double TKestoState::*Angle;
+  int WriteOrder;
+};
+
+// Every stored key, in the order of reading.
+extern const std::array<TStoredKey, 21> kStoredKeys;
+
+// What a first run starts from: the windows' first places and sizes, the first
+// item of each width box, and the graph window's own view.
+TStoredSettings FirstRunSettings();
 
 // Reads in the reading order; a missing or unreadable value keeps its first-run value.
 TStoredSettings ReadStoredSettings(const TSettingsFile& ini);
 // Writes in the writing order; the other keys of the file stay as they are.
 void WriteStoredSettings(TSettingsFile& ini, const TStoredSettings& s);
 
-// The stored colours, modes, angles and Spec into the graph state; positions, sizes
-// and widths are the windows' to apply.
+// The stored colours, modes, angles and Spec into the graph state, and back (angles
+// rounded halves to even); positions, sizes and widths are the windows' own.
 void ApplyStoredView(const TStoredSettings& s, TKestoState& state);
-
-// An angle as the file keeps it: rounded halves to even (0 when it does not fit).
-int32_t StoredAngle(double degrees);
+void CaptureStoredView(const TKestoState& state, TStoredSettings& s);

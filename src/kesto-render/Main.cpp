@@ -72,10 +72,9 @@ void ApplyOptions(const TRenderOptions& o, TKestoState& s, int& width, int& heig
     width = st.ClientWidth;
     height = st.ClientHeight;
     ApplyStoredView(st, s);
-    if (st.LineWidthItem >= 0 && size_t(st.LineWidthItem) < kLineWidthItems.size())
-      s.LineWidth = std::atof(kLineWidthItems[st.LineWidthItem]);
-    if (st.AxisWidthItem >= 0 && size_t(st.AxisWidthItem) < kAxisWidthItems.size())
-      s.AxisWidth = st.AxisWidthItem + 1;
+    // A stored index that names no item leaves the width as it is, as in the viewer.
+    s.LineWidth = LineWidthOfItem(st.LineWidthItem).value_or(s.LineWidth);
+    s.AxisWidth = AxisWidthOfItem(st.AxisWidthItem).value_or(s.AxisWidth);
   }
   if (o.Width) width = *o.Width, height = *o.Height;
   if (width < 1 || height < 1 || width > kMaxClientSize || height > kMaxClientSize)

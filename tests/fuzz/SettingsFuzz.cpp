@@ -16,17 +16,6 @@ std::string TempPath(const char* what) {
   return "/tmp/kesto-settings-fuzz-" + std::to_string(getpid()) + "-" + what + ".INI";
 }
 
-bool Same(const TStoredSettings& a, const TStoredSettings& b) {
-  return a.FormTop == b.FormTop && a.FormLeft == b.FormLeft && a.LineWidthItem == b.LineWidthItem &&
-         a.AxisWidthItem == b.AxisWidthItem && a.Top == b.Top && a.Left == b.Left &&
-         a.ClientWidth == b.ClientWidth && a.ClientHeight == b.ClientHeight &&
-         a.ColorBackGround == b.ColorBackGround && a.ColorMin == b.ColorMin &&
-         a.ColorHigh == b.ColorHigh && a.ColorAxisX == b.ColorAxisX &&
-         a.ColorAxisY == b.ColorAxisY && a.ColorAxisZ == b.ColorAxisZ && a.DrawMode == b.DrawMode &&
-         a.AxisMode == b.AxisMode && a.Angle1 == b.Angle1 && a.Angle2 == b.Angle2 &&
-         a.Angle3 == b.Angle3 && a.Spec == b.Spec && a.SurfaceMode == b.SurfaceMode;
-}
-
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
@@ -49,6 +38,6 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   }
   const TStoredSettings again = ReadStoredSettings(TSettingsFile(in));
   std::remove(in.c_str());
-  if (!Same(read, again)) std::abort();
+  if (!(read == again)) std::abort();
   return 0;
 }
