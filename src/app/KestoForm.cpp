@@ -187,42 +187,44 @@ void TKestoForm::Draw(bool simple, QImage* capture) {
   }
   TWork work(*this);
   bool again = false;
-  while (!abandoned_) {
-    const uint64_t seen = works_;
-    if (!GLContext.MakeCurrent(WindowDC)) {
-      NormalizeView();
-      break;
-    }
-    NormalizeView();
-    // A capture is always of a full frame; otherwise the kind asked for last wins.
-    const bool kind = capture ? false : wantSimple_;
-    if (!CompileDue(ListsForFrame(*this, kind), seen)) continue;
-    const TFrameKey key = CurrentKey(kind);
-    if (!(shown_ == key && store_.Restore(key.Width, key.Height))) {
-      if (!DrawPieces(kind, key, seen)) continue;
-      // Only a frame drawn into a window on screen, at its full size, is a picture
-      // worth keeping. Just after the window has changed, the driver may not have
-      // seen its new size yet: such a frame is drawn again a moment later.
-      const bool onScreen = WindowDC->isExposed() && FrameFillsWindow(key.Width, key.Height);
-      if (onScreen) store_.Keep(key.Width, key.Height);
-      shown_ = onScreen ? std::optional(key) : std::nullopt;
-      again = !onScreen && WindowDC->isExposed() && redraws_++ < kRedrawsForANewSize;
-      if (onScreen) redraws_ = 0;
-      shown_ = onScreen ? std::optional(key) : std::nullopt;
-    }
-    if (capture) {
-      const std::vector<uint8_t> rgb = ReadFrameRGB(key.Width, key.Height);
-      *capture = FrameImage(rgb.data(), key.Width, key.Height);
-    }
-    GLContext.Present();
-    ++FramesShown;
-    break;
+  while (!abandoned_ && !DrawOnce(capture, again)) {
   }
   if (depth_ == 1) frameWanted_ = false;
   EndBracket();
   if (again) RequestFrameLater();
   if (!abandoned_)
     setWindowTitle(QString::fromStdString(FrameCaption(*this, ClientWidth(), ClientHeight())));
+}
+
+bool TKestoForm::DrawOnce(QImage* capture, bool& again) {
+  const uint64_t seen = works_;
+  if (!GLContext.MakeCurrent(WindowDC)) {
+    NormalizeView();
+    return true;
+  }
+  NormalizeView();
+  // A capture is always of a full frame; otherwise the kind asked for last wins.
+  const bool simple = capture ? false : wantSimple_;
+  if (!CompileDue(ListsForFrame(*this, simple), seen)) return false;
+  const TFrameKey key = CurrentKey(simple);
+  if (!(shown_ == key && store_.Restore(key.Width, key.Height))) {
+    if (!DrawPieces(simple, key, seen)) return false;
+    // Only a frame drawn into a window on screen, at its full size, is a picture
+    // worth keeping. Just after the window has changed, the driver may not have
+    // seen its new size yet: such a frame is drawn again a moment later.
+    const bool onScreen = WindowDC->isExposed() && FrameFillsWindow(key.Width, key.Height);
+    if (onScreen) store_.Keep(key.Width, key.Height);
+    shown_ = onScreen ? std::optional(key) : std::nullopt;
+    again = !onScreen && WindowDC->isExposed() && redraws_++ < kRedrawsForANewSize;
+    if (onScreen) redraws_ = 0;
+  }
+  if (capture) {
+    const std::vector<uint8_t> rgb = ReadFrameRGB(key.Width, key.Height);
+    *capture = FrameImage(rgb.data(), key.Width, key.Height);
+  }
+  GLContext.Present();
+  ++FramesShown;
+  return true;
 }
 
 bool TKestoForm::DrawPieces(bool simple, const TFrameKey& key, uint64_t seen) {

@@ -81,10 +81,13 @@ class TKestoForm : public QWidget, public TKestoState {
   // at a time; the work below them sees the change and starts its step again.
   class TWork;
   void Draw(bool simple, QImage* capture);
-  bool DrawPieces(bool simple, const TFrameKey& key, uint64_t work);
-  bool CompileDue(int32_t mask, uint64_t work);
-  bool CompileList(int32_t list, uint64_t work);
-  bool Pause(uint64_t work);
+  // One try at a complete frame of the current state on the window; false when other
+  // work or a change meanwhile means starting again. again: draw once more later.
+  bool DrawOnce(QImage* capture, bool& again);
+  bool DrawPieces(bool simple, const TFrameKey& key, uint64_t seen);
+  bool CompileDue(int32_t mask, uint64_t seen);
+  bool CompileList(int32_t list, uint64_t seen);
+  bool Pause(uint64_t seen);
   TFrameKey CurrentKey(bool simple) const;
   void RequestFrameLater();
   void EndBracket();

@@ -20,7 +20,10 @@ std::string LinkTarget(std::string path) {
     if (n <= 0) break;
     link.resize(size_t(n));
     const size_t slash = path.find_last_of('/');
-    path = link[0] == '/' || slash == std::string::npos ? link : path.substr(0, slash + 1) + link;
+    if (link[0] == '/' || slash == std::string::npos)
+      path = link;
+    else
+      path.replace(slash + 1, std::string::npos, link);
   }
   return path;
 }

@@ -66,8 +66,8 @@ std::string Points(size_t n) { return std::to_string(n) + (n == 1 ? " point" : "
 
 }  // namespace
 
-TDataParser::TDataParser(std::string name, char decimalSeparator)
-    : name_(std::move(name)), sep_(decimalSeparator) {}
+TDataParser::TDataParser(std::string name, char localeSeparator)
+    : name_(std::move(name)), sep_(localeSeparator) {}
 
 void TDataParser::Feed(std::string_view piece) {
   if (ended_) return;

@@ -10,6 +10,83 @@ namespace {
 
 bool IsDigit(char c) { return c >= '0' && c <= '9'; }
 
+// A field that follows the grammar: where its number lies, its sign, and the
+// significand and power of ten gathered on the way. 64-bit counts: a field may hold
+// more digits than a 32-bit count can.
+struct TNumberText {
+  size_t Begin = 0, End = 0, SeparatorAt = std::string_view::npos;
+  bool Negative = false;
+  uint64_t Significand = 0;
+  int64_t SignificantDigits = 0, Power = 0;
+};
+
+// Digits with at most one separator, from at; false without a digit.
+bool ScanDigits(std::string_view f, char sep, size_t& at, TNumberText& n) {
+  size_t digits = 0;
+  for (; at < n.End; ++at) {
+    const char c = f[at];
+    if (IsDigit(c)) {
+      ++digits;
+      if ((n.SignificantDigits > 0 || c != '0') && ++n.SignificantDigits <= 19)
+        n.Significand = n.Significand * 10 + uint64_t(c - '0');
+      if (n.SeparatorAt != std::string_view::npos) --n.Power;
+    } else if ((c == '.' || c == sep) && n.SeparatorAt == std::string_view::npos) {
+      n.SeparatorAt = at;
+    } else {
+      break;
+    }
+  }
+  return digits > 0;
+}
+
+// An exponent from at to the end, if there is anything there: E or e, a sign, digits.
+bool ScanExponent(std::string_view f, size_t at, TNumberText& n) {
+  if (at == n.End) return true;
+  if (f[at] != 'e' && f[at] != 'E') return false;
+  bool negative = false;
+  if (++at < n.End && (f[at] == '+' || f[at] == '-')) negative = f[at++] == '-';
+  if (at == n.End) return false;
+  int64_t exponent = 0;
+  for (; at < n.End; ++at) {
+    if (!IsDigit(f[at])) return false;
+    if (exponent < 100000) exponent = exponent * 10 + (f[at] - '0');
+  }
+  n.Power += negative ? -exponent : exponent;
+  return true;
+}
+
+// The grammar is stricter than from_chars': no "inf", no "nan", no hexadecimal.
+bool Scan(std::string_view f, char sep, TNumberText& n) {
+  n.Begin = 0;
+  n.End = f.size();
+  while (n.Begin < n.End && f[n.Begin] == ' ') ++n.Begin;
+  while (n.End > n.Begin && f[n.End - 1] == ' ') --n.End;
+  if (n.Begin < n.End && (f[n.Begin] == '+' || f[n.Begin] == '-')) n.Negative = f[n.Begin++] == '-';
+  size_t at = n.Begin;
+  return ScanDigits(f, sep, at, n) && ScanExponent(f, at, n);
+}
+
+// The value of a scanned field; 0 for one too large for a double.
+double Convert(std::string_view f, const TNumberText& n) {
+  // Exact significand and exact power of ten: one correctly rounded operation gives
+  // the same double as the full conversion below.
+  if (n.SignificantDigits <= 15 && n.Power >= -22 && n.Power <= 22) {
+    static constexpr double kPowers[] = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,
+                                         1e8,  1e9,  1e10, 1e11, 1e12, 1e13, 1e14, 1e15,
+                                         1e16, 1e17, 1e18, 1e19, 1e20, 1e21, 1e22};
+    const double m = double(n.Significand);
+    const double v = n.Power < 0 ? m / kPowers[-n.Power] : m * kPowers[n.Power];
+    return n.Negative ? -v : v;
+  }
+  std::string text(f.substr(n.Begin, n.End - n.Begin));
+  if (n.SeparatorAt != std::string_view::npos)
+    text[n.SeparatorAt - n.Begin] = '.';  // from_chars knows only the full stop
+  double v = 0.0;
+  const std::from_chars_result r = std::from_chars(text.data(), text.data() + text.size(), v);
+  if (r.ec != std::errc() || !std::isfinite(v)) return 0.0;
+  return n.Negative ? -v : v;
+}
+
 }  // namespace
 
 double ParseNumberField(std::string_view field, char localeSeparator) {
@@ -18,74 +95,11 @@ double ParseNumberField(std::string_view field, char localeSeparator) {
   return value;
 }
 
-bool ParseNumber(std::string_view f, char sep, double& value) {
+bool ParseNumber(std::string_view field, char localeSeparator, double& value) {
+  TNumberText n;
   value = 0.0;
-  size_t b = 0, e = f.size();
-  while (b < e && f[b] == ' ') ++b;
-  while (e > b && f[e - 1] == ' ') --e;
-  bool negative = false;
-  if (b < e && (f[b] == '+' || f[b] == '-')) negative = f[b++] == '-';
-
-  // Check the grammar, which is stricter than from_chars (no "inf", "nan", hex),
-  // and gather the significand and the power of ten on the way.
-  // 64-bit counts: a field may hold more digits than a 32-bit count can.
-  size_t k = b, digits = 0, sepAt = std::string_view::npos;
-  uint64_t significand = 0;
-  int64_t significantDigits = 0, power = 0;
-  for (; k < e; ++k) {
-    const char c = f[k];
-    if (IsDigit(c)) {
-      ++digits;
-      if (significantDigits > 0 || c != '0') {
-        if (++significantDigits <= 19) significand = significand * 10 + uint64_t(c - '0');
-      }
-      if (sepAt != std::string_view::npos) --power;
-    } else if ((c == '.' || c == sep) && sepAt == std::string_view::npos) {
-      sepAt = k;
-    } else {
-      break;
-    }
-  }
-  if (digits == 0) return false;
-  if (k < e) {
-    if (f[k] != 'e' && f[k] != 'E') return false;
-    size_t x = k + 1;
-    bool negativeExponent = false;
-    if (x < e && (f[x] == '+' || f[x] == '-')) negativeExponent = f[x++] == '-';
-    if (x == e) return false;
-    int64_t exponent = 0;
-    for (; x < e; ++x) {
-      if (!IsDigit(f[x])) return false;
-      if (exponent < 100000) exponent = exponent * 10 + (f[x] - '0');
-    }
-    power += negativeExponent ? -exponent : exponent;
-  }
-
-  // Exact significand and exact power of ten: one correctly rounded operation
-  // gives the same double as the full conversion below.
-  if (significantDigits <= 15 && power >= -22 && power <= 22) {
-    static constexpr double kPowers[] = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,
-                                         1e8,  1e9,  1e10, 1e11, 1e12, 1e13, 1e14, 1e15,
-                                         1e16, 1e17, 1e18, 1e19, 1e20, 1e21, 1e22};
-    const double m = double(significand);
-    const double v = power < 0 ? m / kPowers[-power] : m * kPowers[power];
-    value = negative ? -v : v;
-    return true;
-  }
-
-  const char* first = f.data() + b;
-  const char* last = f.data() + e;
-  std::string copy;  // from_chars knows only the full stop
-  if (sepAt != std::string_view::npos && f[sepAt] != '.') {
-    copy.assign(first, last);
-    copy[sepAt - b] = '.';
-    first = copy.data();
-    last = first + copy.size();
-  }
-  double v = 0.0;
-  const std::from_chars_result r = std::from_chars(first, last, v);
-  // Too large for a double: a number all the same, which reads as 0.
-  if (r.ec == std::errc() && r.ptr == last && std::isfinite(v)) value = negative ? -v : v;
+  if (!Scan(field, localeSeparator, n)) return false;
+  value = Convert(field, n);
   return true;
 }
 

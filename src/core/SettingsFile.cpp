@@ -71,38 +71,49 @@ std::string Quoted(const std::string& path) { return "\"" + path + "\""; }
 
 }  // namespace
 
-bool ParseSettingsInt(std::string_view s, int32_t& value) {
-  size_t k = 0;
-  while (k < s.size() && s[k] == ' ') ++k;
-  bool negative = false;
-  if (k < s.size() && (s[k] == '+' || s[k] == '-')) negative = s[k++] == '-';
-  size_t hexAt = 0;
-  if (k < s.size() && s[k] == '$')
-    hexAt = k + 1;
-  else if (k + 1 < s.size() && s[k] == '0' && (s[k + 1] == 'x' || s[k + 1] == 'X'))
-    hexAt = k + 2;
-  if (hexAt) {
-    if (hexAt == s.size() || s.size() - hexAt > 8) return false;
-    uint32_t v = 0;
-    for (size_t i = hexAt; i < s.size(); ++i) {
-      uint32_t d;
-      if (!HexDigit(s[i], d)) return false;
-      v = v * 16 + d;
-    }
-    value = int32_t(negative ? 0u - v : v);
-    return true;
+namespace {
+
+// Up to 32 bits of hexadecimal digits, two's complement for the sign.
+bool ParseHex(std::string_view digits, bool negative, int32_t& value) {
+  if (digits.empty() || digits.size() > 8) return false;
+  uint32_t v = 0;
+  for (const char c : digits) {
+    uint32_t d;
+    if (!HexDigit(c, d)) return false;
+    v = v * 16 + d;
   }
-  if (k == s.size()) return false;
+  value = int32_t(negative ? 0u - v : v);
+  return true;
+}
+
+// Decimal digits within the 32-bit range.
+bool ParseDecimal(std::string_view digits, bool negative, int32_t& value) {
+  if (digits.empty()) return false;
   int64_t v = 0;
-  for (; k < s.size(); ++k) {
-    if (s[k] < '0' || s[k] > '9') return false;
-    v = v * 10 + (s[k] - '0');
+  for (const char c : digits) {
+    if (c < '0' || c > '9') return false;
+    v = v * 10 + (c - '0');
     if (v > int64_t(INT32_MAX) + 1) return false;
   }
   if (negative) v = -v;
   if (v > INT32_MAX || v < INT32_MIN) return false;
   value = int32_t(v);
   return true;
+}
+
+}  // namespace
+
+bool ParseSettingsInt(std::string_view text, int32_t& value) {
+  while (!text.empty() && text.front() == ' ') text.remove_prefix(1);
+  bool negative = false;
+  if (!text.empty() && (text.front() == '+' || text.front() == '-')) {
+    negative = text.front() == '-';
+    text.remove_prefix(1);
+  }
+  if (text.starts_with('$')) return ParseHex(text.substr(1), negative, value);
+  if (text.starts_with("0x") || text.starts_with("0X"))
+    return ParseHex(text.substr(2), negative, value);
+  return ParseDecimal(text, negative, value);
 }
 
 std::string SettingsPathFor(const std::string& exe) {

@@ -59,23 +59,25 @@ TPictureFormat PictureFormat(const TRenderOptions& o) {
   throw TFailure{2, "the picture \"" + o.Output + "\" must end in .png, .bmp, .jpg or .jpeg"};
 }
 
+// The view and picture size a viewer settings file gives.
+void ApplySettingsFile(const std::string& path, TKestoState& s, int& width, int& height) {
+  if (::access(path.c_str(), R_OK) != 0)
+    throw TFailure{1, "cannot read the settings file \"" + path + "\": " + std::strerror(errno)};
+  const TSettingsFile ini(path);
+  if (!ini.Problem().empty()) throw TFailure{1, ini.Problem()};
+  const TStoredSettings st = ReadStoredSettings(ini);
+  width = st.ClientWidth;
+  height = st.ClientHeight;
+  ApplyStoredView(st, s);
+  // A stored index that names no item leaves the width as it is, as in the viewer.
+  s.LineWidth = LineWidthOfItem(st.LineWidthItem).value_or(s.LineWidth);
+  s.AxisWidth = AxisWidthOfItem(st.AxisWidthItem).value_or(s.AxisWidth);
+}
+
 // The viewer's state for these options: its defaults, then the settings file, then
 // the options themselves.
 void ApplyOptions(const TRenderOptions& o, TKestoState& s, int& width, int& height) {
-  if (!o.Settings.empty()) {
-    if (::access(o.Settings.c_str(), R_OK) != 0)
-      throw TFailure{
-          1, "cannot read the settings file \"" + o.Settings + "\": " + std::strerror(errno)};
-    const TSettingsFile ini(o.Settings);
-    if (!ini.Problem().empty()) throw TFailure{1, ini.Problem()};
-    const TStoredSettings st = ReadStoredSettings(ini);
-    width = st.ClientWidth;
-    height = st.ClientHeight;
-    ApplyStoredView(st, s);
-    // A stored index that names no item leaves the width as it is, as in the viewer.
-    s.LineWidth = LineWidthOfItem(st.LineWidthItem).value_or(s.LineWidth);
-    s.AxisWidth = AxisWidthOfItem(st.AxisWidthItem).value_or(s.AxisWidth);
-  }
+  if (!o.Settings.empty()) ApplySettingsFile(o.Settings, s, width, height);
   if (o.Width) width = *o.Width, height = *o.Height;
   if (width < 1 || height < 1 || width > kMaxClientSize || height > kMaxClientSize)
     throw TFailure{1, "the picture size " + std::to_string(width) + "x" + std::to_string(height) +

@@ -97,94 +97,97 @@ int32_t ParseHexColor(const std::string& text) {
   return int32_t(PackColor(int(v >> 16), int(v >> 8), int(v)));  // #RRGGBB is written red first
 }
 
-TRenderOptions ParseRenderOptions(const std::vector<std::string>& args) {
-  TRenderOptions o;
-  using TValue = std::function<void(const std::string&)>;
-  auto real = [&](std::optional<double>& field, const char* name) {
+namespace {
+
+using TValue = std::function<void(const std::string&)>;
+
+int32_t ParseView(const std::string& v) {
+  if (v == "2d") return kDrawMode2D;
+  if (v == "3d") return kDrawMode3D;
+  throw TUsageError("--view: expected 2d or 3d, not \"" + v + "\"");
+}
+
+int32_t ParseSurface(const std::string& v) {
+  if (v == "mesh") return kSurfaceMesh;
+  if (v == "fill") return kSurfaceFilled;
+  if (v == "points") return kSurfaceMarkers;
+  throw TUsageError("--surface: expected mesh, fill or points, not \"" + v + "\"");
+}
+
+TPictureFormat ParseFormat(const std::string& v) {
+  if (const auto format = FormatByName(v)) return *format;
+  throw TUsageError("--format: expected png, bmp or jpeg, not \"" + v + "\"");
+}
+
+// The options that take a value, each with what it does with the value.
+std::map<std::string, TValue> ValuedOptions(TRenderOptions& o) {
+  auto real = [](std::optional<double>& field, const char* name) {
     return TValue([&field, name](const std::string& v) { field = ParseReal(name, v); });
   };
   auto color = [](std::optional<int32_t>& field) {
     return TValue([&field](const std::string& v) { field = ParseHexColor(v); });
   };
-  const std::map<std::string, TValue> valued = {
-      {"output", [&](const std::string& v) { o.Output = v; }},
-      {"size", [&](const std::string& v) { ParseSize(v, o); }},
-      {"view",
-       [&](const std::string& v) {
-         if (v != "2d" && v != "3d")
-           throw TUsageError("--view: expected 2d or 3d, not \"" + v + "\"");
-         o.DrawMode = v == "3d" ? kDrawMode3D : kDrawMode2D;
-       }},
-      {"surface",
-       [&](const std::string& v) {
-         if (v == "mesh")
-           o.SurfaceMode = kSurfaceMesh;
-         else if (v == "fill")
-           o.SurfaceMode = kSurfaceFilled;
-         else if (v == "points")
-           o.SurfaceMode = kSurfaceMarkers;
-         else
-           throw TUsageError("--surface: expected mesh, fill or points, not \"" + v + "\"");
-       }},
+  return {
+      {"output", [&o](const std::string& v) { o.Output = v; }},
+      {"size", [&o](const std::string& v) { ParseSize(v, o); }},
+      {"view", [&o](const std::string& v) { o.DrawMode = ParseView(v); }},
+      {"surface", [&o](const std::string& v) { o.SurfaceMode = ParseSurface(v); }},
+      {"format", [&o](const std::string& v) { o.Format = ParseFormat(v); }},
       {"turn", real(o.Turn, "turn")},
       {"tilt", real(o.Tilt, "tilt")},
       {"distance", real(o.Distance, "distance")},
       {"height-scale", real(o.HeightScale, "height-scale")},
-      {"line-width", [&](const std::string& v) { o.LineWidth = ParseWidth("line-width", v, 20); }},
-      {"axis-width", [&](const std::string& v) { o.AxisWidth = ParseWidth("axis-width", v, 5); }},
-      {"format",
-       [&](const std::string& v) {
-         o.Format = FormatByName(v);
-         if (!o.Format) throw TUsageError("--format: expected png, bmp or jpeg, not \"" + v + "\"");
-       }},
+      {"line-width", [&o](const std::string& v) { o.LineWidth = ParseWidth("line-width", v, 20); }},
+      {"axis-width", [&o](const std::string& v) { o.AxisWidth = ParseWidth("axis-width", v, 5); }},
       {"low", color(o.Low)},
       {"high", color(o.High)},
       {"background", color(o.Background)},
       {"axis-color", color(o.AxisColor)},
-      {"settings", [&](const std::string& v) { o.Settings = v; }},
+      {"settings", [&o](const std::string& v) { o.Settings = v; }},
   };
+}
+
+struct TOption {
+  std::string Name, Value;
+  bool HasValue = false;
+};
+
+// An argument that starts with "-" as an option's name and, when it carries one, its
+// value: "-h", "-oPATH", "--name", "--name=value".
+TOption SplitOption(const std::string& a) {
+  if (a == "-h") return {"help", "", false};
+  if (a.rfind("-o", 0) == 0) return {"output", a.substr(2), a.size() > 2};
+  if (a.rfind("--", 0) != 0) throw TUsageError("unknown option \"" + a + "\"");
+  const std::string name = a.substr(2);
+  const size_t eq = name.find('=');
+  if (eq == std::string::npos) return {name, "", false};
+  return {name.substr(0, eq), name.substr(eq + 1), true};
+}
+
+}  // namespace
+
+TRenderOptions ParseRenderOptions(const std::vector<std::string>& args) {
+  TRenderOptions o;
+  const std::map<std::string, TValue> valued = ValuedOptions(o);
   const std::map<std::string, bool*> flags = {{"spectrum", &o.Spectrum}, {"no-axes", &o.NoAxes},
                                               {"coarse", &o.Coarse},     {"info", &o.Info},
                                               {"help", &o.Help},         {"version", &o.Version}};
   bool onlyFiles = false;
   for (size_t k = 0; k < args.size(); ++k) {
-    std::string a = args[k];
-    if (onlyFiles || a.empty() || a[0] != '-' || a == "-") {
+    const std::string& a = args[k];
+    if (a == "--" && !onlyFiles) {
+      onlyFiles = true;
+    } else if (onlyFiles || a.empty() || a[0] != '-' || a == "-") {
       if (!o.Input.empty())
         throw TUsageError("only one data file can be drawn, not \"" + a + "\" too");
       o.Input = a;
-      continue;
-    }
-    if (a == "--") {
-      onlyFiles = true;
-      continue;
-    }
-    std::string name, value;
-    bool hasValue = false;
-    if (a == "-h") {
-      name = "help";
-    } else if (a.rfind("-o", 0) == 0 && a.rfind("--", 0) != 0) {
-      name = "output";
-      if (a.size() > 2) value = a.substr(2), hasValue = true;
-    } else if (a.rfind("--", 0) == 0) {
-      name = a.substr(2);
-      if (const size_t eq = name.find('='); eq != std::string::npos) {
-        value = name.substr(eq + 1);
-        name = name.substr(0, eq);
-        hasValue = true;
-      }
-    } else {
-      throw TUsageError("unknown option \"" + a + "\"");
-    }
-    if (auto f = flags.find(name); f != flags.end()) {
-      if (hasValue) throw TUsageError("--" + name + " takes no value");
-      *f->second = true;
-    } else if (auto v = valued.find(name); v != valued.end()) {
-      if (!hasValue) {
-        if (k + 1 >= args.size()) throw TUsageError("--" + name + " needs a value");
-        value = args[++k];
-      }
-      v->second(value);
+    } else if (TOption option = SplitOption(a); flags.count(option.Name)) {
+      if (option.HasValue) throw TUsageError("--" + option.Name + " takes no value");
+      *flags.at(option.Name) = true;
+    } else if (valued.count(option.Name)) {
+      if (!option.HasValue && k + 1 >= args.size())
+        throw TUsageError("--" + option.Name + " needs a value");
+      valued.at(option.Name)(option.HasValue ? option.Value : args[++k]);
     } else {
       throw TUsageError("unknown option \"" + a + "\"");
     }

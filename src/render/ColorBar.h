@@ -10,7 +10,7 @@ struct TViewportRect {
 
 // The strip at the bottom of a client area: a quarter in, a hundredth up, half as
 // wide and a fiftieth as tall, each rounded halves-to-even.
-TViewportRect ColorBarViewport(int clientWidth, int clientHeight);
+TViewportRect ColorBarViewport(int w, int h);
 
 // The legend of the colour scale in use, over the whole current viewport; leaves
 // depth testing off.

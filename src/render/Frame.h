@@ -53,14 +53,15 @@ int32_t ListsForFrame(const TKestoState& s, bool simple);
 // The same in the order the frame replays them: the graph, then the axes.
 std::vector<int32_t> FrameLists(const TKestoState& s, bool simple);
 
+// A client area is w x h pixels.
 // Everything a frame does between making the context current and swapping:
 // normalise, clear, set up the view, replay the lists the modes select, draw the
 // colour bar. A simple frame replays the coarse mesh and leaves smoothing alone.
-void DrawFrame(TKestoState& s, int clientWidth, int clientHeight, bool simple, TGLSink& gl);
+void DrawFrame(TKestoState& s, int w, int h, bool simple, TGLSink& gl);
 // The same in three parts, for a caller that replays the lists itself: up to the
 // view set-up, then the lists, then the colour bar.
-void BeginFrame(TKestoState& s, int clientWidth, int clientHeight, bool simple, TGLSink& gl);
-void EndFrame(const TKestoState& s, int clientWidth, int clientHeight, TGLSink& gl);
+void BeginFrame(TKestoState& s, int w, int h, bool simple, TGLSink& gl);
+void EndFrame(const TKestoState& s, int w, int h, TGLSink& gl);
 
 // Everything a frame's picture depends on: the fields it reads, the client size and
 // the version of each list it replays. Two frames with equal keys are the same picture.
@@ -75,11 +76,11 @@ struct TFrameKey {
   bool operator==(const TFrameKey&) const = default;
 };
 // versions: one number per list, by bit, that changes whenever the list may change.
-TFrameKey FrameKeyFor(const TKestoState& s, int clientWidth, int clientHeight, bool simple,
+TFrameKey FrameKeyFor(const TKestoState& s, int w, int h, bool simple,
                       const std::array<uint64_t, 10>& versions);
 
 // "KestoForm(3D)640x480:" followed by the renderer name.
-std::string FrameCaption(const TKestoState& s, int clientWidth, int clientHeight);
+std::string FrameCaption(const TKestoState& s, int w, int h);
 
 // Draws the lists a frame replays straight from the builders instead of compiling
 // them first, for a picture drawn once. Cube markers are still compiled: a list
