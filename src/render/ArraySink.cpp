@@ -12,14 +12,20 @@ constexpr size_t kBatchVertices = 1 << 16;
 
 void TGLArraySink::Flush() {
   if (batch_.empty()) return;
-  const bool filled = batchMode_ != GL_LINES;
+  const bool filled = batchMode_ != GL_LINES && batchMode_ != GL_LINE_LOOP;
   if (filled) {
     next_.PushAttrib(GL_COLOR_BUFFER_BIT);
     next_.Disable(GL_BLEND);
   }
-  next_.DrawArrays(batchMode_, batch_.data(), int(batch_.size()));
+  if (batchMode_ == GL_LINE_LOOP)
+    next_.MultiDrawArrays(GL_LINE_LOOP, batch_.data(), firsts_.data(), counts_.data(),
+                          int(firsts_.size()));
+  else
+    next_.DrawArrays(batchMode_, batch_.data(), int(batch_.size()));
   if (filled) next_.PopAttrib();
   batch_.clear();
+  firsts_.clear();
+  counts_.clear();
   // Drawing from a colour array leaves the current colour undefined; give it the
   // value the primitives one by one would have left.
   colorSent_ = false;
@@ -45,6 +51,13 @@ void TGLArraySink::End() {
   switch (primitive_) {
     case GL_LINE_LOOP:
       if (n < 2) return;
+      if (lines_ == TLines::Loops) {
+        Batch(GL_LINE_LOOP);
+        firsts_.push_back(GLint(batch_.size()));
+        counts_.push_back(GLsizei(n));
+        batch_.insert(batch_.end(), v.begin(), v.end());
+        return;
+      }
       Batch(GL_LINES);
       for (size_t k = 0; k < n; ++k) {
         Append(v[k]);

@@ -11,9 +11,15 @@
 // polygon the fan from its first corner, quads stay quads. Filled primitives are
 // never smoothed, so their alpha is always 1 and blending is switched off around
 // them. Everything else passes on to the next sink in order.
+//
+// Drawn at once rather than compiled, line loops are cheaper handed over as loops
+// (glMultiDrawArrays, one run per loop): the same segments, the same pixels. In a
+// display list they would cost more, so lists keep the segments.
 class TGLArraySink final : public TGLForwardingSink {
  public:
-  explicit TGLArraySink(TGLSink& next) : TGLForwardingSink(next) {}
+  enum class TLines { Segments, Loops };
+  explicit TGLArraySink(TGLSink& next, TLines lines = TLines::Segments)
+      : TGLForwardingSink(next), lines_(lines) {}
   ~TGLArraySink() override { Flush(); }
 
   void Flush();
@@ -34,10 +40,13 @@ class TGLArraySink final : public TGLForwardingSink {
   void Batch(GLenum mode);
   void Append(const TArrayVertex& v) { batch_.push_back(v); }
 
+  TLines lines_;
   std::array<float, 3> color_{1.0f, 1.0f, 1.0f};
   bool colorSent_ = true;  // whether the next sink holds color_ as its current colour
   GLenum primitive_ = 0;
   std::vector<TArrayVertex> primitiveVertices_;
   GLenum batchMode_ = 0;
   std::vector<TArrayVertex> batch_;
+  std::vector<GLint> firsts_;  // where each loop of a batch of loops starts
+  std::vector<GLsizei> counts_;
 };

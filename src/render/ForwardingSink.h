@@ -56,6 +56,11 @@ class TGLForwardingSink : public TGLSink {
     Passing();
     next_.DrawArrays(mode, vertices, count);
   }
+  void MultiDrawArrays(GLenum mode, const TArrayVertex* vertices, const GLint* firsts,
+                       const GLsizei* counts, int primitives) override {
+    Passing();
+    next_.MultiDrawArrays(mode, vertices, firsts, counts, primitives);
+  }
   void PushAttrib(GLbitfield mask) override {
     Passing();
     next_.PushAttrib(mask);

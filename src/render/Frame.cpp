@@ -211,6 +211,6 @@ void TGLReplaySink::CallList(GLuint list) {
     next_.CallList(list);
     return;
   }
-  TGLArraySink arrays(next_);
+  TGLArraySink arrays(next_, TGLArraySink::TLines::Loops);
   BuildListBody(s_, int32_t(list), arrays);
 }

@@ -1,5 +1,8 @@
+// glMultiDrawArrays is OpenGL 1.4, beyond the 1.1 headers; the library has it.
+#define GL_GLEXT_PROTOTYPES
 #include "render/GLSink.h"
 
+#include <GL/glext.h>
 #include <GL/glu.h>
 
 void TGLDirectSink::NewList(GLuint list) { glNewList(list, GL_COMPILE); }
@@ -13,14 +16,28 @@ void TGLDirectSink::Color3f(float r, float g, float b) { glColor3f(r, g, b); }
 void TGLDirectSink::Vertex2d(double x, double y) { glVertex2d(x, y); }
 void TGLDirectSink::Vertex3f(float x, float y, float z) { glVertex3f(x, y, z); }
 void TGLDirectSink::Vertex3d(double x, double y, double z) { glVertex3d(x, y, z); }
-void TGLDirectSink::DrawArrays(GLenum mode, const TArrayVertex* v, int count) {
+namespace {
+
+// Runs draw with the vertex and colour arrays of v enabled.
+template <class Draw>
+void WithArrays(const TArrayVertex* v, Draw draw) {
   glEnableClientState(GL_VERTEX_ARRAY);
   glEnableClientState(GL_COLOR_ARRAY);
   glVertexPointer(3, GL_FLOAT, sizeof(TArrayVertex), &v->X);
   glColorPointer(3, GL_FLOAT, sizeof(TArrayVertex), &v->R);
-  glDrawArrays(mode, 0, count);
+  draw();
   glDisableClientState(GL_COLOR_ARRAY);
   glDisableClientState(GL_VERTEX_ARRAY);
+}
+
+}  // namespace
+
+void TGLDirectSink::DrawArrays(GLenum mode, const TArrayVertex* v, int count) {
+  WithArrays(v, [&] { glDrawArrays(mode, 0, count); });
+}
+void TGLDirectSink::MultiDrawArrays(GLenum mode, const TArrayVertex* v, const GLint* firsts,
+                                    const GLsizei* counts, int primitives) {
+  WithArrays(v, [&] { glMultiDrawArrays(mode, firsts, counts, primitives); });
 }
 void TGLDirectSink::PushAttrib(GLbitfield mask) { glPushAttrib(mask); }
 void TGLDirectSink::PopAttrib() { glPopAttrib(); }

@@ -31,6 +31,9 @@ class TGLSink {
   // The primitives of mode over count corners, as glDrawArrays draws them from a
   // position and a colour array; the current colour is undefined afterwards.
   virtual void DrawArrays(GLenum mode, const TArrayVertex* vertices, int count) = 0;
+  // One primitive of mode for each run of counts[k] corners from firsts[k].
+  virtual void MultiDrawArrays(GLenum mode, const TArrayVertex* vertices, const GLint* firsts,
+                               const GLsizei* counts, int primitives) = 0;
   virtual void PushAttrib(GLbitfield mask) = 0;
   virtual void PopAttrib() = 0;
 
@@ -64,6 +67,8 @@ class TGLDirectSink final : public TGLSink {
   void Vertex3f(float x, float y, float z) override;
   void Vertex3d(double x, double y, double z) override;
   void DrawArrays(GLenum mode, const TArrayVertex* vertices, int count) override;
+  void MultiDrawArrays(GLenum mode, const TArrayVertex* vertices, const GLint* firsts,
+                       const GLsizei* counts, int primitives) override;
   void PushAttrib(GLbitfield mask) override;
   void PopAttrib() override;
   void ClearColor(float r, float g, float b, float a) override;

@@ -87,8 +87,9 @@ TEST_F(FastPathTest, RandomGridPicturesAreTheSameToThePixel) {
   ExpectSamePictures(IrregularGrid());
 }
 
-// What a list records through the vertex arrays is what its builder gives one
-// primitive at a time, segment for segment and triangle for triangle.
+// What a list records through the vertex arrays, as segments or as loops, is what
+// its builder gives one primitive at a time, segment for segment and triangle for
+// triangle.
 TEST(ArraySinkTest, RecordedArraysHoldTheBuildersPrimitives) {
   for (const TKestoState& grid : {TKestoState(), IrregularGrid()}) {
     for (int spec : {0, 1, 2}) {
@@ -96,17 +97,21 @@ TEST(ArraySinkTest, RecordedArraysHoldTheBuildersPrimitives) {
       s.Spec = spec;
       s.NormalizeView();
       for (int32_t list = 1; list <= kListAxes3D; list *= 2) {
-        TRecordingSink oneByOne, arrays;
+        TRecordingSink oneByOne;
         BuildListBody(s, list, oneByOne);
-        {
-          TGLArraySink batched(arrays);
-          BuildListBody(s, list, batched);
-        }
         const auto expected = oneByOne.Primitives(oneByOne.Calls);
         ASSERT_FALSE(expected.empty()) << list;
-        ASSERT_EQ(arrays.Primitives(arrays.Calls), expected) << "list " << list << " spec " << spec;
-        if (list < kListAxes2D) {  // only the axes' few strips pass one by one
-          EXPECT_EQ(TRecordingSink::Count(arrays.Calls, TGLOp::Begin), 0) << list;
+        for (auto lines : {TGLArraySink::TLines::Segments, TGLArraySink::TLines::Loops}) {
+          TRecordingSink arrays;
+          {
+            TGLArraySink batched(arrays, lines);
+            BuildListBody(s, list, batched);
+          }
+          ASSERT_EQ(arrays.Primitives(arrays.Calls), expected)
+              << "list " << list << " spec " << spec;
+          if (list < kListAxes2D) {  // only the axes' few strips pass one by one
+            EXPECT_EQ(TRecordingSink::Count(arrays.Calls, TGLOp::Begin), 0) << list;
+          }
         }
       }
     }

@@ -96,6 +96,12 @@ std::vector<TPrimitive> TRecordingSink::Primitives(const std::vector<TGLCall>& c
       case TGLOp::DrawArrays:
         Split(GLenum(c.A[0]), Arrays[size_t(c.A[2])], out);
         break;
+      case TGLOp::MultiDrawArrays: {
+        const auto& all = Arrays[size_t(c.A[2])];
+        for (const auto& [first, count] : Runs[size_t(c.A[2])])
+          Split(GLenum(c.A[0]), {all.begin() + first, all.begin() + first + count}, out);
+        break;
+      }
       default:
         break;
     }
@@ -163,7 +169,20 @@ void TRecordingSink::Vertex3d(double x, double y, double z) {
 void TRecordingSink::DrawArrays(GLenum mode, const TArrayVertex* v, int count) {
   Add(TGLOp::DrawArrays, {double(mode), double(count), double(Arrays.size())});
   Arrays.emplace_back(v, v + count);
+  Runs.emplace_back();
   FORWARD(DrawArrays(mode, v, count));
+}
+void TRecordingSink::MultiDrawArrays(GLenum mode, const TArrayVertex* v, const GLint* firsts,
+                                     const GLsizei* counts, int primitives) {
+  Add(TGLOp::MultiDrawArrays, {double(mode), double(primitives), double(Arrays.size())});
+  int last = 0;
+  Runs.emplace_back();
+  for (int k = 0; k < primitives; ++k) {
+    Runs.back().emplace_back(firsts[k], counts[k]);
+    last = std::max(last, firsts[k] + counts[k]);
+  }
+  Arrays.emplace_back(v, v + last);
+  FORWARD(MultiDrawArrays(mode, v, firsts, counts, primitives));
 }
 void TRecordingSink::PushAttrib(GLbitfield mask) {
   Add(TGLOp::PushAttrib, {double(mask)});

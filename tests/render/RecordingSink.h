@@ -17,7 +17,8 @@ enum class TGLOp {
   Vertex2d,
   Vertex3f,
   Vertex3d,
-  DrawArrays,  // mode, count, index into Arrays
+  DrawArrays,       // mode, count, index into Arrays
+  MultiDrawArrays,  // mode, runs, index into Arrays and Runs
   PushAttrib,
   PopAttrib,
   ClearColor,
@@ -53,11 +54,13 @@ class TRecordingSink final : public TGLSink {
   explicit TRecordingSink(TGLSink* forward = nullptr) : forward_(forward) {}
 
   std::vector<TGLCall> Calls;
-  std::vector<std::vector<TArrayVertex>> Arrays;  // the corners of each DrawArrays
+  std::vector<std::vector<TArrayVertex>> Arrays;  // the corners of each array draw
+  std::vector<std::vector<std::pair<GLint, GLsizei>>> Runs;  // of each MultiDrawArrays
   TGLSink* Forward() const { return forward_; }
   void Clear() {
     Calls.clear();
     Arrays.clear();
+    Runs.clear();
   }
 
   // The calls between NewList(list) and its EndList, for the last build of list.
@@ -84,6 +87,8 @@ class TRecordingSink final : public TGLSink {
   void Vertex3f(float x, float y, float z) override;
   void Vertex3d(double x, double y, double z) override;
   void DrawArrays(GLenum mode, const TArrayVertex* vertices, int count) override;
+  void MultiDrawArrays(GLenum mode, const TArrayVertex* vertices, const GLint* firsts,
+                       const GLsizei* counts, int primitives) override;
   void PushAttrib(GLbitfield mask) override;
   void PopAttrib() override;
   void ClearColor(float r, float g, float b, float a) override;
