@@ -101,6 +101,11 @@ void ApplyOptions(const TRenderOptions& o, TKestoState& s, int& width, int& heig
   if (o.High) s.ColorHigh = *o.High;
   if (o.Background) s.ColorBackGround = *o.Background;
   if (o.AxisColor) s.ColorAxisX = s.ColorAxisY = s.ColorAxisZ = *o.AxisColor;
+  // The builders run on a thread of their own, away from the toolkit's palette: the
+  // system colours are looked up here.
+  for (int32_t* c :
+       {&s.ColorMin, &s.ColorHigh, &s.ColorBackGround, &s.ColorAxisX, &s.ColorAxisY, &s.ColorAxisZ})
+    *c = int32_t(ResolveColor(*c));
 }
 
 int Run(int argc, char** argv) {

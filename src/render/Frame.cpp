@@ -2,9 +2,12 @@
 
 #include <algorithm>
 
+#include <thread>
+
 #include "render/ArraySink.h"
 #include "render/Axes.h"
 #include "render/ColorBar.h"
+#include "render/CommandQueue.h"
 #include "render/GraphLists.h"
 #include "render/View.h"
 
@@ -211,6 +214,27 @@ void TGLReplaySink::CallList(GLuint list) {
     next_.CallList(list);
     return;
   }
-  TGLArraySink arrays(next_, TGLArraySink::TLines::Loops);
-  BuildListBody(s_, int32_t(list), arrays);
+  // The builders fill the next batch on a thread of their own while this one, which
+  // holds the context, draws the last.
+  TGLCommandQueue queue;
+  std::thread builder([this, list, &queue] {
+    try {
+      TGLCommandSink commands(queue);
+      {
+        TGLArraySink arrays(commands, TGLArraySink::TLines::Loops);
+        BuildListBody(s_, int32_t(list), arrays);
+      }
+      commands.Finish();
+      queue.Close();
+    } catch (...) {
+      queue.Close(std::current_exception());
+    }
+  });
+  try {
+    queue.Drain(next_);
+  } catch (...) {
+    builder.join();
+    throw;
+  }
+  builder.join();
 }

@@ -54,7 +54,7 @@ class TRecordingSink final : public TGLSink {
   explicit TRecordingSink(TGLSink* forward = nullptr) : forward_(forward) {}
 
   std::vector<TGLCall> Calls;
-  std::vector<std::vector<TArrayVertex>> Arrays;  // the corners of each array draw
+  std::vector<std::vector<TArrayVertex>> Arrays;             // the corners of each array draw
   std::vector<std::vector<std::pair<GLint, GLsizei>>> Runs;  // of each MultiDrawArrays
   TGLSink* Forward() const { return forward_; }
   void Clear() {
