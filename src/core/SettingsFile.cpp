@@ -206,8 +206,13 @@ void TSettingsFile::WriteInteger(const char* section, const char* key, int32_t v
     std::string& line = lines_[at];
     size_t from = line.find('=') + 1;
     while (from < line.size() && (line[from] == ' ' || line[from] == '\t')) ++from;
-    size_t to = line.find_first_of("\r\n", from);
-    if (to == std::string::npos) to = line.size();
+    // Everything up to the line's own end is the old value, stray carriage returns
+    // included, so that no part of it is left to be read back.
+    size_t to = line.size();
+    if (line.ends_with("\r\n"))
+      to -= 2;
+    else if (EndsLine(line))
+      to -= 1;
     line.replace(from, to - from, text);
     return;
   }

@@ -1,6 +1,7 @@
 #include "render/CommandQueue.h"
 
 #include <algorithm>
+#include <utility>
 
 void TGLCommandQueue::Push(std::vector<TCommand> block) {
   std::unique_lock lock(mutex_);
@@ -12,7 +13,7 @@ void TGLCommandQueue::Push(std::vector<TCommand> block) {
 void TGLCommandQueue::Close(std::exception_ptr error) {
   const std::lock_guard lock(mutex_);
   closed_ = true;
-  error_ = error;
+  error_ = std::move(error);
   changed_.notify_all();
 }
 

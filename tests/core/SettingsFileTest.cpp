@@ -95,6 +95,8 @@ TEST(SettingsFile, RewritesOnlyItsOwnValuesByteForByte) {
        "[Form]\r\nLeft=1\r\nTop=5\r\n\r\n[KestoF]\r\n; mine\r\nSpec=1\r\n"},
       {"[Form]\nTop=1\nTop=2\n[FORM]\nTop=3\n[KestoF]\nSpec=0", 1,
        "[Form]\nTop=5\nTop=2\n[FORM]\nTop=3\n[KestoF]\nSpec=1"},
+      // A carriage return that does not end the line belongs to the value.
+      {"[Form]\nTop=\r9 \r\n[KestoF]\nSpec=\r7\n", 9, "[Form]\nTop=5\r\n[KestoF]\nSpec=1\n"},
   };
   for (const auto& c : cases) {
     TTempDir dir;
