@@ -32,7 +32,7 @@
 #include "app/ControlPanel.h"
 #include "app/GLSurface.h"
 #include "core/FloatEnvironment.h"
-#include "gui/SysColors.h"
+#include "gui/Application.h"
 
 namespace {
 
@@ -111,7 +111,7 @@ long PeakRssMiB() {
 // Loads an n x n grid as "File Load" does and draws it in one surface mode.
 int MeasureMemory(int argc, char** argv, int n, int surface) {
   QApplication app(argc, argv);
-  SetSysColorSource(PaletteSysColor);
+  PrepareApplication();
   QTemporaryDir dir;
   const QString file = QDir(dir.path()).filePath("grid.txt");
   WriteGridFile(file.toStdString(), n);
@@ -144,7 +144,7 @@ int main(int argc, char** argv) {
     return 0;
   }
   QApplication app(argc, argv);
-  SetSysColorSource(PaletteSysColor);
+  PrepareApplication();
   std::vector<int> sizes;
   for (int k = 1; k < argc; ++k) sizes.push_back(std::atoi(argv[k]));
   if (sizes.empty()) sizes = {300, 1000, 2000};

@@ -1,5 +1,7 @@
 #include "app/ControlPanel.h"
 
+#include <malloc.h>
+
 #include <QAbstractItemView>
 #include <QApplication>
 #include <QCloseEvent>
@@ -384,6 +386,8 @@ void TForm1::LoadSequence() {
   try {
     LoadDataFile(name);
     KestoForm->MakeList(kMaskAll);
+    // What the replaced grid and its lists held goes back to the system.
+    malloc_trim(0);
   } catch (...) {
     KestoForm->Label1->hide();
     setEnabled(true);

@@ -1,7 +1,6 @@
 #include "app/KestoForm.h"
 
 #include <GL/gl.h>
-#include <malloc.h>
 
 #include <QClipboard>
 #include <QDeadlineTimer>
@@ -172,8 +171,6 @@ void TKestoForm::MakeList(int32_t mask) {
     }
   }
   EndBracket();
-  // What replaced lists and a replaced grid held goes back to the system.
-  malloc_trim(0);
   if (frameWanted_) RequestFrameLater();
 }
 

@@ -1,6 +1,14 @@
 #include "gui/Application.h"
 
+#include <malloc.h>
+
 #include "core/ColorScale.h"
 #include "gui/SysColors.h"
 
-void PrepareApplication() { SetSysColorSource(PaletteSysColor); }
+void PrepareApplication() {
+  SetSysColorSource(PaletteSysColor);
+  // Compiling and drawing large lists frees and takes back the same memory many times
+  // over; handing it back to the system each time (and faulting it in again) costs a
+  // fifth of the time. A load hands back what the replaced grid held on its own.
+  mallopt(M_TRIM_THRESHOLD, 512 << 20);
+}

@@ -1,6 +1,7 @@
 #pragma once
 
 // What the viewer, kesto-render and the tests set up once the application object
-// exists: system colours taken from the toolkit's palette. No application display
+// exists: system colours taken from the toolkit's palette, and memory kept for reuse
+// rather than handed back after every large piece of work. No application display
 // name is set, so that window managers show each caption exactly as written.
 void PrepareApplication();
