@@ -25,6 +25,7 @@ class TGLCommandQueue {
 
  private:
   static constexpr size_t kMostBlocks = 3;
+  static constexpr int kBlocksPerFlush = 2;
   std::mutex mutex_;
   std::condition_variable changed_;
   std::deque<std::vector<TCommand>> blocks_;
@@ -58,6 +59,7 @@ class TGLCommandSink final : public TGLSink {
   void PopAttrib() override;
   void ClearColor(float r, float g, float b, float a) override;
   void Clear(GLbitfield mask) override;
+  void Flush() override;
   void Enable(GLenum cap) override;
   void Disable(GLenum cap) override;
   void BlendFunc(GLenum src, GLenum dst) override;

@@ -77,6 +77,10 @@ class TGLForwardingSink : public TGLSink {
     Passing();
     next_.Clear(mask);
   }
+  void Flush() override {
+    Passing();
+    next_.Flush();
+  }
   void Enable(GLenum cap) override {
     Passing();
     next_.Enable(cap);

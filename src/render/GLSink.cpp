@@ -43,6 +43,7 @@ void TGLDirectSink::PushAttrib(GLbitfield mask) { glPushAttrib(mask); }
 void TGLDirectSink::PopAttrib() { glPopAttrib(); }
 void TGLDirectSink::ClearColor(float r, float g, float b, float a) { glClearColor(r, g, b, a); }
 void TGLDirectSink::Clear(GLbitfield mask) { glClear(mask); }
+void TGLDirectSink::Flush() { glFlush(); }
 void TGLDirectSink::Enable(GLenum cap) { glEnable(cap); }
 void TGLDirectSink::Disable(GLenum cap) { glDisable(cap); }
 void TGLDirectSink::BlendFunc(GLenum src, GLenum dst) { glBlendFunc(src, dst); }

@@ -39,6 +39,7 @@ class TGLSink {
 
   virtual void ClearColor(float r, float g, float b, float a) = 0;
   virtual void Clear(GLbitfield mask) = 0;
+  virtual void Flush() = 0;
   virtual void Enable(GLenum cap) = 0;
   virtual void Disable(GLenum cap) = 0;
   virtual void BlendFunc(GLenum src, GLenum dst) = 0;
@@ -73,6 +74,7 @@ class TGLDirectSink final : public TGLSink {
   void PopAttrib() override;
   void ClearColor(float r, float g, float b, float a) override;
   void Clear(GLbitfield mask) override;
+  void Flush() override;
   void Enable(GLenum cap) override;
   void Disable(GLenum cap) override;
   void BlendFunc(GLenum src, GLenum dst) override;

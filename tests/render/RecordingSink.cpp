@@ -200,6 +200,10 @@ void TRecordingSink::Clear(GLbitfield mask) {
   Add(TGLOp::Clear, {double(mask)});
   FORWARD(Clear(mask));
 }
+void TRecordingSink::Flush() {
+  Add(TGLOp::Flush, {});
+  FORWARD(Flush());
+}
 void TRecordingSink::Enable(GLenum cap) {
   Add(TGLOp::Enable, {double(cap)});
   FORWARD(Enable(cap));

@@ -23,6 +23,7 @@ enum class TGLOp {
   PopAttrib,
   ClearColor,
   Clear,
+  Flush,
   Enable,
   Disable,
   BlendFunc,
@@ -93,6 +94,7 @@ class TRecordingSink final : public TGLSink {
   void PopAttrib() override;
   void ClearColor(float r, float g, float b, float a) override;
   void Clear(GLbitfield mask) override;
+  void Flush() override;
   void Enable(GLenum cap) override;
   void Disable(GLenum cap) override;
   void BlendFunc(GLenum src, GLenum dst) override;
