@@ -122,11 +122,13 @@ TEST_F(MouseKeyTest, OnlyExactlyCtrlCCopiesThePicture) {
 
 TEST_F(MouseKeyTest, EnterAndMHandTheKeyboardToThePanel) {
   for (Qt::Key key : {Qt::Key_Return, Qt::Key_M}) {
+    // Activation is the window system's to grant: wait for it, however long it takes.
     k_->activateWindow();
-    QTest::qWait(30);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return QApplication::activeWindow() == k_; }, 20000));
     Key(key);
-    QTest::qWait(30);
-    EXPECT_EQ(QApplication::activeWindow(), panel_.get()) << key;
+    EXPECT_TRUE(
+        QTest::qWaitFor([&] { return QApplication::activeWindow() == panel_.get(); }, 20000))
+        << key;
     EXPECT_GE(Shown(), 1);
     EXPECT_EQ(k_->DrawMode, 1);
   }
