@@ -253,10 +253,12 @@ bool TKestoForm::CompileList(int32_t list, uint64_t seen) {
   const uint64_t version = versions_[bit];
   const int32_t pieces = ListPieces(*this, list);
   TGLArraySink arrays(*Sink);
-  for (int32_t k = 0; pieces > 1 && k < pieces; ++k) {
-    arrays.NewList(PieceName(list, k));
-    BuildListPiece(*this, list, k, pieces, arrays);
-    arrays.EndList();
+  // The helper reads the colours on its own thread, so only those that need no
+  // look-up in the toolkit's palette.
+  const bool shared = TwoContexts && pieces > 1 && ColorMin >= 0 && ColorHigh >= 0 &&
+                      helper_.Ready(GLContext.RC.get());
+  for (int32_t k = 0; pieces > 1 && k < pieces;) {
+    k += CompilePieces(arrays, list, k, pieces, shared);
     // Marked stale again (the grid may be another one now): start it again.
     if (!Pause(seen) || versions_[bit] != version) return false;
   }
@@ -273,6 +275,23 @@ bool TKestoForm::CompileList(int32_t list, uint64_t seen) {
   pieces_[bit] = pieces;
   staleLists_ &= ~list;
   return true;
+}
+
+int32_t TKestoForm::CompilePieces(TGLSink& arrays, int32_t list, int32_t k, int32_t pieces,
+                                  bool shared) {
+  const bool two = shared && k + 1 < pieces;
+  if (two) helper_.Compile(*this, list, k + 1, pieces);
+  try {
+    arrays.NewList(PieceName(list, k));
+    BuildListPiece(*this, list, k, pieces, arrays);
+    arrays.EndList();
+  } catch (...) {
+    if (two) helper_.Wait();
+    throw;
+  }
+  if (!two) return 1;
+  helper_.Wait();
+  return 2;
 }
 
 bool TKestoForm::Pause(uint64_t seen) {

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "app/GLWindowContext.h"
+#include "app/ListHelper.h"
 #include "core/ViewState.h"
 #include "render/Frame.h"
 #include "render/FrameStore.h"
@@ -32,6 +33,11 @@ class TKestoForm : public QWidget, public TKestoState {
   // others until a frame first needs them, so a large grid costs one list, not ten.
   // Off: MakeList compiles every list of its mask at once.
   bool LazyLists = true;
+  // A large list is compiled in two contexts at once, the window's and a helper's that
+  // shares its lists, where the window system allows it. Off: the window's alone.
+  bool TwoContexts = true;
+  // Pieces of lists the helper's context has compiled so far.
+  int64_t HelperPieces() const { return helper_.Compiled(); }
   // The last error OpenGL reported at the end of a list build or a frame.
   GLenum LastGLError = GL_NO_ERROR;
   // Frames put on the window, drawn or shown again unchanged.
@@ -87,6 +93,9 @@ class TKestoForm : public QWidget, public TKestoState {
   bool DrawPieces(bool simple, const TFrameKey& key, uint64_t seen);
   bool CompileDue(int32_t mask, uint64_t seen);
   bool CompileList(int32_t list, uint64_t seen);
+  // Piece k here and, when shared, piece k + 1 in the helper's context at the same
+  // time; how many pieces were compiled.
+  int32_t CompilePieces(TGLSink& arrays, int32_t list, int32_t k, int32_t pieces, bool shared);
   bool Pause(uint64_t seen);
   TFrameKey CurrentKey(bool simple) const;
   void RequestFrameLater();
@@ -107,6 +116,7 @@ class TKestoForm : public QWidget, public TKestoState {
   bool wantSimple_ = false;           // the kind of frame last asked for
   bool frameWanted_ = false;          // asked for while other work was in progress
   bool abandoned_ = false;
+  TListHelper helper_;
   int redraws_ = 0;  // frames drawn again in a row because the window was not ready
   QElapsedTimer sincePause_;
   std::optional<TFrameKey> shown_;  // the frame the store holds

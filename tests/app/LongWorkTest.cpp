@@ -63,6 +63,23 @@ TEST_F(LongWorkTest, AChangeDuringAFrameGivesItUpUnseenAndShowsTheNewState) {
   EXPECT_EQ(k_->CaptureFrame(), shown);  // drawn afresh: the same picture
 }
 
+TEST_F(LongWorkTest, ListsCompiledInTwoContextsDrawWhatOneContextDraws) {
+  for (int32_t mode : {kDrawMode3D, kDrawMode2D})
+    for (int32_t surface : {kSurfaceMesh, kSurfaceFilled, kSurfaceMarkers}) {
+      k_->DrawMode = mode;
+      k_->SurfaceMode = surface;
+      k_->Spec = surface == kSurfaceFilled ? 1 : 0;
+      k_->TwoContexts = true;
+      const int64_t before = k_->HelperPieces();
+      k_->MakeList(kMaskAll);
+      const QImage two = k_->CaptureFrame();
+      EXPECT_GT(k_->HelperPieces(), before) << mode << surface;
+      k_->TwoContexts = false;
+      k_->MakeList(kMaskAll);
+      EXPECT_EQ(k_->CaptureFrame(), two) << mode << surface;
+    }
+}
+
 TEST_F(LongWorkTest, ClosingDuringLongWorkEndsItUnfinishedAndKeepsTheSettings) {
   for (bool frame : {true, false}) {
     SetUp();
