@@ -60,7 +60,7 @@ TEST(SettingsFile, TheUsersFolderFromTheEnvironment) {
   setenv("HOME", "/home/ada", 1);
   setenv("XDG_CONFIG_HOME", "/cfg", 1);
   EXPECT_EQ(UserSettingsPath(), "/cfg/kesto/kesto.INI");
-  setenv("XDG_CONFIG_HOME", "relative", 1);  // not a folder the specification allows
+  setenv("XDG_CONFIG_HOME", "relative", 1);  // relative: ignored, as XDG asks
   EXPECT_EQ(UserSettingsPath(), "/home/ada/.config/kesto/kesto.INI");
   unsetenv("XDG_CONFIG_HOME");
   EXPECT_EQ(UserSettingsPath(), "/home/ada/.config/kesto/kesto.INI");

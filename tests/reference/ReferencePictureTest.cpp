@@ -23,9 +23,9 @@ struct TCase {
 const TCase kCases[] = {
     {"3d-mesh", "ridge.txt", nullptr, ""},
     {"3d-fill-spectrum", "ridge.txt", nullptr, "--surface fill --spectrum --size 500x320"},
-    {"3d-points-spec2", "ridge.txt", "[KestoF]\nSpec=2\nSurfaceMode=2\n[Form]\nCmbB_LineWidth=4\n",
-     "--size 360x480"},
-    {"3d-fill-spec2", "basin.txt", "[KestoF]\nSpec=2\nSurfaceMode=1\n", ""},
+    {"3d-points-spectrum2", "ridge.txt",
+     "[KestoF]\nSpec=2\nSurfaceMode=2\n[Form]\nCmbB_LineWidth=4\n", "--size 360x480"},
+    {"3d-fill-spectrum2", "basin.txt", "[KestoF]\nSpec=2\nSurfaceMode=1\n", ""},
     {"3d-eye-axes", "basin.txt",
      "[KestoF]\nAngle2=70\nAngle3=300\nColor_Axis_X=255\nColor_Axis_Y=65280\n"
      "Color_Axis_Z=16711680\n[Form]\nCmbB_AxisWidth=2\n",
@@ -40,7 +40,7 @@ const TCase kCases[] = {
     {"2d-coarse-axes3", "ridge.txt",
      "[KestoF]\nColor_Axis_X=255\nColor_Axis_Y=16776960\n[Form]\nCmbB_AxisWidth=2\n",
      "--view 2d --coarse --size 480x480"},
-    {"2d-no-axes-spec2", "basin.txt", "[KestoF]\nSpec=2\nSurfaceMode=1\nDrawMode=0\n",
+    {"2d-no-axes-spectrum2", "basin.txt", "[KestoF]\nSpec=2\nSurfaceMode=1\nDrawMode=0\n",
      "--no-axes --distance 8"},
 };
 
