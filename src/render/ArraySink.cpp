@@ -13,7 +13,7 @@ constexpr size_t kLoopBatchVertices = 1 << 13;
 
 }  // namespace
 
-void TGLArraySink::Flush() {
+void TGLArraySink::DrawBatch() {
   if (batch_.empty()) return;
   const bool filled = batchMode_ != GL_LINES && batchMode_ != GL_LINE_LOOP;
   if (filled) {
@@ -36,7 +36,7 @@ void TGLArraySink::Flush() {
 
 void TGLArraySink::Batch(GLenum mode) {
   const size_t most = mode == GL_LINE_LOOP ? kLoopBatchVertices : kBatchVertices;
-  if (mode != batchMode_ || batch_.size() >= most) Flush();
+  if (mode != batchMode_ || batch_.size() >= most) DrawBatch();
   batchMode_ = mode;
 }
 
@@ -86,7 +86,7 @@ void TGLArraySink::End() {
       return;
     default:
       // Anything else is rare (the axes' line strips): passed on as it was given.
-      Flush();
+      DrawBatch();
       next_.Begin(primitive_);
       for (const TArrayVertex& p : v) {
         next_.Color3f(p.R, p.G, p.B);
@@ -108,7 +108,7 @@ void TGLArraySink::Vertex3f(float x, float y, float z) { Add(x, y, z); }
 void TGLArraySink::Vertex3d(double x, double y, double z) { Add(float(x), float(y), float(z)); }
 
 void TGLArraySink::Passing() {
-  Flush();
+  DrawBatch();
   if (!colorSent_) {
     next_.Color3f(color_[0], color_[1], color_[2]);
     colorSent_ = true;

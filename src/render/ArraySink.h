@@ -20,9 +20,10 @@ class TGLArraySink final : public TGLForwardingSink {
   enum class TLines { Segments, Loops };
   explicit TGLArraySink(TGLSink& next, TLines lines = TLines::Segments)
       : TGLForwardingSink(next), lines_(lines) {}
-  ~TGLArraySink() override { Flush(); }
+  ~TGLArraySink() override { DrawBatch(); }
 
-  void Flush();
+  // Draws what has been gathered; glFlush stays Flush, passed on like every other call.
+  void DrawBatch();
 
   void Begin(GLenum mode) override;
   void End() override;
