@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <cstddef>
-#include <iterator>
 #include <vector>
 
 // A sequence that grows without ever copying what it holds: items go into chunks
@@ -24,15 +23,21 @@ class TChunkedVector {
   size_t size() const { return size_; }
   bool empty() const { return size_ == 0; }
 
-  std::vector<T> Take() {
-    std::vector<T> all;
-    all.reserve(size_);
+  // Hands every item to each in order, freeing each chunk once it is handed over.
+  template <class Each>
+  void Drain(Each each) {
     for (std::vector<T>& chunk : chunks_) {
-      std::move(chunk.begin(), chunk.end(), std::back_inserter(all));
+      for (T& item : chunk) each(std::move(item));
       std::vector<T>().swap(chunk);
     }
     chunks_.clear();
     size_ = 0;
+  }
+
+  std::vector<T> Take() {
+    std::vector<T> all;
+    all.reserve(size_);
+    Drain([&](T&& item) { all.push_back(std::move(item)); });
     return all;
   }
 

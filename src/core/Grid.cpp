@@ -1,12 +1,24 @@
 #include "core/Grid.h"
 
+namespace {
+
+const TGridPoint* FirstPointNotAHole(const TGrid& grid, int32_t highI, int32_t highJ) {
+  for (int32_t i = 0; i <= highI; ++i)
+    for (int32_t j = 0; j <= highJ; ++j)
+      if (!IsHole(grid[i][j])) return &grid[i][j];
+  return &grid[0][0];
+}
+
+}  // namespace
+
 TRanges ComputeRanges(const TGrid& grid, int32_t highI, int32_t highJ) {
-  const TGridPoint& first = grid[0][0];
-  TRanges r{first.X, first.X, first.Y, first.Y, first.Z, first.Z};
+  const TGridPoint* first = FirstPointNotAHole(grid, highI, highJ);
+  TRanges r{first->X, first->X, first->Y, first->Y, first->Z, first->Z};
   for (int32_t i = 0; i <= highI; ++i) {
     const TGridPoint* row = grid[i].data();
     for (int32_t j = 0; j <= highJ; ++j) {
       const TGridPoint& p = row[j];
+      if (IsHole(p)) continue;
       if (p.X > r.XMax) r.XMax = p.X;
       if (p.X < r.XMin) r.XMin = p.X;
       if (p.Y > r.YMax) r.YMax = p.Y;
@@ -35,6 +47,7 @@ bool GridInvariantsHold(const TGridData& d) {
     if (row.size() < static_cast<size_t>(d.GridHighJ) + 1) return false;
     for (int32_t j = 0; j <= d.GridHighJ; ++j) {
       const TGridPoint& p = row[j];
+      if (IsHole(p)) continue;
       if (!(p.X >= d.XMin && p.X <= d.XMax && p.Y >= d.YMin && p.Y <= d.YMax && p.Z >= d.ZMin &&
             p.Z <= d.ZMax))
         return false;

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cmath>
 #include <cstddef>
 #include <cstdint>
 #include <vector>
@@ -9,6 +10,10 @@ struct TGridPoint {
   double Y = 0.0;
   double Z = 0.0;
 };
+
+// A point whose height is missing from the file: it keeps its place in the lattice,
+// but no range counts it and nothing that touches it is drawn.
+inline bool IsHole(const TGridPoint& p) { return std::isnan(p.Z); }
 
 using TGridRow = std::vector<TGridPoint>;
 using TGrid = std::vector<TGridRow>;
@@ -29,13 +34,15 @@ struct TRanges {
   double XMin, XMax, YMin, YMax, ZMin, ZMax;
 };
 
-// Extremes of the rectangle 0..GridHighI x 0..GridHighJ, started from point (0, 0)
-// and replaced only by strictly greater / strictly smaller values, in row order.
-// The rectangle must hold at least one point.
+// Extremes of the points of the rectangle 0..GridHighI x 0..GridHighJ that are not
+// holes, started from the first of them and replaced only by strictly greater /
+// strictly smaller values, in row order. The rectangle must hold a point that is not
+// a hole.
 TRanges ComputeRanges(const TGrid& grid, int32_t highI, int32_t highJ);
 
 void ApplyRanges(TGridData& data, const TRanges& r);
 
 // True when every row of the rectangle has at least GridHighJ + 1 points and the
-// ranges bound every point of it: what every consumer of the grid relies on.
+// ranges bound every point of it that is not a hole: what every consumer of the grid
+// relies on.
 bool GridInvariantsHold(const TGridData& data);

@@ -69,6 +69,10 @@ void EmitCells(const TKestoState& s, GLenum mode, const TLattice& l, TCellRange 
     vertex(p);
   };
   ForEachCell(l, range, [&](int32_t i, int32_t j) {
+    // A cell with a missing corner is a gap in the surface.
+    if (IsHole(s.Grid[i][j]) || IsHole(s.Grid[i + l.StepI][j]) ||
+        IsHole(s.Grid[i + l.StepI][j + l.StepJ]) || IsHole(s.Grid[i][j + l.StepJ]))
+      return;
     gl.Begin(mode);
     corner(i, j);
     corner(i + l.StepI, j);
@@ -85,6 +89,7 @@ void EmitMarkers(const TKestoState& s, TCellRange range, TGLSink& gl, Marker mar
   const bool spectrum = s.Spec != 0;
   const TLattice points{1, 1, s.GridHighI + 1, s.GridHighJ + 1};
   ForEachCell(points, range, [&](int32_t i, int32_t j) {
+    if (IsHole(s.Grid[i][j])) return;
     const TUnitPoint p = unit(s.Grid[i][j]);
     ApplyHeightColor(gl, s, p.T, spectrum);
     marker(p, size);

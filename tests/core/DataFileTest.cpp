@@ -159,34 +159,38 @@ TEST(DataFile, FilesPeopleHave) {
       {"0,0,1\n1,5,2,5\n", '.', nullptr, {1, 5, 0}, 1},
       {"a,b,c\n1,2,3\n", '.', nullptr, {1, 2, 3}, 3},
       {"1,2\n", '.', nullptr, {1, 0, 2}, 1},
-      {"1 2 3\n4 5 6\n",
+      // Layouts other than commas, read where the comma reading refuses them.
+      {"1 2 3\n4 5 6\n", '.', nullptr, {4, 5, 6}, 0},
+      {"\n1\t2\t3\n", '.', nullptr, {1, 2, 3}, 0},
+      {"1;2;3\n", ',', nullptr, {1, 2, 3}, 0},
+      {"x,y,z\n0,0,1\n0,1,2\n\n1,0,3\n1,1,4\n", '.', nullptr, {1, 1, 4}, 0},
+      {"# made by hand\n1,1,1\n\n2,2,2\n", '.', nullptr, {2, 2, 2}, 0},
+      // What the comma reading takes stays as it was; a byte-order mark is no field.
+      {"1 2 3\n4,5,6\n", '.', nullptr, {4, 5, 6}, 3},
+      {"\xEF\xBB\xBF"
+       "1,2,3\n",
        '.',
-       "none of its lines holds numbers separated by commas (x,y,z); line 1 reads \"1 2 3\".",
+       nullptr,
+       {1, 2, 3},
+       0},
+      {"1 2\n",
+       '.',
+       "line 1 \"1 2\" holds 2 numbers; every line of this x y z file holds 3.",
        {},
        0},
-      {"\n1\t2\t3\n", '.', "line 2 reads \"1?2?3\".", {}, 0},
-      {"1;2;3\n", ',', "none of its lines holds numbers", {}, 0},
-      {"x,y,z\n0,0,1\n0,1,2\n\n1,0,3\n1,1,4\n",
+      {"x,y,z\n0,0,1\n0,1,2\n\n1,0,3\n",
        '.',
-       "line 1 \"x,y,z\" holds no numbers; row 2 (from line 5) has 2 points, but row 1 has 3 "
-       "points;",
-       {},
-       0},
-      {"# made by hand\n1,1,1\n\n2,2,2\n",
-       '.',
-       "line 1 \"# made by hand\" holds no numbers; row 2 (from line 4) has 1 point, but row 1 "
-       "has 2 points;",
+       "row 2 (from line 5) has 1 point, but row 1 has 2 points;",
        {},
        0},
   };
   for (const auto& c : cases) {
-    TDataParser p("f.txt", c.Locale);
-    p.Feed(c.Text);
+    TDataFileNotes notes;
     try {
-      const TGridData d = p.Finish();
+      const TGridData d = ReadDataText(c.Text, "f.txt", c.Locale, &notes);
       ASSERT_EQ(c.Refusal, nullptr) << c.Text;
       ExpectPoint(d.Grid[d.GridHighI][d.GridHighJ], c.Last.X, c.Last.Y, c.Last.Z);
-      EXPECT_EQ(p.Notes().NotNumbers, c.NotNumbers) << c.Text;
+      EXPECT_EQ(notes.NotNumbers, c.NotNumbers) << c.Text;
     } catch (const TDataFileError& e) {
       ASSERT_NE(c.Refusal, nullptr) << c.Text << ": " << e.what();
       EXPECT_NE(std::string(e.what()).find(c.Refusal), std::string::npos) << e.what();
