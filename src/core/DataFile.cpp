@@ -11,6 +11,7 @@
 #include <cmath>
 #include <cstring>
 #include <limits>
+#include <memory>
 #include <tuple>
 #include <utility>
 
@@ -521,12 +522,14 @@ namespace {
 
 TGridData Pass(TDataSource& in, TDataParser& parser, const std::function<void()>& pump,
                TDataFileNotes* notes) {
-  std::vector<char> buffer(1 << 20);
+  // Not cleared first: only what is read into it is ever touched.
+  constexpr size_t kPiece = 1 << 16;
+  const auto buffer = std::make_unique_for_overwrite<char[]>(kPiece);
   auto lastPump = std::chrono::steady_clock::now();
   while (!parser.Ended()) {
-    const size_t n = in.Read(buffer.data(), buffer.size());
+    const size_t n = in.Read(buffer.get(), kPiece);
     if (n == 0) break;
-    parser.Feed(std::string_view(buffer.data(), n));
+    parser.Feed(std::string_view(buffer.get(), n));
     if (pump && std::chrono::steady_clock::now() - lastPump >= std::chrono::milliseconds(30)) {
       pump();
       lastPump = std::chrono::steady_clock::now();
@@ -579,7 +582,7 @@ TGridData ReadDataText(std::string_view text, const std::string& name, char loca
                        TDataFileNotes* notes) {
   return Guarded(
       [&] {
-        const auto in = TextDataSource(text);
+        const auto in = TextDataSource(text, name);
         return Parse(*in, name, {}, localeSeparator, notes);
       },
       name);

@@ -5,7 +5,6 @@
 
 #include <cerrno>
 #include <cstring>
-#include <vector>
 
 #include "core/DataFile.h"
 
@@ -63,7 +62,9 @@ class TPeekedSource : public TDataSource {
 class TGzipSource : public TDataSource {
  public:
   TGzipSource(std::unique_ptr<TDataSource> raw, std::string name)
-      : raw_(std::move(raw)), name_(std::move(name)), in_(1 << 18) {
+      : raw_(std::move(raw)),
+        name_(std::move(name)),
+        in_(std::make_unique_for_overwrite<Bytef[]>(kInput)) {
     if (inflateInit2(&z_, 15 + 16) != Z_OK) throw std::bad_alloc();
   }
   ~TGzipSource() override { inflateEnd(&z_); }
@@ -113,8 +114,8 @@ class TGzipSource : public TDataSource {
 
  private:
   bool Fill() {
-    const size_t n = raw_->Read(reinterpret_cast<char*>(in_.data()), in_.size());
-    z_.next_in = in_.data();
+    const size_t n = raw_->Read(reinterpret_cast<char*>(in_.get()), kInput);
+    z_.next_in = in_.get();
     z_.avail_in = uInt(n);
     return n > 0;
   }
@@ -126,7 +127,8 @@ class TGzipSource : public TDataSource {
 
   std::unique_ptr<TDataSource> raw_;
   std::string name_;
-  std::vector<Bytef> in_;
+  static constexpr size_t kInput = 1 << 16;
+  std::unique_ptr<Bytef[]> in_;
   z_stream z_{};
   uint64_t consumed_ = 0;  // compressed bytes taken so far
   bool memberEnded_ = false, done_ = false;
@@ -153,9 +155,11 @@ class TTextSource : public TDataSource {
 
 }  // namespace
 
-std::unique_ptr<TDataSource> OpenDataSource(int fd, const std::string& name) {
-  auto raw = std::make_unique<TFdSource>(fd, name);
-  // Two bytes tell gzip; a pipe may hand them over one at a time.
+namespace {
+
+// The source as it is, or inflated where its first two bytes say gzip.
+std::unique_ptr<TDataSource> Inflated(std::unique_ptr<TDataSource> raw, const std::string& name) {
+  // A pipe may hand the two bytes over one at a time.
   char magic[2];
   size_t got = 0;
   while (got < 2) {
@@ -169,6 +173,12 @@ std::unique_ptr<TDataSource> OpenDataSource(int fd, const std::string& name) {
   return std::make_unique<TGzipSource>(std::move(peeked), name);
 }
 
-std::unique_ptr<TDataSource> TextDataSource(std::string_view text) {
-  return std::make_unique<TTextSource>(text);
+}  // namespace
+
+std::unique_ptr<TDataSource> OpenDataSource(int fd, const std::string& name) {
+  return Inflated(std::make_unique<TFdSource>(fd, name), name);
+}
+
+std::unique_ptr<TDataSource> TextDataSource(std::string_view text, const std::string& name) {
+  return Inflated(std::make_unique<TTextSource>(text), name);
 }

@@ -21,5 +21,5 @@ class TDataSource {
 // A descriptor already open, from where it stands now; gzip data is inflated.
 std::unique_ptr<TDataSource> OpenDataSource(int fd, const std::string& name);
 
-// Text held in memory.
-std::unique_ptr<TDataSource> TextDataSource(std::string_view text);
+// Text held in memory, inflated where it is gzip data.
+std::unique_ptr<TDataSource> TextDataSource(std::string_view text, const std::string& name);

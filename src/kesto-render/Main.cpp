@@ -32,7 +32,15 @@ std::string Shortest(double v) {
   return std::string(text, r.ptr);
 }
 
-void PrintInfo(const TKestoState& s) {
+// What the file was found to be (nothing for the sample surface), then the grid.
+void PrintInfo(const TKestoState& s, const TDataFileNotes* file) {
+  if (file) {
+    std::printf("Layout %s\n", LayoutName(file->Layout));
+    if (!file->ColumnNames.empty())
+      std::printf("Columns %s %s %s\n", file->ColumnNames[0].c_str(), file->ColumnNames[1].c_str(),
+                  file->ColumnNames[2].c_str());
+    std::printf("Holes %lld\n", static_cast<long long>(file->Holes));
+  }
   std::printf("GridHighI %d\nGridHighJ %d\n", s.GridHighI, s.GridHighJ);
   const std::pair<const char*, double> values[] = {
       {"XMin", s.XMin},       {"XMax", s.XMax},       {"YMin", s.YMin},
@@ -129,8 +137,8 @@ int Run(int argc, char** argv) {
   const TPictureFormat format = drawing ? PictureFormat(o) : TPictureFormat::Png;
 
   TKestoState s;
+  TDataFileNotes notes;
   if (!o.Input.empty()) {
-    TDataFileNotes notes;
     try {
       static_cast<TGridData&>(s) =
           o.Input == "-" ? ReadDataStream(STDIN_FILENO, "standard input", {}, '\0', &notes)
@@ -147,7 +155,7 @@ int Run(int argc, char** argv) {
   int width = 640, height = 480;
   ApplyOptions(o, s, width, height);
   s.NormalizeView();
-  if (o.Info) PrintInfo(s);
+  if (o.Info) PrintInfo(s, o.Input.empty() ? nullptr : &notes);
   if (!drawing) return 0;
 
   THeadlessGL gl;

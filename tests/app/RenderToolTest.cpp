@@ -71,7 +71,8 @@ TEST_F(RenderToolTest, InfoPrintsShortestExactNumbers) {
   const TRun run = Render({"--info", QString::fromStdString(data)});
   ASSERT_EQ(run.Status, 0) << run.Err.toStdString();
   EXPECT_EQ(run.Out,
-            "GridHighI 1\nGridHighJ 1\nXMin 5\nXMax 9\nYMin -3\nYMax 4\nZMin -8\nZMax 1\n"
+            "Layout comma\nHoles 0\nGridHighI 1\nGridHighJ 1\nXMin 5\nXMax 9\nYMin -3\nYMax "
+            "4\nZMin -8\nZMax 1\n"
             "OriginX 5\nOriginY 0\nOriginZ 0\n");
 }
 

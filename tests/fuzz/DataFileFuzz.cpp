@@ -1,16 +1,19 @@
 // Feeds arbitrary bytes to the data-file parser, whole and cut in two at a place the
 // input chooses: both must agree, and an accepted grid must satisfy the invariants
-// every consumer relies on.
+// every consumer relies on. The whole reading (gzip, layouts, second readings) must
+// take what the comma reading takes as a comma file, giving the same grid.
 #include <cstdint>
 #include <cstdlib>
+#include <cstring>
 #include <string_view>
 
 #include "core/DataFile.h"
 
 namespace {
 
-bool Parse(std::string_view text, size_t cut, TGridData& out) {
-  TDataParser p("fuzz", '.');
+bool Parse(std::string_view text, size_t cut, TGridData& out,
+           TDataReading reading = TDataReading::Detect) {
+  TDataParser p("fuzz", '.', reading);
   cut = std::min(cut, text.size());
   try {
     p.Feed(text.substr(0, cut));
@@ -22,18 +25,43 @@ bool Parse(std::string_view text, size_t cut, TGridData& out) {
   }
 }
 
+bool SameGrid(const TGridData& a, const TGridData& b) {
+  if (a.GridHighI != b.GridHighI || a.GridHighJ != b.GridHighJ) return false;
+  for (int32_t i = 0; i <= a.GridHighI; ++i)
+    if (std::memcmp(a.Grid[i].data(), b.Grid[i].data(),
+                    sizeof(TGridPoint) * (size_t(a.GridHighJ) + 1)) != 0)
+      return false;
+  return true;
+}
+
+void CheckWholeReading(std::string_view text) {
+  TDataFileNotes notes;
+  TGridData read;
+  try {
+    read = ReadDataText(text, "fuzz", '.', &notes);
+  } catch (const TDataFileError&) {
+    return;
+  }
+  if (!GridInvariantsHold(read)) std::abort();
+  TGridData asEver;
+  if (notes.Layout == TDataLayout::Comma &&
+      Parse(text, text.size(), asEver, TDataReading::CommaAsEver) && !SameGrid(asEver, read))
+    std::abort();
+}
+
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   const std::string_view text(reinterpret_cast<const char*>(data), size);
   const size_t cut = size ? data[0] * size / 256 : 0;
+  CheckWholeReading(text);
   TGridData whole, split;
   const bool a = Parse(text, text.size(), whole);
   const bool b = Parse(text, cut, split);
   if (a != b) std::abort();
   if (!a) return 0;
   if (!GridInvariantsHold(whole)) std::abort();
-  if (whole.GridHighI != split.GridHighI || whole.GridHighJ != split.GridHighJ) std::abort();
+  if (!SameGrid(whole, split)) std::abort();
   if (whole.Grid.size() != size_t(whole.GridHighI) + 1) std::abort();
   if (!(whole.OriginX >= whole.XMin && whole.OriginX <= whole.XMax)) std::abort();
   return 0;

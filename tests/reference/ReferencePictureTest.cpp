@@ -42,6 +42,10 @@ const TCase kCases[] = {
      "--view 2d --coarse --size 480x480"},
     {"2d-no-axes-spectrum2", "basin.txt", "[KestoF]\nSpec=2\nSurfaceMode=1\nDrawMode=0\n",
      "--no-axes --distance 8"},
+    // Missing heights: the cells around each hole stay undrawn, the markers there too.
+    {"2d-fill-holes", "holes.asc", nullptr, "--view 2d --surface fill --size 480x360"},
+    {"3d-mesh-holes", "holes.asc", nullptr, "--spectrum --turn 30 --size 480x360"},
+    {"2d-points-holes", "holes.asc", nullptr, "--view 2d --surface points --line-width 8"},
 };
 
 // Large enough for the last bit of a blend to differ between processors, far too
