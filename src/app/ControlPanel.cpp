@@ -7,9 +7,14 @@
 #include <QCloseEvent>
 #include <QCompleter>
 #include <QDeadlineTimer>
+#include <QDragEnterEvent>
+#include <QDropEvent>
+#include <QFileInfo>
 #include <QLineEdit>
 #include <QLocale>
+#include <QMimeData>
 #include <QScreen>
+#include <QTimer>
 #include <algorithm>
 #include <cmath>
 
@@ -84,8 +89,14 @@ bool RunFileDialog(QFileDialog* dialog) {
 }  // namespace
 
 TSettingsPlaces TForm1::DefaultSettingsPlaces() {
-  return TSettingsPlaces(SettingsPathFor(QCoreApplication::applicationFilePath().toStdString()),
-                         UserSettingsPath());
+  // Beside the program only for a copy that keeps its settings there already (a
+  // portable one) or the build folder; an installed viewer writes nothing where it
+  // is installed, also when run by root.
+  const QString program = QCoreApplication::applicationFilePath();
+  const std::string beside = SettingsPathFor(program.toStdString());
+  const bool ownFolder = QFileInfo(QString::fromStdString(beside)).isFile() ||
+                         QFileInfo(program).absolutePath() == QStringLiteral(KESTO_BUILD_BIN_DIR);
+  return TSettingsPlaces(ownFolder ? beside : "", UserSettingsPath());
 }
 
 TForm1::TForm1(TSettingsPlaces settings) : QWidget(nullptr), settings_(std::move(settings)) {
@@ -175,6 +186,12 @@ TForm1::TForm1(TSettingsPlaces settings) : QWidget(nullptr), settings_(std::move
   SavePictureDialog1->setDefaultSuffix("bmp");
   SavePictureDialog1->setNameFilters(QtNameFilters(QString::fromUtf8(kPictureFilter)));
 
+  setAcceptDrops(true);
+  KestoForm->setAcceptDrops(true);
+  KestoForm->DropFile = [this](QDropEvent* event) { dropEvent(event); };
+  KestoForm->DragFile = [this](QDragMoveEvent* event) { AcceptDrag(event); };
+  KestoForm->ReloadFile = [this] { Reload(); };
+
   FormCreate();
 }
 
@@ -192,6 +209,7 @@ void TForm1::FormCreate() {
                   std::clamp(st.ClientHeight, 1, kMaxClientSize));
   PlaceWindow(&k, st.Left, st.Top, QPoint(kGraphWindowLeft, kGraphWindowTop));
   ApplyStoredView(st, k);
+  if (!st.LoadFolder.empty()) folders_ = QStringList{QString::fromStdString(st.LoadFolder)};
 
   // Runs CB_SpecClick only when the box changes.
   CB_Spec->setChecked(k.Spec == 1);
@@ -214,6 +232,7 @@ void TForm1::FormClose() {
   st.ClientWidth = k.ClientWidth();
   st.ClientHeight = k.ClientHeight();
   CaptureStoredView(k, st);
+  if (!folders_.isEmpty()) st.LoadFolder = folders_.first().toStdString();
   TSettingsFile ini = ReadSettings(settings_);
   WriteStoredSettings(ini, st);
   SaveSettings(ini, settings_);
@@ -379,22 +398,107 @@ void TForm1::ColorSequence(int32_t& target, int32_t rebuildMask, bool busy) {
 }
 
 void TForm1::LoadSequence() {
+  if (!folders_.isEmpty()) {
+    OpenDialog1->setDirectory(folders_.first());
+    OpenDialog1->setHistory(folders_);
+  }
   if (!RunFileDialog(OpenDialog1)) return;
-  const std::string name = OpenDialog1->selectedFiles().first().toLocal8Bit().toStdString();
+  Watch.reset();  // a file chosen by hand takes the place of the watched one
+  LoadFile(OpenDialog1->selectedFiles().first());
+}
+
+void TForm1::LoadFile(const QString& path) {
+  if (loading_) return;
+  loading_ = true;
   setEnabled(false);
   ShowBusy();
   try {
-    LoadDataFile(name);
+    LoadDataFile(path.toLocal8Bit().toStdString());
     KestoForm->MakeList(kMaskAll);
     // What the replaced grid and its lists held goes back to the system.
     malloc_trim(0);
   } catch (...) {
     KestoForm->Label1->hide();
     setEnabled(true);
+    loading_ = false;
     throw;
   }
   KestoForm->Label1->hide();
   setEnabled(true);
+  loading_ = false;
+  LoadedFile = path;
+  ++FilesLoaded;
+  const QString folder = QFileInfo(path).absolutePath();
+  folders_.removeAll(folder);
+  folders_.prepend(folder);
+  while (folders_.size() > 10) folders_.removeLast();
+}
+
+void TForm1::OpenFile(const QString& path, bool watch) {
+  if (loading_) return;
+  Watch.reset();
+  if (watch) Watch = std::make_unique<TFileWatch>(path, [this] { WatchedFileChanged(); });
+  ReportErrors([&] {
+    LoadFile(path);
+    FormPaint();
+    KestoForm->DrawGraph();
+  });
+}
+
+void TForm1::Reload() {
+  if (LoadedFile.isEmpty() || loading_) return;
+  ReportErrors([this] {
+    LoadFile(LoadedFile);
+    FormPaint();
+    KestoForm->DrawGraph();
+  });
+}
+
+// A failure is told once, not at every change that fails the same way.
+void TForm1::WatchedFileChanged() {
+  if (loading_) {
+    Watch->Again();
+    return;
+  }
+  try {
+    LoadFile(Watch->Path());
+    watchError_.clear();
+    FormPaint();
+    KestoForm->DrawGraph();
+  } catch (const TCancelled&) {
+  } catch (const std::exception& e) {
+    if (e.what() == watchError_) return;
+    watchError_ = e.what();
+    ShowErrorReport(QString::fromLocal8Bit(e.what()));
+  }
+}
+
+namespace {
+
+// The one local file that a drag carries, or nothing.
+QString DraggedFile(const QMimeData* data) {
+  if (!data || !data->hasUrls() || data->urls().size() != 1) return {};
+  const QUrl url = data->urls().first();
+  return url.isLocalFile() ? url.toLocalFile() : QString();
+}
+
+}  // namespace
+
+void TForm1::dragEnterEvent(QDragEnterEvent* event) { AcceptDrag(event); }
+
+void TForm1::AcceptDrag(QDragMoveEvent* event) {
+  if (!loading_ && !DraggedFile(event->mimeData()).isEmpty())
+    event->acceptProposedAction();
+  else
+    event->ignore();
+}
+
+void TForm1::dropEvent(QDropEvent* event) {
+  const QString file = DraggedFile(event->mimeData());
+  if (loading_ || file.isEmpty()) return;
+  event->acceptProposedAction();
+  // After the drop has ended: the source waits for its answer meanwhile.
+  QTimer::singleShot(0, this, [this, file] { OpenFile(file); });
 }
 
 void TForm1::LoadDataFile(const std::string& fileName) {

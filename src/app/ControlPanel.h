@@ -8,8 +8,10 @@
 #include <QLabel>
 #include <QPushButton>
 #include <QWidget>
+#include <memory>
 #include <string>
 
+#include "app/FileWatch.h"
 #include "app/KestoForm.h"
 #include "app/Swatch.h"
 #include "core/SettingsFile.h"
@@ -59,12 +61,31 @@ class TForm1 : public QWidget {
   void Animate();
   void LoadDataFile(const std::string& fileName);
 
+  // A data file loaded as "File Load" loads a chosen name: busy label, panel disabled,
+  // every list rebuilt; throws what reading it throws, leaving the graph as it was. A
+  // load already running keeps another out.
+  void LoadFile(const QString& path);
+  // The same, shown at once, with any refusal reported: a file dropped on a window or
+  // named on the command line. watch: load it again whenever it changes on disk.
+  void OpenFile(const QString& path, bool watch = false);
+  // F5: the file last loaded, again; with none, nothing.
+  void Reload();
+  // The file last loaded, and how many loads have succeeded.
+  QString LoadedFile;
+  int FilesLoaded = 0;
+  // Watching the file named with --watch, until "File Load" loads another.
+  std::unique_ptr<TFileWatch> Watch;
+
   // The item of a width box that is selected: -1 when its text names no item.
   static int SelectedItem(const QComboBox* box);
 
  protected:
   void paintEvent(QPaintEvent* event) override;
   void closeEvent(QCloseEvent* event) override;
+  void dragEnterEvent(QDragEnterEvent* event) override;
+  void dropEvent(QDropEvent* event) override;
+  // Takes a drag that carries one local file while no load is running.
+  void AcceptDrag(QDragMoveEvent* event);
 
  private:
   QFrame* Group(const char* name, QLabel*& title, const char* caption, int top, int height);
@@ -81,5 +102,10 @@ class TForm1 : public QWidget {
   // Shows the busy label and returns once it is painted.
   void ShowBusy();
 
+  void WatchedFileChanged();
+
   TSettingsPlaces settings_;
+  bool loading_ = false;
+  QStringList folders_;     // where files were loaded from, the latest first
+  std::string watchError_;  // the last failure of a watched file, reported once
 };

@@ -1,5 +1,6 @@
 #include "app/GLSurface.h"
 
+#include <QCoreApplication>
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QWheelEvent>
@@ -36,4 +37,17 @@ void TGLSurface::wheelEvent(QWheelEvent* e) {
 
 void TGLSurface::keyPressEvent(QKeyEvent* e) {
   ReportErrors([&] { form_->FormKeyDown(e->key(), e->modifiers()); });
+}
+
+bool TGLSurface::event(QEvent* e) {
+  switch (e->type()) {
+    case QEvent::DragEnter:
+    case QEvent::DragMove:
+    case QEvent::DragLeave:
+    case QEvent::Drop:
+      QCoreApplication::sendEvent(form_, e);
+      return true;
+    default:
+      return QWindow::event(e);
+  }
 }

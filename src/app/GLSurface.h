@@ -5,7 +5,8 @@
 class TKestoForm;
 
 // The native surface inside the graph window that OpenGL draws to; it hands its
-// paint, resize, mouse, wheel and key events to the graph window's handlers.
+// paint, resize, mouse, wheel, key and drag-and-drop events to the graph window's
+// handlers.
 class TGLSurface : public QWindow {
  public:
   explicit TGLSurface(TKestoForm* form);
@@ -18,6 +19,7 @@ class TGLSurface : public QWindow {
   void mouseReleaseEvent(QMouseEvent* event) override;
   void wheelEvent(QWheelEvent* event) override;
   void keyPressEvent(QKeyEvent* event) override;
+  bool event(QEvent* event) override;
 
  private:
   TKestoForm* form_;

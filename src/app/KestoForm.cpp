@@ -55,6 +55,16 @@ void TKestoForm::keyPressEvent(QKeyEvent* event) {
   ReportErrors([&] { FormKeyDown(event->key(), event->modifiers()); });
 }
 
+void TKestoForm::dragEnterEvent(QDragEnterEvent* event) { dragMoveEvent(event); }
+
+void TKestoForm::dragMoveEvent(QDragMoveEvent* event) {
+  if (DragFile) DragFile(event);
+}
+
+void TKestoForm::dropEvent(QDropEvent* event) {
+  if (DropFile) DropFile(event);
+}
+
 void TKestoForm::FormMouseDown(Qt::MouseButton button, int x, int y) {
   if (button == Qt::LeftButton && DrawMode == kDrawMode3D) {
     MouseState = kMouseTurning;
@@ -113,6 +123,8 @@ void TKestoForm::FormKeyDown(int key, Qt::KeyboardModifiers shift) {
     SaveToBitmap("");
   } else if (key == Qt::Key_M) {
     FocusControlPanel();
+  } else if (key == Qt::Key_F5 && ReloadFile) {
+    ReloadFile();
   }
   DrawGraph();
 }
@@ -353,6 +365,9 @@ void TKestoForm::SaveToBitmap(const QString& fileName) {
       break;
     case TPictureOutput::Bitmap:
       WritePicture(picture, fileName, TPictureFormat::Bitmap);
+      break;
+    case TPictureOutput::Png:
+      WritePicture(picture, fileName, TPictureFormat::Png);
       break;
   }
 }

@@ -6,6 +6,7 @@
 #include <QWidget>
 #include <array>
 #include <cstdint>
+#include <functional>
 #include <optional>
 #include <vector>
 
@@ -54,7 +55,8 @@ class TKestoForm : public QWidget, public TKestoState {
 
   // Left drag turns and tilts the 3-D view, right drag moves nearer or farther,
   // the wheel raises or flattens the heights; keys 2 and 3 pick the view, Ctrl+C
-  // copies the picture, Enter and M hand the keyboard to the control panel.
+  // copies the picture, F5 loads the file again, Enter and M hand the keyboard to
+  // the control panel.
   void FormMouseDown(Qt::MouseButton button, int x, int y);
   void FormMouseMove(int x, int y);
   void FormMouseUp();
@@ -72,6 +74,11 @@ class TKestoForm : public QWidget, public TKestoState {
   // cannot be written, leaving any earlier file of that name as it was.
   void SaveToBitmap(const QString& fileName);
 
+  // The panel's: a file dragged over or dropped on the window, and F5.
+  std::function<void(QDragMoveEvent*)> DragFile;
+  std::function<void(QDropEvent*)> DropFile;
+  std::function<void()> ReloadFile;
+
   // The program is ending: work in progress stops at its next pause and no more starts.
   void Abandon() { abandoned_ = true; }
   bool Abandoned() const { return abandoned_; }
@@ -79,6 +86,9 @@ class TKestoForm : public QWidget, public TKestoState {
  protected:
   void resizeEvent(QResizeEvent* event) override;
   void keyPressEvent(QKeyEvent* event) override;
+  void dragEnterEvent(QDragEnterEvent* event) override;
+  void dragMoveEvent(QDragMoveEvent* event) override;
+  void dropEvent(QDropEvent* event) override;
 
  private:
   // Long work (compiling a large list, replaying one) goes in pieces; between two

@@ -38,6 +38,12 @@ std::optional<TPictureFormat> FormatByName(std::string_view name) {
 
 TPictureOutput PictureOutputFor(std::string_view name) {
   if (name.empty()) return TPictureOutput::Clipboard;
-  return FormatByExtension(name) == TPictureFormat::Jpeg ? TPictureOutput::Jpeg
-                                                         : TPictureOutput::Bitmap;
+  switch (FormatByExtension(name).value_or(TPictureFormat::Bitmap)) {
+    case TPictureFormat::Jpeg:
+      return TPictureOutput::Jpeg;
+    case TPictureFormat::Png:
+      return TPictureOutput::Png;
+    default:
+      return TPictureOutput::Bitmap;
+  }
 }

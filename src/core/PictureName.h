@@ -12,8 +12,8 @@ std::optional<TPictureFormat> FormatByExtension(std::string_view fileName);
 // "png", "bmp" or "jpeg" as a format.
 std::optional<TPictureFormat> FormatByName(std::string_view name);
 
-enum class TPictureOutput { Clipboard, Jpeg, Bitmap };
+enum class TPictureOutput { Clipboard, Jpeg, Bitmap, Png };
 
 // The viewer's rule: an empty name means the clipboard, a JPEG extension a JPEG file,
-// anything else (a .png name too, and no extension) a BMP file.
+// a PNG extension a PNG file, anything else (no extension too) a BMP file.
 TPictureOutput PictureOutputFor(std::string_view fileName);

@@ -181,18 +181,30 @@ std::string TSettingsFile::NewLine() const {
   return !lines_.empty() && lines_[0].size() > 1 && lines_[0].ends_with("\r\n") ? "\r\n" : "\n";
 }
 
-int32_t TSettingsFile::ReadInteger(const char* section, const char* key, int32_t def) const {
+std::optional<std::string_view> TSettingsFile::Value(const char* section, const char* key) const {
   TSpan span;
-  if (!FindSection(section, span)) return def;
+  if (!FindSection(section, span)) return std::nullopt;
   const size_t at = FindKey(span, key);
   std::string_view name, text;
+  if (at == std::string::npos || !KeyLine(lines_[at], name, text)) return std::nullopt;
+  return text;
+}
+
+int32_t TSettingsFile::ReadInteger(const char* section, const char* key, int32_t def) const {
+  const auto text = Value(section, key);
   int32_t value;
-  if (at == std::string::npos || !KeyLine(lines_[at], name, text)) return def;
-  return ParseSettingsInt(text, value) ? value : def;
+  return text && ParseSettingsInt(*text, value) ? value : def;
+}
+
+std::string TSettingsFile::ReadString(const char* section, const char* key) const {
+  return std::string(Value(section, key).value_or(""));
 }
 
 void TSettingsFile::WriteInteger(const char* section, const char* key, int32_t value) {
-  const std::string text = std::to_string(value);
+  WriteString(section, key, std::to_string(value));
+}
+
+void TSettingsFile::WriteString(const char* section, const char* key, const std::string& text) {
   const std::string nl = NewLine();
   TSpan span;
   if (!FindSection(section, span)) {
@@ -254,16 +266,24 @@ TSettingsFile ReadSettings(const TSettingsPlaces& places) {
                                                            : places.UserFolder);
 }
 
+namespace {
+
+void SaveInUserFolder(const TSettingsFile& settings, const std::string& path) {
+  std::error_code ignored;
+  std::filesystem::create_directories(std::filesystem::path(path).parent_path(), ignored);
+  settings.SaveAs(path);
+}
+
+}  // namespace
+
 void SaveSettings(const TSettingsFile& settings, const TSettingsPlaces& places) {
+  if (places.BesideProgram.empty()) return SaveInUserFolder(settings, places.UserFolder);
   try {
     settings.SaveAs(places.BesideProgram);
   } catch (const TSettingsError& beside) {
     if (places.UserFolder.empty()) throw;
-    std::error_code ignored;
-    std::filesystem::create_directories(std::filesystem::path(places.UserFolder).parent_path(),
-                                        ignored);
     try {
-      settings.SaveAs(places.UserFolder);
+      SaveInUserFolder(settings, places.UserFolder);
     } catch (const TSettingsError& user) {
       std::string both = beside.what();
       both.pop_back();  // the full stop

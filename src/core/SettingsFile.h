@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <stdexcept>
 #include <string>
 #include <string_view>
@@ -37,6 +38,10 @@ class TSettingsFile {
 
   int32_t ReadInteger(const char* section, const char* key, int32_t defaultValue) const;
   void WriteInteger(const char* section, const char* key, int32_t value);
+  // A value as text, without the blanks around it; empty when missing. The text
+  // written must not hold a line end.
+  std::string ReadString(const char* section, const char* key) const;
+  void WriteString(const char* section, const char* key, const std::string& text);
   // Writes the whole file under a name of its own beside the old one and renames it
   // over it, so that an interrupted or concurrent write never leaves half a file; a
   // link is followed. Throws with the file and the reason, also when the file is not
@@ -53,6 +58,7 @@ class TSettingsFile {
     size_t Header, End;
   };
   bool FindSection(std::string_view section, TSpan& span) const;
+  std::optional<std::string_view> Value(const char* section, const char* key) const;
   // The first line of the span that sets key, or npos.
   size_t FindKey(const TSpan& span, std::string_view key) const;
   std::string NewLine() const;
@@ -62,8 +68,8 @@ class TSettingsFile {
   std::vector<std::string> lines_;  // each with its own line end, if it has one
 };
 
-// Where the settings are kept: beside the program, and, where that file cannot be
-// written (an installed program), in the user's configuration folder.
+// Where the settings are kept: beside the program (none: empty), and, where that file
+// cannot be written, in the user's configuration folder.
 struct TSettingsPlaces {
   TSettingsPlaces(std::string besideProgram, std::string userFolder = "")
       : BesideProgram(std::move(besideProgram)), UserFolder(std::move(userFolder)) {}

@@ -8,6 +8,8 @@
 namespace {
 
 using S = TStoredSettings;
+
+constexpr const char* kLoadFolderKey = "LoadFolder";
 using K = TKestoState;
 
 // An angle as the file keeps it: rounded halves to even (0 when it does not fit).
@@ -66,6 +68,7 @@ TStoredSettings ReadStoredSettings(const TSettingsFile& ini) {
   TStoredSettings s = FirstRunSettings();
   for (const TStoredKey& k : kStoredKeys)
     s.*k.Value = ini.ReadInteger(k.Section, k.Key, s.*k.Value);
+  s.LoadFolder = ini.ReadString("Form", kLoadFolderKey);
   return s;
 }
 
@@ -75,6 +78,9 @@ void WriteStoredSettings(TSettingsFile& ini, const TStoredSettings& s) {
   std::sort(order.begin(), order.end(),
             [](const TStoredKey* a, const TStoredKey* b) { return a->WriteOrder < b->WriteOrder; });
   for (const TStoredKey* k : order) ini.WriteInteger(k->Section, k->Key, s.*k->Value);
+  // A name with a line end in it would break the file; such a folder is not kept.
+  if (!s.LoadFolder.empty() && s.LoadFolder.find_first_of("\r\n") == std::string::npos)
+    ini.WriteString("Form", kLoadFolderKey, s.LoadFolder);
 }
 
 void ApplyStoredView(const TStoredSettings& s, TKestoState& state) {

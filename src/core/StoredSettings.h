@@ -3,6 +3,7 @@
 #include <array>
 #include <cstdint>
 #include <optional>
+#include <string>
 
 #include "core/SettingsFile.h"
 #include "core/ViewState.h"
@@ -26,6 +27,8 @@ struct TStoredSettings {
   int32_t DrawMode = 0, AxisMode = 0;
   int32_t Angle1 = 0, Angle2 = 0, Angle3 = 0;
   int32_t Spec = 0, SurfaceMode = 0;
+  // The folder of the data file last loaded, where "File Load" opens; empty: none yet.
+  std::string LoadFolder;
   bool operator==(const TStoredSettings&) const = default;
 };
 
@@ -41,7 +44,8 @@ struct TStoredKey {
   int WriteOrder;
 };
 
-// Every stored key, in the order of reading.
+// Every stored integer, in the order of reading; LoadFolder is kept under [Form] after
+// them, once there is one.
 extern const std::array<TStoredKey, 21> kStoredKeys;
 
 // What a first run starts from: the windows' first places and sizes, the first

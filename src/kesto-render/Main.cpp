@@ -116,6 +116,22 @@ void ApplyOptions(const TRenderOptions& o, TKestoState& s, int& width, int& heig
     *c = int32_t(ResolveColor(*c));
 }
 
+// The grid of the data file (or standard input), with a warning for fields read as 0.
+void ReadInput(const std::string& input, TKestoState& s, TDataFileNotes& notes) {
+  try {
+    static_cast<TGridData&>(s) =
+        input == "-" ? ReadDataStream(STDIN_FILENO, "standard input", {}, '\0', &notes)
+                     : ReadDataFile(input, {}, '\0', &notes);
+  } catch (const TDataFileError& e) {
+    throw TFailure{1, e.what()};
+  }
+  if (notes.NotNumbers > 0)
+    Note("warning: " + std::to_string(notes.NotNumbers) +
+         (notes.NotNumbers == 1 ? " field is" : " fields are") +
+         " not a number and read as 0, the first on line " + std::to_string(notes.FirstLine) +
+         ": " + notes.FirstText);
+}
+
 int Run(int argc, char** argv) {
   std::vector<std::string> args(argv + 1, argv + argc);
   TRenderOptions o;
@@ -138,20 +154,7 @@ int Run(int argc, char** argv) {
 
   TKestoState s;
   TDataFileNotes notes;
-  if (!o.Input.empty()) {
-    try {
-      static_cast<TGridData&>(s) =
-          o.Input == "-" ? ReadDataStream(STDIN_FILENO, "standard input", {}, '\0', &notes)
-                         : ReadDataFile(o.Input, {}, '\0', &notes);
-    } catch (const TDataFileError& e) {
-      throw TFailure{1, e.what()};
-    }
-    if (notes.NotNumbers > 0)
-      Note("warning: " + std::to_string(notes.NotNumbers) +
-           (notes.NotNumbers == 1 ? " field is" : " fields are") +
-           " not a number and read as 0, the first on line " + std::to_string(notes.FirstLine) +
-           ": " + notes.FirstText);
-  }
+  if (!o.Input.empty()) ReadInput(o.Input, s, notes);
   int width = 640, height = 480;
   ApplyOptions(o, s, width, height);
   s.NormalizeView();

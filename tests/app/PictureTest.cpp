@@ -39,10 +39,16 @@ TEST_F(PictureTest, JpegByExtensionInAnyCase) {
     EXPECT_EQ(reader.format(), "jpeg");
     EXPECT_EQ(reader.size(), QSize(640, 480));
   }
-  for (const char* name : {"d.jpe", "e.png", "f", "g.jpg.bak"}) {
+  for (const char* name : {"d.jpe", "f", "g.jpg.bak"}) {
     const QString path = Path(name);
     k_->SaveToBitmap(path);
     EXPECT_EQ(Head(path, 2), "BM") << name;
+  }
+  for (const char* name : {"e.png", "h.PNG"}) {
+    const QString path = Path(name);
+    k_->SaveToBitmap(path);
+    EXPECT_EQ(QImage(path).convertToFormat(QImage::Format_RGB888), k_->CaptureFrame()) << name;
+    EXPECT_EQ(Head(path, 4), "\x89PNG") << name;
   }
 }
 

@@ -1,0 +1,109 @@
+// Files opened from outside the panel's dialog: the command line, a drop on either
+// window, F5 and a watched file.
+#include <QDragEnterEvent>
+#include <QDropEvent>
+#include <QMimeData>
+#include <QProcess>
+#include <filesystem>
+
+#include "Dialogs.h"
+#include "PanelFixture.h"
+#include "app/GLSurface.h"
+#include "core/TempFiles.h"
+
+namespace {
+
+TEST(ViewerCommandLine, AnswersInOneLineWithItsStatus) {
+  const struct {
+    QStringList Args;
+    bool Display;
+    int Status;
+    const char* Says;
+  } cases[] = {
+      {{"--help"}, true, 0, "Usage: kesto [OPTIONS] [FILE]\n"},
+      {{"--version"}, true, 0, "kesto " KESTO_VERSION "\n"},
+      {{"--frobnicate"}, true, 2, "kesto: unknown option --frobnicate\nUsage: kesto"},
+      {{"a.txt", "b.txt"}, true, 2, "kesto: one file at a time: a.txt and b.txt\n"},
+      {{"--watch"}, true, 2, "kesto: --watch needs a FILE to watch\n"},
+      {{}, false, 1, "kesto: needs a display to show its windows, and no display is set"},
+      {{"--watch", "x.txt"}, false, 1, "kesto-render draws pictures without one\n"},
+  };
+  for (const auto& c : cases) {
+    QProcess viewer;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    if (!c.Display)
+      for (const char* name : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"}) env.remove(name);
+    viewer.setProcessEnvironment(env);
+    viewer.start(KESTO_VIEWER_PATH, c.Args);
+    ASSERT_TRUE(viewer.waitForFinished(60000)) << c.Args.join(' ').toStdString();
+    const QString out = viewer.readAllStandardOutput(), err = viewer.readAllStandardError();
+    EXPECT_EQ(viewer.exitCode(), c.Status) << c.Args.join(' ').toStdString();
+    EXPECT_TRUE((c.Status == 0 ? out : err).contains(c.Says)) << (out + err).toStdString();
+    if (c.Status == 1) EXPECT_EQ(err.count('\n'), 1);
+  }
+}
+
+class OpenFileTest : public PanelTest {
+ protected:
+  // A drag of urls over target and, where it is taken, the drop.
+  bool Drop(QObject* target, const QList<QUrl>& urls) {
+    QMimeData data;
+    data.setUrls(urls);
+    QDragEnterEvent enter(QPoint(5, 5), Qt::CopyAction, &data, Qt::LeftButton, {});
+    QCoreApplication::sendEvent(target, &enter);
+    if (!enter.isAccepted()) return false;
+    QDropEvent drop(QPointF(5, 5), Qt::CopyAction, &data, Qt::LeftButton, {});
+    QCoreApplication::sendEvent(target, &drop);
+    return true;
+  }
+  QString File(const char* name, int rows) {
+    std::string text;
+    for (int i = 0; i < rows; ++i)
+      text += std::to_string(i) + " 0 1\n" + std::to_string(i) + " 1 2\n";
+    return QString::fromStdString(dir_.File(name, text));
+  }
+  TTempDir dir_;
+};
+
+TEST_F(OpenFileTest, NamedDroppedOrReloadedFilesLoadAsFileLoadDoes) {
+  panel_->OpenFile(File("start.txt", 3));  // as the command line does
+  EXPECT_EQ(k_->GridHighI, 2);
+  QString report;
+  auto reported = CloseNextErrorReport(&report);
+  panel_->OpenFile(QString::fromStdString(dir_.File("bad.txt", "1 2\n")));
+  EXPECT_TRUE(reported->Answered());
+  EXPECT_TRUE(report.contains("line 1 \"1 2\" holds 2 numbers")) << report.toStdString();
+  EXPECT_EQ(k_->GridHighI, 2);
+
+  const QUrl four = QUrl::fromLocalFile(File("four.txt", 4));
+  EXPECT_FALSE(Drop(k_->WindowDC, {four, four}));
+  EXPECT_FALSE(Drop(panel_.get(), {QUrl("https://example.org/data.txt")}));
+  EXPECT_TRUE(Drop(k_->WindowDC, {four}));
+  QTRY_COMPARE(k_->GridHighI, 3);
+  EXPECT_TRUE(Drop(panel_.get(), {QUrl::fromLocalFile(File("five.txt", 5))}));
+  QTRY_COMPARE(k_->GridHighI, 4);
+
+  // F5: the file as it is now, in the view as it was.
+  File("five.txt", 6);
+  k_->Angle3 = 77;
+  QTest::keyClick(k_, Qt::Key_F5);
+  EXPECT_EQ(k_->GridHighI, 5);
+  EXPECT_EQ(k_->Angle3, 77);
+  EXPECT_EQ(panel_->FilesLoaded, 4);
+}
+
+TEST_F(OpenFileTest, AWatchedFileReplacedByRenameLoadsOnceWhenItSettles) {
+  const QString watched = File("watched.txt", 2);
+  panel_->OpenFile(watched, true);
+  ASSERT_EQ(panel_->FilesLoaded, 1);
+  k_->Angle2 = 33;
+  // A program writes a new file, renames it over the old one and touches it again.
+  std::filesystem::rename(File("new.txt", 7).toStdString(), watched.toStdString());
+  File("watched.txt", 8);
+  QTRY_COMPARE_WITH_TIMEOUT(panel_->FilesLoaded, 2, 20000);
+  EXPECT_FALSE(panel_->Watch->Pending());
+  EXPECT_EQ(k_->GridHighI, 7);
+  EXPECT_EQ(k_->Angle2, 33);
+}
+
+}  // namespace
