@@ -217,7 +217,7 @@ void TForm1::FormCreate() {
   ReportErrors([this] { CmbB_AxisWidthChange(); });
 
   k.show();
-  k.MakeList(kMaskAll);
+  ReportErrors([&k] { k.MakeList(kMaskAll); });
 }
 
 void TForm1::FormClose() {
@@ -335,14 +335,7 @@ void TForm1::Bt_Click(QPushButton* sender) {
   } else if (sender == Bt_Load) {
     LoadSequence();
   } else if (sender == Bt_Animate) {
-    if (k.DrawMode == kDrawMode3D) {
-      Bt_Animate->hide();
-      Bt_Stop->show();
-      Animate();
-      Bt_Stop->hide();
-      Bt_Animate->show();
-      StopRequested = false;
-    }
+    AnimeSequence();
   } else if (sender == Bt_Stop) {
     StopRequested = true;
   } else if (sender == Bt_Save) {
@@ -362,6 +355,19 @@ void TForm1::Bt_Click(QPushButton* sender) {
   }
   FormPaint();
   k.DrawGraph();
+}
+
+void TForm1::AnimeSequence() {
+  TKestoForm& k = *KestoForm;
+  // Inside long work no frame could be drawn: the turn starts once the work is done.
+  if (k.Busy()) return k.WhenIdle([this] { ReportErrors([this] { Bt_Click(Bt_Animate); }); });
+  if (k.DrawMode != kDrawMode3D) return;
+  Bt_Animate->hide();
+  Bt_Stop->show();
+  Animate();
+  Bt_Stop->hide();
+  Bt_Animate->show();
+  StopRequested = false;
 }
 
 void TForm1::BusyRebuild(int32_t mask) {

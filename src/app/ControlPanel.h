@@ -97,6 +97,7 @@ class TForm1 : public QWidget {
   QLabel* RangeLabel(QWidget* group, const char* name, const char* caption, int y);
   void ColorSequence(int32_t& target, int32_t rebuildMask, bool busy);
   void LoadSequence();
+  void AnimeSequence();
   void SaveSequence();
   void BusyRebuild(int32_t mask);
   // Shows the busy label and returns once it is painted.

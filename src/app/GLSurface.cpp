@@ -11,10 +11,12 @@
 TGLSurface::TGLSurface(TKestoForm* form) : form_(form) {}
 
 void TGLSurface::exposeEvent(QExposeEvent*) {
-  if (isExposed()) form_->FormPaint();
+  if (isExposed()) ReportErrors([this] { form_->FormPaint(); });
 }
 
-void TGLSurface::resizeEvent(QResizeEvent*) { form_->FormResize(); }
+void TGLSurface::resizeEvent(QResizeEvent*) {
+  ReportErrors([this] { form_->FormResize(); });
+}
 
 void TGLSurface::mousePressEvent(QMouseEvent* e) {
   const QPoint p = e->position().toPoint();

@@ -162,13 +162,25 @@ class TKestoForm::TWork {
     ++form_.works_;
     if (form_.depth_++ == 0) form_.sincePause_.start();
   }
-  ~TWork() { --form_.depth_; }
+  ~TWork() {
+    if (--form_.depth_ == 0 && !form_.whenIdle_.empty())
+      QTimer::singleShot(0, &form_, [&form = form_] {
+        for (const auto& task : std::exchange(form.whenIdle_, {})) task();
+      });
+  }
   TWork(const TWork&) = delete;
   TWork& operator=(const TWork&) = delete;
 
  private:
   TKestoForm& form_;
 };
+
+void TKestoForm::WhenIdle(std::function<void()> task) {
+  if (depth_ == 0)
+    task();
+  else
+    whenIdle_.push_back(std::move(task));
+}
 
 void TKestoForm::MakeList(int32_t mask) {
   NormalizeView();

@@ -79,6 +79,11 @@ class TKestoForm : public QWidget, public TKestoState {
   std::function<void(QDropEvent*)> DropFile;
   std::function<void()> ReloadFile;
 
+  // Whether long work (a compile, a frame in pieces) is in progress, and what to run
+  // from the event loop once it has ended (at once when none is).
+  bool Busy() const { return depth_ > 0; }
+  void WhenIdle(std::function<void()> task);
+
   // The program is ending: work in progress stops at its next pause and no more starts.
   void Abandon() { abandoned_ = true; }
   bool Abandoned() const { return abandoned_; }
@@ -126,6 +131,7 @@ class TKestoForm : public QWidget, public TKestoState {
   bool wantSimple_ = false;           // the kind of frame last asked for
   bool frameWanted_ = false;          // asked for while other work was in progress
   bool abandoned_ = false;
+  std::vector<std::function<void()>> whenIdle_;
   TListHelper helper_;
   int redraws_ = 0;  // frames drawn again in a row because the window was not ready
   QElapsedTimer sincePause_;

@@ -54,6 +54,9 @@ void TListHelper::Run(QOpenGLContext* share) {
       arrays.NewList(PieceName(list, piece));
       BuildListPiece(s, list, piece, pieces, arrays);
       arrays.EndList();
+      // Other drivers than the software one may still be compiling when the window's
+      // context calls the list.
+      direct.Finish();
     } catch (...) {
       error = std::current_exception();
     }

@@ -1,9 +1,11 @@
 #include <QApplication>
 #include <QTimer>
 #include <cstdio>
+#include <memory>
 
 #include "app/CommandLine.h"
 #include "app/ControlPanel.h"
+#include "app/ErrorReport.h"
 #include "core/FloatEnvironment.h"
 #include "gui/Application.h"
 
@@ -34,7 +36,11 @@ int main(int argc, char** argv) {
   int qtArgc = 1;
   QApplication app(qtArgc, argv);
   PrepareApplication();
-  TForm1 panel;
+  // What the windows' creation throws reaches the user as the handlers' errors do.
+  std::unique_ptr<TForm1> created;
+  ReportErrors([&] { created = std::make_unique<TForm1>(); });
+  if (!created) return 1;
+  TForm1& panel = *created;
   panel.show();
   if (!command.File.empty()) {
     const QString file = QString::fromLocal8Bit(command.File.c_str());

@@ -5,7 +5,8 @@
 
 void TGLCommandQueue::Push(std::vector<TCommand> block) {
   std::unique_lock lock(mutex_);
-  changed_.wait(lock, [this] { return blocks_.size() < kMostBlocks; });
+  changed_.wait(lock, [this] { return blocks_.size() < kMostBlocks || abandoned_; });
+  if (abandoned_) throw TQueueAbandoned();
   blocks_.push_back(std::move(block));
   changed_.notify_all();
 }
@@ -28,7 +29,15 @@ void TGLCommandQueue::Drain(TGLSink& gl) {
       blocks_.pop_front();
       changed_.notify_all();
     }
-    for (const TCommand& command : block) command(gl);
+    try {
+      for (const TCommand& command : block) command(gl);
+    } catch (...) {
+      // The producer must not wait for ever on a queue nobody drains any more.
+      const std::lock_guard lock(mutex_);
+      abandoned_ = true;
+      changed_.notify_all();
+      throw;
+    }
     // Left to fill up, the rasteriser can hold two full scenes at once now that the
     // batches come faster than it bins them (36 MiB more at 1000², 85 MiB at 2000²);
     // handed over every second batch, its scenes stay small, at no cost in time.

@@ -9,6 +9,8 @@
 
 #include "render/GLSink.h"
 
+struct TQueueAbandoned {};
+
 // Calls of a sink made on one thread and carried out on another, in order: the
 // builders of a picture fill the next batch of vertices while the thread that owns
 // the OpenGL context draws the last one. At most a few batches wait at a time.
@@ -16,11 +18,13 @@ class TGLCommandQueue {
  public:
   using TCommand = std::function<void(TGLSink&)>;
 
-  // The producer's side: blocks while the queue is full.
+  // The producer's side: blocks while the queue is full; throws TQueueAbandoned once
+  // the consumer has failed.
   void Push(std::vector<TCommand> block);
   // The producer has ended, normally or with error (rethrown by Drain).
   void Close(std::exception_ptr error = nullptr);
   // The consumer's side: carries the commands out on gl until the producer closes.
+  // What a command throws ends the draining and, through Push, the producer.
   void Drain(TGLSink& gl);
 
  private:
@@ -29,7 +33,7 @@ class TGLCommandQueue {
   std::mutex mutex_;
   std::condition_variable changed_;
   std::deque<std::vector<TCommand>> blocks_;
-  bool closed_ = false;
+  bool closed_ = false, abandoned_ = false;
   std::exception_ptr error_;
 };
 

@@ -63,3 +63,5 @@ void TGLDirectSink::LookAt(double ex, double ey, double ez, double cx, double cy
                            double ux, double uy, double uz) {
   gluLookAt(ex, ey, ez, cx, cy, cz, ux, uy, uz);
 }
+
+void TGLDirectSink::Finish() { glFinish(); }

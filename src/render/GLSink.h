@@ -86,4 +86,7 @@ class TGLDirectSink final : public TGLSink {
   void Perspective(double fovy, double aspect, double zNear, double zFar) override;
   void LookAt(double ex, double ey, double ez, double cx, double cy, double cz, double ux,
               double uy, double uz) override;
+  // Returns once the context has carried out every call made so far: what one context
+  // compiled is complete before a context that shares its lists replays them.
+  void Finish();
 };

@@ -80,6 +80,16 @@ TEST_F(LongWorkTest, ListsCompiledInTwoContextsDrawWhatOneContextDraws) {
     }
 }
 
+TEST_F(LongWorkTest, AnimeClickedDuringACompilePlaysEveryStepAfterIt) {
+  const double turn = k_->Angle3;
+  InTheNextPause([this] { QTest::mouseClick(panel_->Bt_Animate, Qt::LeftButton); });
+  k_->MakeList(kMaskAll);
+  ASSERT_EQ(k_->Angle3, turn);  // no step taken where it could not be drawn
+  k_->PauseEveryMs = 1000;      // the steps need no pauses of their own
+  QTRY_VERIFY_WITH_TIMEOUT(Shown() > 361 && panel_->Bt_Animate->isVisible(), 120000);
+  EXPECT_EQ(TurnInRange(k_->Angle3), TurnInRange(turn + 361));
+}
+
 TEST_F(LongWorkTest, ClosingDuringLongWorkEndsItUnfinishedAndKeepsTheSettings) {
   for (bool frame : {true, false}) {
     SetUp();

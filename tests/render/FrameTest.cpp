@@ -2,6 +2,10 @@
 
 #include <gtest/gtest.h>
 
+#include <thread>
+
+#include "render/CommandQueue.h"
+#include "render/ForwardingSink.h"
 #include "render/RecordingSink.h"
 
 namespace {
@@ -112,6 +116,28 @@ TEST(Frame, CaptionNamesViewSizeAndRenderer) {
   EXPECT_EQ(FrameCaption(s, 321, 77), "KestoForm(2D)321x77:llvmpipe");
   s.DrawMode = -1;
   EXPECT_EQ(FrameCaption(s, 640, 480), "KestoForm()640x480:llvmpipe");
+}
+
+// A drawing that fails ends the builders' thread too, instead of leaving it waiting on
+// a full queue.
+TEST(Frame, AQueueWhoseConsumerThrowsEndsWithTheError) {
+  struct TFailing : TGLForwardingSink {
+    using TGLForwardingSink::TGLForwardingSink;
+    void Passing() override { throw std::runtime_error("out of memory"); }
+  };
+  TGLCommandQueue queue;
+  std::thread producer([&] {
+    try {
+      for (int k = 0; k < 100; ++k) queue.Push({[](TGLSink& gl) { gl.Flush(); }});
+      queue.Close();
+    } catch (const TQueueAbandoned&) {
+      queue.Close();
+    }
+  });
+  TRecordingSink rec;
+  TFailing failing(rec);
+  EXPECT_THROW(queue.Drain(failing), std::runtime_error);
+  producer.join();
 }
 
 }  // namespace
