@@ -19,6 +19,7 @@
 #include <cmath>
 
 #include "app/ErrorReport.h"
+#include "core/AtomicFile.h"
 #include "core/DataFile.h"
 #include "core/StoredSettings.h"
 #include "render/Frame.h"
@@ -196,6 +197,8 @@ TForm1::TForm1(TSettingsPlaces settings) : QWidget(nullptr), settings_(std::move
 }
 
 void TForm1::FormCreate() {
+  for (const std::string& place : {settings_.BesideProgram, settings_.UserFolder})
+    if (!place.empty()) RemoveStaleTemporaries(place);
   const TSettingsFile ini = ReadSettings(settings_);
   if (!ini.Problem().empty())
     ShowErrorReport(QString::fromStdString(ini.Problem() + " The first-run settings are used."));

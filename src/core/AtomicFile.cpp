@@ -4,9 +4,14 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <dirent.h>
+
+#include <algorithm>
+#include <cctype>
 #include <cerrno>
 #include <climits>
 #include <cstring>
+#include <ctime>
 
 namespace {
 
@@ -53,6 +58,7 @@ void WriteFileAtomically(const std::string& path, std::string_view bytes) {
   const size_t slash = target.find_last_of('/');
   const std::string folder = slash == std::string::npos ? "." : target.substr(0, slash);
   const std::string base = slash == std::string::npos ? target : target.substr(slash + 1);
+  RemoveStaleTemporaries(target);
   // A name of its own, so that two programs writing at once never share one.
   std::string temp = folder + "/." + base + ".XXXXXX";
   const int fd = ::mkstemp(temp.data());
@@ -75,4 +81,30 @@ void WriteFileAtomically(const std::string& path, std::string_view bytes) {
     ::unlink(temp.c_str());
     fail(std::strerror(why));
   }
+}
+
+void RemoveStaleTemporaries(const std::string& path) {
+  const std::string target = LinkTarget(path);
+  const size_t slash = target.find_last_of('/');
+  const std::string folder = slash == std::string::npos ? "." : target.substr(0, slash);
+  const std::string prefix =
+      "." + (slash == std::string::npos ? target : target.substr(slash + 1)) + ".";
+  DIR* dir = ::opendir(folder.c_str());
+  if (!dir) return;
+  const time_t now = ::time(nullptr);
+  while (const dirent* entry = ::readdir(dir)) {
+    const std::string_view name = entry->d_name;
+    // mkstemp's six letters and digits after the name, and nothing else.
+    if (name.size() != prefix.size() + 6 || !name.starts_with(prefix) ||
+        !std::all_of(name.end() - 6, name.end(),
+                     [](char c) { return std::isalnum(static_cast<unsigned char>(c)); }))
+      continue;
+    const std::string file = folder + "/" + std::string(name);
+    struct stat st;
+    // Older than a minute: no write of ours still works on it.
+    if (::lstat(file.c_str(), &st) == 0 && S_ISREG(st.st_mode) && st.st_uid == ::geteuid() &&
+        now - st.st_mtime > 60)
+      ::unlink(file.c_str());
+  }
+  ::closedir(dir);
 }

@@ -16,3 +16,7 @@ class TWriteError : public std::runtime_error {
 // file, or a name that does not exist yet, is ever replaced, and never a read-only
 // file. A new file gets the usual permissions, a replaced one keeps its own.
 void WriteFileAtomically(const std::string& path, std::string_view bytes);
+
+// Removes what writes of path that were killed left beside it: its temporaries (our
+// naming pattern, regular files of ours) older than a minute, and nothing else.
+void RemoveStaleTemporaries(const std::string& path);

@@ -43,9 +43,14 @@ std::string_view Trim(std::string_view s) {
   return s;
 }
 
+// Some editors start a UTF-8 file with a byte-order mark; it belongs to no name.
+std::string_view WithoutMark(std::string_view line) {
+  return line.starts_with("\xEF\xBB\xBF") ? line.substr(3) : line;
+}
+
 // The name of the section a line opens, if it opens one.
 bool SectionName(std::string_view line, std::string_view& name) {
-  line = Trim(line);
+  line = Trim(WithoutMark(line));
   const size_t close = line.find(']');
   if (line.empty() || line[0] != '[' || close == std::string_view::npos) return false;
   name = Trim(line.substr(1, close - 1));
@@ -54,6 +59,7 @@ bool SectionName(std::string_view line, std::string_view& name) {
 
 // The key and the value a line sets, if it sets one; ";" starts a comment.
 bool KeyLine(std::string_view line, std::string_view& key, std::string_view& value) {
+  line = WithoutMark(line);
   const std::string_view t = Trim(line);
   const size_t eq = line.find('=');
   if (t.empty() || t[0] == ';' || t[0] == '[' || eq == std::string_view::npos) return false;
@@ -61,8 +67,6 @@ bool KeyLine(std::string_view line, std::string_view& key, std::string_view& val
   value = Trim(line.substr(eq + 1));
   return true;
 }
-
-bool EndsLine(const std::string& line) { return !line.empty() && line.back() == '\n'; }
 
 // A settings file is a few hundred bytes; anything much larger is something else.
 constexpr off_t kLargestFile = 16 << 20;
@@ -150,8 +154,10 @@ TSettingsFile::TSettingsFile(std::string path) : path_(std::move(path)) {
     got += size_t(n);
   }
   text.resize(got);
+  // Lines end at LF (after CR or not), or, in a file without any, at CR alone.
+  end_ = text.find('\n') == std::string::npos && text.find('\r') != std::string::npos ? '\r' : '\n';
   for (size_t at = 0; at < text.size();) {
-    const size_t lf = text.find('\n', at);
+    const size_t lf = text.find(end_, at);
     const size_t end = lf == std::string::npos ? text.size() : lf + 1;
     lines_.push_back(text.substr(at, end - at));
     at = end;
@@ -178,7 +184,12 @@ size_t TSettingsFile::FindKey(const TSpan& span, std::string_view key) const {
 }
 
 std::string TSettingsFile::NewLine() const {
+  if (end_ == '\r') return "\r";
   return !lines_.empty() && lines_[0].size() > 1 && lines_[0].ends_with("\r\n") ? "\r\n" : "\n";
+}
+
+bool TSettingsFile::EndsLine(const std::string& line) const {
+  return !line.empty() && line.back() == end_;
 }
 
 std::optional<std::string_view> TSettingsFile::Value(const char* section, const char* key) const {

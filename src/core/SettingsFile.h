@@ -62,10 +62,12 @@ class TSettingsFile {
   // The first line of the span that sets key, or npos.
   size_t FindKey(const TSpan& span, std::string_view key) const;
   std::string NewLine() const;
+  bool EndsLine(const std::string& line) const;
 
   std::string path_;
   std::string problem_;
   std::vector<std::string> lines_;  // each with its own line end, if it has one
+  char end_ = '\n';                // what ends a line: LF, or CR in a file of CR ends
 };
 
 // Where the settings are kept: beside the program (none: empty), and, where that file

@@ -2,6 +2,10 @@
 
 #include <gtest/gtest.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <csignal>
 
 #include <atomic>
 #include <filesystem>
@@ -101,6 +105,37 @@ TEST(AtomicFile, ConcurrentSavesNeverFailNorLoseKeys) {
   EXPECT_EQ(after.ReadInteger("Mine", "key0", -1), 0);
   EXPECT_EQ(after.ReadInteger("Mine", "key1999", -1), 1999);
   EXPECT_EQ(std::distance(fs::directory_iterator(dir.Path("")), fs::directory_iterator()), 1);
+}
+
+// A save killed half-way leaves its temporary; the next start clears it away, and
+// nothing of anybody else's.
+TEST(AtomicFile, TemporariesOfKilledSavesAreClearedAtTheNextStart) {
+  TTempDir dir;
+  const std::string path = dir.File("k.INI", "[Form]\n");
+  const pid_t writer = fork();
+  if (writer == 0) {
+    const std::string big(32 << 20, 'x');
+    for (;;) WriteFileAtomically(path, big);
+  }
+  auto temporaries = [&] {
+    std::vector<fs::path> found;
+    for (const auto& e : fs::directory_iterator(dir.Path("")))
+      if (e.path().filename().string().starts_with(".k.INI.")) found.push_back(e.path());
+    return found;
+  };
+  while (temporaries().empty()) std::this_thread::yield();
+  kill(writer, SIGKILL);
+  waitpid(writer, nullptr, 0);
+  const auto old = fs::file_time_type::clock::now() - std::chrono::minutes(2);
+  for (const fs::path& t : temporaries()) fs::last_write_time(t, old);
+  const std::string others[] = {dir.File(".k.INI.fresh1", ""), dir.File(".k.INI.longer1", ""),
+                                dir.File(".other.INI.Ab12Cd", "")};
+  for (const std::string& o : others) fs::last_write_time(o, old);
+  fs::last_write_time(others[0], fs::file_time_type::clock::now());
+  RemoveStaleTemporaries(path);
+  EXPECT_EQ(temporaries().size(), 2u);  // the fresh one and the one of another pattern
+  for (const std::string& o : others) EXPECT_TRUE(fs::exists(o)) << o;
+  EXPECT_TRUE(fs::exists(path));
 }
 
 }  // namespace

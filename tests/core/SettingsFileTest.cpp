@@ -97,6 +97,10 @@ TEST(SettingsFile, RewritesOnlyItsOwnValuesByteForByte) {
        "[Form]\nTop=5\nTop=2\n[FORM]\nTop=3\n[KestoF]\nSpec=1"},
       // A carriage return that does not end the line belongs to the value.
       {"[Form]\nTop=\r9 \r\n[KestoF]\nSpec=\r7\n", 9, "[Form]\nTop=5\r\n[KestoF]\nSpec=1\n"},
+      // As other editors leave files: a byte-order mark, line ends of CR alone.
+      {"\xEF\xBB\xBF[Form]\nTop=3\n[KestoF]\nSpec=0\n", 3,
+       "\xEF\xBB\xBF[Form]\nTop=5\n[KestoF]\nSpec=1\n"},
+      {"[Form]\rTop=4\r", 4, "[Form]\rTop=5\r[KestoF]\rSpec=1\r"},
   };
   for (const auto& c : cases) {
     TTempDir dir;
