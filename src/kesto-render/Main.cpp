@@ -14,6 +14,7 @@
 #include "gui/Application.h"
 #include "gui/PictureFile.h"
 #include "kesto-render/HeadlessGL.h"
+#include "kesto-render/MemoryCheck.h"
 #include "kesto-render/RenderOptions.h"
 #include "render/ArraySink.h"
 #include "render/Frame.h"
@@ -161,6 +162,8 @@ int Run(int argc, char** argv) {
   if (o.Info) PrintInfo(s, o.Input.empty() ? nullptr : &notes);
   if (!drawing) return 0;
 
+  if (const std::string shortfall = MemoryShortfall(s, CurrentMemoryRoom()); !shortfall.empty())
+    throw TFailure{1, shortfall};
   THeadlessGL gl;
   if (!gl.Create(width, height))
     throw TFailure{1, std::string("no off-screen OpenGL: ") + gl.Error()};

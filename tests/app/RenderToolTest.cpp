@@ -39,6 +39,32 @@ class RenderToolTest : public PanelTest {
   TTempDir dir_;
 };
 
+// Short of memory the driver would crash: kesto-render says so before it starts.
+TEST(RenderToolMemory, AGridTooLargeForTheLimitIsAMessage) {
+#ifdef __SANITIZE_ADDRESS__
+  GTEST_SKIP() << "the address sanitizer needs more address space than the limit";
+#endif
+  TTempDir dir;
+  std::string row;
+  for (int m = 0; m < 700; ++m) row += "1 ";
+  std::string matrix;
+  for (int k = 0; k < 700; ++k) matrix += row + "\n";
+  const std::string data = dir.File("big.txt", matrix);
+  for (const char* surface : {"mesh", "fill", "points"}) {
+    QProcess p;
+    p.start("bash", {"-c", "ulimit -v 400000 && exec \"$0\" --surface \"$1\" -o \"$2\" \"$3\"",
+                     KESTO_RENDER_PATH, surface, QString::fromStdString(dir.Path("o.png")),
+                     QString::fromStdString(data)});
+    ASSERT_TRUE(p.waitForFinished(60000));
+    const QString err = p.readAllStandardError();
+    EXPECT_EQ(p.exitCode(), 1) << surface;
+    EXPECT_TRUE(err.startsWith("kesto-render: not enough memory to draw a 700 × 700 grid as "))
+        << err.toStdString();
+    EXPECT_EQ(err.count('\n'), 1);
+    EXPECT_FALSE(QFile::exists(QString::fromStdString(dir.Path("o.png"))));
+  }
+}
+
 TEST_F(RenderToolTest, DrawsTheFrameTheViewerDraws) {
   const TRun mesh = Render({"-o", Path("mesh.png")});
   ASSERT_EQ(mesh.Status, 0) << mesh.Err.toStdString();

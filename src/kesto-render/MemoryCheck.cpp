@@ -1,0 +1,57 @@
+#include "kesto-render/MemoryCheck.h"
+
+#include <cstdio>
+
+namespace {
+
+// What drawing takes, measured with the software rasteriser (bench: the smallest
+// ulimit -v that draws, and the peak resident memory, for grids of 0.25 and 1
+// million points): a fixed part for the driver and its threads, and a part per point.
+struct TNeed {
+  double AddressSpaceBase, AddressSpacePerPoint, ResidentBase, ResidentPerPoint;
+};
+
+TNeed NeedOf(int32_t surface) {
+  constexpr double kMB = 1 << 20;
+  switch (surface) {
+    case kSurfaceFilled:
+      return {623 * kMB, 124, 100 * kMB, 60};
+    case kSurfaceMarkers:
+      return {711 * kMB, 390, 110 * kMB, 520};
+    default:
+      return {242 * kMB, 350, 100 * kMB, 60};
+  }
+}
+
+std::string Gigabytes(double bytes) {
+  char text[32];
+  std::snprintf(text, sizeof text, "%.1f GB", bytes / (1 << 30));
+  return text;
+}
+
+}  // namespace
+
+std::string MemoryShortfall(const TKestoState& s, const TMemoryRoom& room) {
+  // A margin for what the measurements did not see.
+  constexpr double kMargin = 1.15;
+  const double points = (double(s.GridHighI) + 1) * (double(s.GridHighJ) + 1);
+  const TNeed n = NeedOf(s.SurfaceMode);
+  const double addressSpace = (n.AddressSpaceBase + n.AddressSpacePerPoint * points) * kMargin;
+  const double resident = (n.ResidentBase + n.ResidentPerPoint * points) * kMargin;
+  double allowed = 0, needed = 0;
+  if (addressSpace > double(room.AddressSpaceLimit)) {
+    needed = addressSpace;
+    allowed = double(room.AddressSpaceLimit);
+  } else if (resident > double(room.Available)) {
+    needed = resident;
+    allowed = double(room.Available);
+  } else {
+    return "";
+  }
+  const char* as = s.SurfaceMode == kSurfaceFilled    ? "filled cells"
+                   : s.SurfaceMode == kSurfaceMarkers ? "markers"
+                                                      : "a wire mesh";
+  return "not enough memory to draw a " + std::to_string(s.GridHighI + 1) + " × " +
+         std::to_string(s.GridHighJ + 1) + " grid as " + as + ": about " + Gigabytes(needed) +
+         " needed, " + Gigabytes(allowed) + " to be had";
+}
