@@ -67,7 +67,7 @@ class TSettingsFile {
   std::string path_;
   std::string problem_;
   std::vector<std::string> lines_;  // each with its own line end, if it has one
-  char end_ = '\n';                // what ends a line: LF, or CR in a file of CR ends
+  char end_ = '\n';                 // what ends a line: LF, or CR in a file of CR ends
 };
 
 // Where the settings are kept: beside the program (none: empty), and, where that file
