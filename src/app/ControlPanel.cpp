@@ -10,6 +10,7 @@
 #include <QDragEnterEvent>
 #include <QDropEvent>
 #include <QFileInfo>
+#include <QFileSystemModel>
 #include <QLineEdit>
 #include <QLocale>
 #include <QMimeData>
@@ -80,8 +81,23 @@ void PlaceWindow(QWidget* w, int left, int top, QPoint fallback) {
 
 // Runs a file dialog; the list of names it offered as the user typed does not outlive
 // it (left on screen, it would swallow the next click).
+// A file dialog watches its folder only while it is open: closed, it would go on
+// reading the folder at every change there.
+void WatchFolder(QFileDialog* dialog, bool watch) {
+  auto* model = dialog->findChild<QFileSystemModel*>();
+  if (!model) return;
+  model->setOption(QFileSystemModel::DontWatchForChanges, !watch);
+  if (!watch) return;
+  // Listed afresh, and watched again while it is shown.
+  const QString folder = dialog->directory().absolutePath();
+  model->setRootPath(QString());
+  dialog->setDirectory(folder);
+}
+
 bool RunFileDialog(QFileDialog* dialog) {
+  WatchFolder(dialog, true);
   const bool accepted = dialog->exec() == QDialog::Accepted;
+  WatchFolder(dialog, false);
   for (QCompleter* completer : dialog->findChildren<QCompleter*>())
     if (completer->popup()) completer->popup()->hide();
   return accepted && !dialog->selectedFiles().isEmpty();
@@ -186,6 +202,7 @@ TForm1::TForm1(TSettingsPlaces settings) : QWidget(nullptr), settings_(std::move
   SavePictureDialog1->setAcceptMode(QFileDialog::AcceptSave);
   SavePictureDialog1->setDefaultSuffix("bmp");
   SavePictureDialog1->setNameFilters(QtNameFilters(QString::fromUtf8(kPictureFilter)));
+  for (QFileDialog* dialog : {OpenDialog1, SavePictureDialog1}) WatchFolder(dialog, false);
 
   setAcceptDrops(true);
   KestoForm->setAcceptDrops(true);
