@@ -4,6 +4,8 @@
 
 #include <GL/glext.h>
 
+#include "render/GLVersion.h"
+
 namespace {
 
 void Copy(GLuint from, GLuint to, int w, int h) {
@@ -18,6 +20,10 @@ void Copy(GLuint from, GLuint to, int w, int h) {
 }  // namespace
 
 void TFrameStore::Keep(int w, int h) {
+  // Framebuffer objects are OpenGL 3.0: without them no frame is kept, and every
+  // frame is drawn.
+  if (usable_ < 0) usable_ = ContextHasVersion(3, 0);
+  if (!usable_) return;
   if (!framebuffer_) {
     glGenFramebuffers(1, &framebuffer_);
     glGenRenderbuffers(1, &renderbuffer_);

@@ -15,6 +15,7 @@ class TFrameStore {
  private:
   GLuint framebuffer_ = 0, renderbuffer_ = 0;
   int width_ = 0, height_ = 0;
+  int usable_ = -1;  // whether the context has framebuffer objects; -1: not asked yet
 };
 
 // Whether the window's buffer holds all of a width x height frame just drawn.

@@ -1,9 +1,12 @@
-// glMultiDrawArrays is OpenGL 1.4, beyond the 1.1 headers; the library has it.
+// glMultiDrawArrays is OpenGL 1.4, beyond the 1.1 headers; the library has it, and a
+// context below 1.4 draws the same primitives one by one.
 #define GL_GLEXT_PROTOTYPES
 #include "render/GLSink.h"
 
 #include <GL/glext.h>
 #include <GL/glu.h>
+
+#include "render/GLVersion.h"
 
 void TGLDirectSink::NewList(GLuint list) { glNewList(list, GL_COMPILE); }
 void TGLDirectSink::EndList() { glEndList(); }
@@ -37,7 +40,14 @@ void TGLDirectSink::DrawArrays(GLenum mode, const TArrayVertex* v, int count) {
 }
 void TGLDirectSink::MultiDrawArrays(GLenum mode, const TArrayVertex* v, const GLint* firsts,
                                     const GLsizei* counts, int primitives) {
-  WithArrays(v, [&] { glMultiDrawArrays(mode, firsts, counts, primitives); });
+  if (multiDraw_ < 0) multiDraw_ = ContextHasVersion(1, 4);
+  WithArrays(v, [&] {
+    if (multiDraw_) {
+      glMultiDrawArrays(mode, firsts, counts, primitives);
+      return;
+    }
+    for (int k = 0; k < primitives; ++k) glDrawArrays(mode, firsts[k], counts[k]);
+  });
 }
 void TGLDirectSink::PushAttrib(GLbitfield mask) { glPushAttrib(mask); }
 void TGLDirectSink::PopAttrib() { glPopAttrib(); }

@@ -89,4 +89,7 @@ class TGLDirectSink final : public TGLSink {
   // Returns once the context has carried out every call made so far: what one context
   // compiled is complete before a context that shares its lists replays them.
   void Finish();
+
+ private:
+  int multiDraw_ = -1;  // whether the context has glMultiDrawArrays; -1: not asked yet
 };
