@@ -7,6 +7,7 @@
 #include <cstdio>
 #include <cstring>
 #include <filesystem>
+#include <system_error>
 
 #include "core/DataFile.h"
 #include "core/FloatEnvironment.h"
@@ -212,6 +213,10 @@ int main(int argc, char** argv) {
     return f.Status;
   } catch (const std::bad_alloc&) {
     std::fprintf(stderr, "kesto-render: the grid is too large for the memory available\n");
+    return 1;
+  } catch (const std::system_error& e) {
+    // A thread that cannot start: its stack found no room under the limits.
+    std::fprintf(stderr, "kesto-render: not enough memory to draw the grid: %s\n", e.what());
     return 1;
   } catch (const std::exception& e) {
     std::fprintf(stderr, "kesto-render: %s\n", e.what());

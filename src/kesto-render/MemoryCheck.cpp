@@ -4,23 +4,17 @@
 
 namespace {
 
-// What drawing takes, measured with the software rasteriser (bench: the smallest
-// ulimit -v that draws, and the peak resident memory, for grids of 0.25 and 1
-// million points): a fixed part for the driver and its threads, and a part per point.
+// What drawing takes, measured with the software rasteriser (the smallest ulimit -v
+// that draws, and the peak resident memory, for grids of 2500 to 4 million points): a
+// fixed part for the driver and its threads, and a part per point, the grid included.
 struct TNeed {
   double AddressSpaceBase, AddressSpacePerPoint, ResidentBase, ResidentPerPoint;
 };
 
 TNeed NeedOf(int32_t surface) {
   constexpr double kMB = 1 << 20;
-  switch (surface) {
-    case kSurfaceFilled:
-      return {623 * kMB, 124, 100 * kMB, 60};
-    case kSurfaceMarkers:
-      return {711 * kMB, 390, 110 * kMB, 520};
-    default:
-      return {242 * kMB, 350, 100 * kMB, 60};
-  }
+  if (surface == kSurfaceMarkers) return {330 * kMB, 900, 110 * kMB, 520};
+  return {330 * kMB, 40, 100 * kMB, 60};
 }
 
 std::string Gigabytes(double bytes) {

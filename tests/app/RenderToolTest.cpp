@@ -52,7 +52,7 @@ TEST(RenderToolMemory, AGridTooLargeForTheLimitIsAMessage) {
   const std::string data = dir.File("big.txt", matrix);
   for (const char* surface : {"mesh", "fill", "points"}) {
     QProcess p;
-    p.start("bash", {"-c", "ulimit -v 400000 && exec \"$0\" --surface \"$1\" -o \"$2\" \"$3\"",
+    p.start("bash", {"-c", "ulimit -v 350000 && exec \"$0\" --surface \"$1\" -o \"$2\" \"$3\"",
                      KESTO_RENDER_PATH, surface, QString::fromStdString(dir.Path("o.png")),
                      QString::fromStdString(data)});
     ASSERT_TRUE(p.waitForFinished(60000));
