@@ -79,8 +79,6 @@ void PlaceWindow(QWidget* w, int left, int top, QPoint fallback) {
   w->move(fallback);
 }
 
-// Runs a file dialog; the list of names it offered as the user typed does not outlive
-// it (left on screen, it would swallow the next click).
 // A file dialog watches its folder only while it is open: closed, it would go on
 // reading the folder at every change there.
 void WatchFolder(QFileDialog* dialog, bool watch) {
@@ -94,6 +92,8 @@ void WatchFolder(QFileDialog* dialog, bool watch) {
   dialog->setDirectory(folder);
 }
 
+// Runs a file dialog; the list of names it offered as the user typed does not outlive
+// it (left on screen, it would swallow the next click).
 bool RunFileDialog(QFileDialog* dialog) {
   WatchFolder(dialog, true);
   const bool accepted = dialog->exec() == QDialog::Accepted;
@@ -460,24 +460,22 @@ void TForm1::LoadFile(const QString& path) {
   while (folders_.size() > 10) folders_.removeLast();
 }
 
+void TForm1::LoadAndShow(const QString& path) {
+  LoadFile(path);
+  FormPaint();
+  KestoForm->DrawGraph();
+}
+
 void TForm1::OpenFile(const QString& path, bool watch) {
   if (loading_) return;
   Watch.reset();
   if (watch) Watch = std::make_unique<TFileWatch>(path, [this] { WatchedFileChanged(); });
-  ReportErrors([&] {
-    LoadFile(path);
-    FormPaint();
-    KestoForm->DrawGraph();
-  });
+  ReportErrors([&] { LoadAndShow(path); });
 }
 
 void TForm1::Reload() {
   if (LoadedFile.isEmpty() || loading_) return;
-  ReportErrors([this] {
-    LoadFile(LoadedFile);
-    FormPaint();
-    KestoForm->DrawGraph();
-  });
+  ReportErrors([this] { LoadAndShow(LoadedFile); });
 }
 
 // A failure is told once, not at every change that fails the same way.
@@ -487,10 +485,8 @@ void TForm1::WatchedFileChanged() {
     return;
   }
   try {
-    LoadFile(Watch->Path());
+    LoadAndShow(Watch->Path());
     watchError_.clear();
-    FormPaint();
-    KestoForm->DrawGraph();
   } catch (const TCancelled&) {
   } catch (const std::exception& e) {
     if (e.what() == watchError_) return;

@@ -103,6 +103,7 @@ class TForm1 : public QWidget {
   // Shows the busy label and returns once it is painted.
   void ShowBusy();
 
+  void LoadAndShow(const QString& path);
   void WatchedFileChanged();
 
   TSettingsPlaces settings_;
