@@ -73,7 +73,8 @@ class TGzipSource : public TDataSource {
 
   size_t Read(char* buffer, size_t size) override {
     z_.next_out = reinterpret_cast<Bytef*>(buffer);
-    z_.avail_out = uInt(std::min<size_t>(size, 1u << 30));
+    const uInt wanted = uInt(std::min<size_t>(size, 1u << 30));
+    z_.avail_out = wanted;
     while (z_.avail_out > 0 && !done_) {
       if (z_.avail_in == 0 && !Fill()) {
         if (!memberEnded_) Damaged("it ends in the middle of the compressed data");
@@ -100,7 +101,7 @@ class TGzipSource : public TDataSource {
         Damaged(z_.msg ? z_.msg : "it is not gzip data");
       }
     }
-    return size - z_.avail_out;
+    return wanted - z_.avail_out;
   }
 
   bool Rewind() override {
