@@ -14,7 +14,7 @@ TMemoryRoom CurrentMemoryRoom() {
   const uint64_t page = uint64_t(sysconf(_SC_PAGESIZE));
   unsigned long long size = 0, resident = 0;
   if (std::FILE* statm = std::fopen("/proc/self/statm", "r")) {
-    if (std::fscanf(statm, "%llu %llu", &size, &resident) == 2) room.AddressSpaceUsed = size * page;
+    if (std::fscanf(statm, "%llu %llu", &size, &resident) != 2) resident = 0;
     std::fclose(statm);
   }
   if (std::FILE* info = std::fopen("/proc/meminfo", "r")) {
