@@ -1,7 +1,5 @@
 #include "app/KestoForm.h"
 
-#include <GL/gl.h>
-
 #include <QClipboard>
 #include <QDeadlineTimer>
 #include <QGuiApplication>
@@ -15,6 +13,7 @@
 #include "gui/PictureFile.h"
 #include "render/ArraySink.h"
 #include "render/Frame.h"
+#include "render/GLVersion.h"
 #include "render/ReadPixels.h"
 
 TKestoForm::TKestoForm(QWidget* owner) : QWidget(owner, Qt::Window), Sink(&directSink_) {
@@ -39,9 +38,14 @@ TKestoForm::TKestoForm(QWidget* owner) : QWidget(owner, Qt::Window), Sink(&direc
   Label1->hide();
 
   GLContext.InitContext(WindowDC);
-  if (GLContext.Active) {
-    if (const GLubyte* renderer = glGetString(GL_RENDERER))
-      RendererName = reinterpret_cast<const char*>(renderer);
+  if (GLContext.Active) RendererName = ContextRenderer();
+}
+
+TKestoForm::~TKestoForm() {
+  // The kept frame's buffer is shared with the helper's context, which outlives ours.
+  if (GLContext.MakeCurrent(WindowDC)) {
+    store_.Release();
+    ReleaseCurrentContext(WindowDC);
   }
 }
 
@@ -275,7 +279,7 @@ bool TKestoForm::CompileDue(int32_t mask, uint64_t seen) {
 bool TKestoForm::CompileList(int32_t list, uint64_t seen) {
   const int bit = BitOf(list);
   const uint64_t version = versions_[bit];
-  const int32_t pieces = ListPieces(*this, list);
+  const int32_t pieces = ListPieces(*this, list, PieceVertices);
   TGLArraySink arrays(*Sink);
   // The helper reads the colours on its own thread, so only those that need no
   // look-up in the toolkit's palette.
@@ -340,7 +344,7 @@ void TKestoForm::RequestFrameLater() {
 
 void TKestoForm::EndBracket() {
   if (GLContext.Active)
-    if (const GLenum error = glGetError(); error != GL_NO_ERROR) LastGLError = error;
+    if (const GLenum error = ContextError(); error != GL_NO_ERROR) LastGLError = error;
   ReleaseCurrentContext(WindowDC);
 }
 

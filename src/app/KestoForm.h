@@ -24,6 +24,9 @@ class TGLSurface;
 class TKestoForm : public QWidget, public TKestoState {
  public:
   explicit TKestoForm(QWidget* owner = nullptr);
+  ~TKestoForm() override;
+  TKestoForm(const TKestoForm&) = delete;
+  TKestoForm& operator=(const TKestoForm&) = delete;
 
   QLabel* Label1;
   TGLWindowContext GLContext;
@@ -46,6 +49,8 @@ class TKestoForm : public QWidget, public TKestoState {
   // How long a large rebuild or frame goes on between two looks at the pending window
   // messages, in milliseconds.
   int PauseEveryMs = 30;
+  // The most vertices one piece of a large list holds.
+  int64_t PieceVertices = kPieceVertices;
 
   void FormPaint();
   void FormResize();

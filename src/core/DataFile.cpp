@@ -47,11 +47,6 @@ double ClampOrigin(double min, double max) {
 
 std::string Quoted(const std::string& name) { return "\"" + name + "\""; }
 
-std::string Shortest(double v) {
-  char text[32];
-  return std::string(text, std::to_chars(text, text + sizeof text, v).ptr);
-}
-
 std::string Points(size_t n) { return Count(n, "point", "points"); }
 
 bool SameWord(std::string_view a, std::string_view b) {
@@ -275,7 +270,7 @@ std::string TDataParser::Expectation() const {
     case TDataLayout::Matrix:
       return "every line of this matrix of heights holds " + std::to_string(width_);
     default:
-      return "every line of this ESRI grid holds its ncols, " + Shortest(ncols_.value_or(0));
+      return "every line of this ESRI grid holds its ncols, " + ShortestText(ncols_.value_or(0));
   }
 }
 
@@ -360,7 +355,7 @@ void TDataParser::EsriData(std::string_view line) {
   const double rows = *nrows_, cell = *cellsize_;
   const size_t k = rows_.size();
   if (double(k) >= rows)
-    Reject(LineAt(lineNumber_, line) + " follows the last of the " + Shortest(rows) +
+    Reject(LineAt(lineNumber_, line) + " follows the last of the " + ShortestText(rows) +
            " rows that the ESRI grid header announces (nrows)");
   const double x0 = *xll_ + (xCorner_ ? cell / 2 : 0);
   const double y = *yll_ + (rows - 1 - double(k)) * cell + (yCorner_ ? cell / 2 : 0);
@@ -493,7 +488,7 @@ TGridData TDataParser::Finish() {
   if (layout_ == TDataLayout::Comma && !byCoordinates && !anyNumber_)
     Reject("none of its lines holds numbers separated by commas (x,y,z); " + firstDataLine_);
   if (layout_ == TDataLayout::Esri && double(rows_.size()) < *nrows_)
-    Reject("it ends after " + std::to_string(rows_.size()) + " of the " + Shortest(*nrows_) +
+    Reject("it ends after " + std::to_string(rows_.size()) + " of the " + ShortestText(*nrows_) +
            " rows that its ESRI grid header announces (nrows)");
   if (rows_.size() > INT32_MAX || width_ > INT32_MAX) Reject("it is too large");
   if (notes_.Holes == int64_t(rows_.size() * width_))
@@ -510,7 +505,7 @@ TGridData TDataParser::Finish() {
         std::tuple{d.ZMin, d.ZMax, "z"}}) {
     if (!std::isfinite(high - low))
       Reject(std::string("its ") + axis + " values span more than a number can hold (" +
-             Shortest(low) + " to " + Shortest(high) + ")");
+             ShortestText(low) + " to " + ShortestText(high) + ")");
   }
   d.OriginX = ClampOrigin(d.XMin, d.XMax);
   d.OriginY = ClampOrigin(d.YMin, d.YMax);

@@ -109,3 +109,8 @@ char LocaleDecimalSeparator() {
     return lc->decimal_point[0];
   return '.';
 }
+
+std::string ShortestText(double v) {
+  char text[32];
+  return std::string(text, std::to_chars(text, text + sizeof text, v).ptr);
+}

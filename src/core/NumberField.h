@@ -1,5 +1,6 @@
 #pragma once
 
+#include <string>
 #include <string_view>
 
 // A data-file field as a number: optional spaces, an optional sign, digits with at
@@ -12,3 +13,6 @@ double ParseNumberField(std::string_view field, char localeSeparator);
 
 // The decimal separator of the user's regional settings.
 char LocaleDecimalSeparator();
+
+// The shortest text that reads back as exactly v.
+std::string ShortestText(double v);

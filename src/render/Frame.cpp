@@ -35,7 +35,6 @@ constexpr TListEntry kBuildOrder[] = {
 };
 
 // About this many vertices make a piece: some 10 to 30 ms of compiling or replaying.
-constexpr int64_t kPieceVertices = 1 << 17;
 constexpr int32_t kMaxPieces = 1 << 20;
 constexpr GLuint kPieceBase = 4096;  // above every named list
 
@@ -98,12 +97,12 @@ void BuildListBody(const TKestoState& s, int32_t list, TGLSink& gl) {
   }
 }
 
-int32_t ListPieces(const TKestoState& s, int32_t list) {
+int32_t ListPieces(const TKestoState& s, int32_t list, int64_t pieceVertices) {
   const TListEntry& e = Entry(list);
   if (e.Variant == kAxes || e.List != list) return 1;
   const int64_t vertices = GraphListCells(s, e.Variant) * VerticesPerCell(e);
   return int32_t(
-      std::clamp<int64_t>((vertices + kPieceVertices - 1) / kPieceVertices, 1, kMaxPieces));
+      std::clamp<int64_t>((vertices + pieceVertices - 1) / pieceVertices, 1, kMaxPieces));
 }
 
 GLuint PieceName(int32_t list, int32_t piece) {

@@ -41,7 +41,9 @@ void BuildListBody(const TKestoState& s, int32_t list, TGLSink& gl);
 // A graph list of many cells is compiled in pieces, helper lists of a few tens of
 // milliseconds of work each that the named list calls in order, so that the work can
 // pause between them. The axes and small lists are one piece: the named list itself.
-int32_t ListPieces(const TKestoState& s, int32_t list);
+// Most vertices in one piece; a test asks for smaller pieces to reach every boundary.
+inline constexpr int64_t kPieceVertices = 1 << 17;
+int32_t ListPieces(const TKestoState& s, int32_t list, int64_t pieceVertices = kPieceVertices);
 GLuint PieceName(int32_t list, int32_t piece);
 // What piece number piece of pieces holds; for one piece, the whole list.
 void BuildListPiece(const TKestoState& s, int32_t list, int32_t piece, int32_t pieces, TGLSink& gl);

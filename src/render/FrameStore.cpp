@@ -47,6 +47,14 @@ bool TFrameStore::Restore(int w, int h) {
   return true;
 }
 
+void TFrameStore::Release() {
+  if (!framebuffer_) return;
+  glDeleteFramebuffers(1, &framebuffer_);
+  glDeleteRenderbuffers(1, &renderbuffer_);
+  framebuffer_ = renderbuffer_ = 0;
+  width_ = height_ = 0;
+}
+
 bool FrameFillsWindow(int w, int h) {
   // A window buffer smaller than the frame (the driver has not yet seen the window's
   // new size) leaves the corner unread: depth is never negative.

@@ -11,6 +11,8 @@ class TFrameStore {
   void Keep(int width, int height);
   // Copies the kept frame into the back buffer; false when none of that size is kept.
   bool Restore(int width, int height);
+  // Frees the copy; the context that kept it is current.
+  void Release();
 
  private:
   GLuint framebuffer_ = 0, renderbuffer_ = 0;

@@ -5,6 +5,7 @@
 #include <QGuiApplication>
 #include <QPalette>
 #include <QTest>
+#include <functional>
 
 #include "app/GLSurface.h"
 #include "gui/SysColors.h"
@@ -117,3 +118,38 @@ TEST(SysColors, WindowsIndicesFollowThePalette) {
 }
 
 }  // namespace
+
+// An unchanged frame is put on the window again as kept; a change of anything the
+// frame reads draws it anew.
+TEST_F(KestoFormTest, EveryFieldAFrameReadsDrawsANewFrame) {
+  const std::pair<const char*, std::function<void(TKestoState&)>> changes[] = {
+      {"background", [](TKestoState& s) { s.ColorBackGround ^= 0x0000FF; }},
+      {"low", [](TKestoState& s) { s.ColorMin ^= 0x00FF00; }},
+      {"high", [](TKestoState& s) { s.ColorHigh ^= 0x00FF00; }},
+      {"spectrum table",
+       [](TKestoState& s) { s.SpectrumTable[200].R = 1 - s.SpectrumTable[200].R; }},
+      {"colouring", [](TKestoState& s) { s.Spec = 1 - s.Spec; }},
+      {"surface", [](TKestoState& s) { s.SurfaceMode = kSurfaceFilled; }},
+      {"axes", [](TKestoState& s) { s.AxisMode = kAxesOff; }},
+      {"tilt", [](TKestoState& s) { s.Angle2 += 1; }},
+      {"turn", [](TKestoState& s) { s.Angle3 += 1; }},
+      {"distance", [](TKestoState& s) { s.Distance += 1; }},
+      {"height scale", [](TKestoState& s) { s.HeightScale += 0.1; }},
+      {"view", [](TKestoState& s) { s.DrawMode = kDrawMode2D; }},
+  };
+  TGLSink* direct = form_.Sink;
+  TRecordingSink rec(direct);
+  form_.Sink = &rec;
+  const auto framesDrawn = [&] {
+    rec.Clear();
+    form_.DrawGraph();
+    return TRecordingSink::Count(rec.Calls, TGLOp::ClearColor);
+  };
+  framesDrawn();
+  for (const auto& [field, change] : changes) {
+    EXPECT_EQ(framesDrawn(), 0) << "before " << field;
+    change(form_);
+    EXPECT_EQ(framesDrawn(), 1) << field;
+  }
+  form_.Sink = direct;
+}

@@ -1,0 +1,78 @@
+#include "kesto-render/RenderState.h"
+
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+
+#include "core/NumberField.h"
+#include "core/SettingsFile.h"
+#include "core/StoredSettings.h"
+
+void RenderNote(const std::string& text) {
+  std::fprintf(stderr, "kesto-render: %s\n", text.c_str());
+}
+
+namespace {
+
+// A value outside what the viewer can hold is kept at the nearest end, and said so.
+double Kept(const char* what, double v, double low, double high) {
+  if (v >= low && v <= high) return v;
+  const double kept = v < low ? low : high;
+  RenderNote(std::string("the ") + what + " is kept within " + ShortestText(low) + ".." +
+             ShortestText(high) + "; " + ShortestText(kept) + " is used");
+  return kept;
+}
+
+// The view and picture size a viewer settings file gives.
+void ApplySettingsFile(const std::string& path, TKestoState& s, int& width, int& height) {
+  if (::access(path.c_str(), R_OK) != 0)
+    throw TRenderFailure{1,
+                         "cannot read the settings file \"" + path + "\": " + std::strerror(errno)};
+  const TSettingsFile ini(path);
+  if (!ini.Problem().empty()) throw TRenderFailure{1, ini.Problem()};
+  const TStoredSettings st = ReadStoredSettings(ini);
+  width = st.ClientWidth;
+  height = st.ClientHeight;
+  ApplyStoredView(st, s);
+  // A stored index that names no item leaves the width as it is, as in the viewer.
+  s.LineWidth = LineWidthOfItem(st.LineWidthItem).value_or(s.LineWidth);
+  s.AxisWidth = AxisWidthOfItem(st.AxisWidthItem).value_or(s.AxisWidth);
+}
+
+}  // namespace
+
+void ApplyRenderOptions(const TRenderOptions& o, TKestoState& s, int& width, int& height) {
+  if (!o.Settings.empty()) ApplySettingsFile(o.Settings, s, width, height);
+  if (o.Width) width = *o.Width, height = *o.Height;
+  if (width < 1 || height < 1 || width > kMaxClientSize || height > kMaxClientSize)
+    throw TRenderFailure{
+        1, "the picture size " + std::to_string(width) + "x" + std::to_string(height) +
+               " from the settings file is not from 1x1 to " + std::to_string(kMaxClientSize) +
+               "x" + std::to_string(kMaxClientSize)};
+  if (o.DrawMode) s.DrawMode = *o.DrawMode;
+  if (o.SurfaceMode) s.SurfaceMode = *o.SurfaceMode;
+  if (o.Spectrum) s.Spec = 1;
+  if (o.NoAxes) s.AxisMode = kAxesOff;
+  if (o.Turn) {
+    s.Angle3 = TurnInRange(*o.Turn);
+    if (s.Angle3 != *o.Turn)
+      RenderNote("the turn " + ShortestText(*o.Turn) + " is taken as " + ShortestText(s.Angle3) +
+                 " degrees");
+  }
+  if (o.Tilt) s.Angle2 = Kept("tilt", *o.Tilt, 5, 175);
+  if (o.Distance) s.Distance = Kept("distance", *o.Distance, 1, 100);
+  if (o.HeightScale) s.HeightScale = Kept("height scale", *o.HeightScale, 0, 2);
+  if (o.LineWidth) s.LineWidth = *o.LineWidth;
+  if (o.AxisWidth) s.AxisWidth = *o.AxisWidth;
+  if (o.Low) s.ColorMin = *o.Low;
+  if (o.High) s.ColorHigh = *o.High;
+  if (o.Background) s.ColorBackGround = *o.Background;
+  if (o.AxisColor) s.ColorAxisX = s.ColorAxisY = s.ColorAxisZ = *o.AxisColor;
+  // The builders run on a thread of their own, away from the toolkit's palette: the
+  // system colours are looked up here.
+  for (int32_t* c :
+       {&s.ColorMin, &s.ColorHigh, &s.ColorBackGround, &s.ColorAxisX, &s.ColorAxisY, &s.ColorAxisZ})
+    *c = int32_t(ResolveColor(*c));
+}
