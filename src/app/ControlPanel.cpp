@@ -15,6 +15,7 @@
 #include <QLocale>
 #include <QMimeData>
 #include <QScreen>
+#include <QSignalBlocker>
 #include <QTimer>
 #include <algorithm>
 #include <cmath>
@@ -209,6 +210,7 @@ TForm1::TForm1(TSettingsPlaces settings) : QWidget(nullptr), settings_(std::move
   KestoForm->DropFile = [this](QDropEvent* event) { dropEvent(event); };
   KestoForm->DragFile = [this](QDragMoveEvent* event) { AcceptDrag(event); };
   KestoForm->ReloadFile = [this] { Reload(); };
+  KestoForm->ColoringChanged = [this] { ShowColoring(); };
 
   FormCreate();
 }
@@ -231,8 +233,7 @@ void TForm1::FormCreate() {
   ApplyStoredView(st, k);
   if (!st.LoadFolder.empty()) folders_ = QStringList{QString::fromStdString(st.LoadFolder)};
 
-  // Runs CB_SpecClick only when the box changes.
-  CB_Spec->setChecked(k.Spec == 1);
+  ShowColoring();
   ReportErrors([this] { CmbB_LineWidthChange(); });
   ReportErrors([this] { CmbB_AxisWidthChange(); });
 
@@ -561,14 +562,23 @@ void TForm1::CmbB_AxisWidthChange() {
 }
 
 void TForm1::CB_SpecClick() {
-  const bool on = CB_Spec->isChecked();
+  KestoForm->Spec = CB_Spec->isChecked() ? 1 : 0;
+  // Back to the window's own two colourings, the right way round.
+  KestoForm->Palette = kPaletteOwn;
+  KestoForm->ReversePalette = 0;
+  ShowColoring();
+  KestoForm->MakeList(kMaskGraphs);
+  KestoForm->DrawGraph();
+}
+
+void TForm1::ShowColoring() {
+  const QSignalBlocker quiet(CB_Spec);
+  const bool on = KestoForm->Spec == 1;
+  CB_Spec->setChecked(on);
   Bt_Color_High->setEnabled(!on);
   Bt_Color_Low->setEnabled(!on);
   PB_High->setVisible(!on);
   PB_Low->setVisible(!on);
-  KestoForm->Spec = on ? 1 : 0;
-  KestoForm->MakeList(kMaskGraphs);
-  KestoForm->DrawGraph();
 }
 
 void TForm1::FormPaint() {

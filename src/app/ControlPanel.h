@@ -86,6 +86,8 @@ class TForm1 : public QWidget {
   void dropEvent(QDropEvent* event) override;
   // Takes a drag that carries one local file while no load is running.
   void AcceptDrag(QDragMoveEvent* event);
+  // The Spectrum box and the colour buttons as the graph window's colouring is.
+  void ShowColoring();
 
  private:
   QFrame* Group(const char* name, QLabel*& title, const char* caption, int top, int height);

@@ -129,8 +129,22 @@ void TKestoForm::FormKeyDown(int key, Qt::KeyboardModifiers shift) {
     FocusControlPanel();
   } else if (key == Qt::Key_F5 && ReloadFile) {
     ReloadFile();
+  } else if (key == Qt::Key_P && (shift == Qt::NoModifier || shift == Qt::ShiftModifier)) {
+    ChangeColoring(shift == Qt::ShiftModifier);
   }
   DrawGraph();
+}
+
+void TKestoForm::ChangeColoring(bool reverse) {
+  if (reverse) {
+    ReversePalette = !ReversePalette;
+  } else {
+    const TColoring next = NextColoring(Spec, Palette);
+    Spec = next.Spec;
+    Palette = next.Palette;
+  }
+  if (ColoringChanged) ColoringChanged();
+  MakeList(kMaskGraphs);
 }
 
 void TKestoForm::FocusControlPanel() {

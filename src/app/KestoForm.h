@@ -60,8 +60,9 @@ class TKestoForm : public QWidget, public TKestoState {
 
   // Left drag turns and tilts the 3-D view, right drag moves nearer or farther,
   // the wheel raises or flattens the heights; keys 2 and 3 pick the view, Ctrl+C
-  // copies the picture, F5 loads the file again, Enter and M hand the keyboard to
-  // the control panel.
+  // copies the picture, F5 loads the file again, P steps through the colourings and
+  // Shift+P reverses the current one, Enter and M hand the keyboard to the control
+  // panel.
   void FormMouseDown(Qt::MouseButton button, int x, int y);
   void FormMouseMove(int x, int y);
   void FormMouseUp();
@@ -83,6 +84,8 @@ class TKestoForm : public QWidget, public TKestoState {
   std::function<void(QDragMoveEvent*)> DragFile;
   std::function<void(QDropEvent*)> DropFile;
   std::function<void()> ReloadFile;
+  // The panel's: keys P and Shift+P changed the colouring.
+  std::function<void()> ColoringChanged;
 
   // Whether long work (a compile, a frame in pieces) is in progress, and what to run
   // from the event loop once it has ended (at once when none is).
@@ -121,6 +124,7 @@ class TKestoForm : public QWidget, public TKestoState {
   void RequestFrameLater();
   void EndBracket();
   void DragRedraw();
+  void ChangeColoring(bool reverse);
   void FocusControlPanel();
   int DeviceWidth() const;
   int DeviceHeight() const;

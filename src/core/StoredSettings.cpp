@@ -27,7 +27,7 @@ std::optional<double> WidthOfItem(const std::array<const char*, N>& items, int32
 
 }  // namespace
 
-const std::array<TStoredKey, 21> kStoredKeys = {{
+const std::array<TStoredKey, 23> kStoredKeys = {{
     {"Form", "Top", &S::FormTop, nullptr, nullptr, 1},
     {"Form", "Left", &S::FormLeft, nullptr, nullptr, 2},
     {"Form", "CmbB_LineWidth", &S::LineWidthItem, nullptr, nullptr, 3},
@@ -49,6 +49,8 @@ const std::array<TStoredKey, 21> kStoredKeys = {{
     {"KestoF", "Angle3", &S::Angle3, nullptr, &K::Angle3, 20},
     {"KestoF", "Spec", &S::Spec, &K::Spec, nullptr, 21},
     {"KestoF", "SurfaceMode", &S::SurfaceMode, &K::SurfaceMode, nullptr, 17},
+    {"KestoF", "Palette", &S::Palette, &K::Palette, nullptr, 22},
+    {"KestoF", "ReversePalette", &S::ReversePalette, &K::ReversePalette, nullptr, 23},
 }};
 
 std::optional<double> LineWidthOfItem(int32_t item) { return WidthOfItem(kLineWidthItems, item); }

@@ -38,6 +38,7 @@ void TKestoState::NormalizeView() {
   if (DrawMode > kDrawMode3D) DrawMode = kDrawMode2D;
   if (SurfaceMode > kSurfaceMarkers) SurfaceMode = kSurfaceMesh;
   if (AxisMode > kAxesOn) AxisMode = kAxesOff;
+  if (Palette < kPaletteOwn || Palette >= kPaletteCount) Palette = kPaletteOwn;
   // "not >=" rather than "<": a NaN takes the lower bound.
   if (Distance > 100.0) Distance = 100.0;
   if (!(Distance >= 1.0)) Distance = 1.0;

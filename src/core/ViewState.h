@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <string>
 
+#include "core/ColorMaps.h"
 #include "core/ColorScale.h"
 #include "core/Grid.h"
 
@@ -44,6 +45,10 @@ struct TKestoState : TGridData {
   int32_t ColorAxisY = 0x008000;
   int32_t ColorAxisZ = 0x008000;
   int32_t Spec = 0;
+  // A colour map in place of the colouring Spec chooses (kPaletteOwn: none), and
+  // whether the heights run through the colouring from high to low.
+  int32_t Palette = kPaletteOwn;
+  int32_t ReversePalette = 0;
   double Angle1 = 0.0;
   double Angle2 = 45.0;
   double Angle3 = 160.0;

@@ -23,6 +23,9 @@ const char* const kRenderUsage =
     "      --surface mesh|fill|points\n"
     "                         wire mesh, filled cells or a marker at every point\n"
     "      --spectrum         colour by the blue-green-red spectrum\n"
+    "      --palette NAME     colour by blend (of --low and --high), spectrum,\n"
+    "                         viridis, cividis, magma, inferno, plasma or grey\n"
+    "      --reverse          run the colours from the highest heights to the lowest\n"
     "      --no-axes          leave the axes out\n"
     "      --coarse           the quick frame the viewer shows while a large grid is\n"
     "                         dragged: a mesh of about ten by ten cells\n"
@@ -119,6 +122,11 @@ int32_t ParseSurface(const std::string& v) {
   throw TUsageError("--surface: expected mesh, fill or points, not \"" + v + "\"");
 }
 
+TColoring ParseColoring(const std::string& v) {
+  if (const auto coloring = ColoringByName(v)) return *coloring;
+  throw TUsageError("--palette: expected " + std::string(kColoringNames) + ", not \"" + v + "\"");
+}
+
 TPictureFormat ParseFormat(const std::string& v) {
   if (const auto format = FormatByName(v)) return *format;
   throw TUsageError("--format: expected png, bmp or jpeg, not \"" + v + "\"");
@@ -138,6 +146,7 @@ std::map<std::string, TValue> ValuedOptions(TRenderOptions& o) {
       {"view", [&o](const std::string& v) { o.DrawMode = ParseView(v); }},
       {"surface", [&o](const std::string& v) { o.SurfaceMode = ParseSurface(v); }},
       {"format", [&o](const std::string& v) { o.Format = ParseFormat(v); }},
+      {"palette", [&o](const std::string& v) { o.Coloring = ParseColoring(v); }},
       {"turn", real(o.Turn, "turn")},
       {"tilt", real(o.Tilt, "tilt")},
       {"distance", real(o.Distance, "distance")},
@@ -174,9 +183,9 @@ TOption SplitOption(const std::string& a) {
 TRenderOptions ParseRenderOptions(const std::vector<std::string>& args) {
   TRenderOptions o;
   const std::map<std::string, TValue> valued = ValuedOptions(o);
-  const std::map<std::string, bool*> flags = {{"spectrum", &o.Spectrum}, {"no-axes", &o.NoAxes},
-                                              {"coarse", &o.Coarse},     {"info", &o.Info},
-                                              {"help", &o.Help},         {"version", &o.Version}};
+  const std::map<std::string, bool*> flags = {
+      {"spectrum", &o.Spectrum}, {"no-axes", &o.NoAxes},  {"coarse", &o.Coarse},  {"info", &o.Info},
+      {"help", &o.Help},         {"version", &o.Version}, {"reverse", &o.Reverse}};
   bool onlyFiles = false;
   for (size_t k = 0; k < args.size(); ++k) {
     const std::string& a = args[k];

@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "core/ColorMaps.h"
 #include "core/PictureName.h"
 
 // A command line that cannot be understood; the text says what is wrong.
@@ -22,7 +23,8 @@ struct TRenderOptions {
   std::optional<int> Width, Height;
   std::optional<int32_t> DrawMode, SurfaceMode;
   bool Spectrum = false, NoAxes = false, Coarse = false, Info = false, Help = false,
-       Version = false;
+       Version = false, Reverse = false;
+  std::optional<TColoring> Coloring;
   std::optional<double> Turn, Tilt, Distance, HeightScale, LineWidth, AxisWidth;
   std::optional<int32_t> Low, High, Background, AxisColor;
 };

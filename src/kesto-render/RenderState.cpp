@@ -53,7 +53,9 @@ void ApplyRenderOptions(const TRenderOptions& o, TKestoState& s, int& width, int
                "x" + std::to_string(kMaxClientSize)};
   if (o.DrawMode) s.DrawMode = *o.DrawMode;
   if (o.SurfaceMode) s.SurfaceMode = *o.SurfaceMode;
-  if (o.Spectrum) s.Spec = 1;
+  if (o.Spectrum) s.Spec = 1, s.Palette = kPaletteOwn;
+  if (o.Coloring) s.Spec = o.Coloring->Spec, s.Palette = o.Coloring->Palette;
+  if (o.Reverse) s.ReversePalette = 1;
   if (o.NoAxes) s.AxisMode = kAxesOff;
   if (o.Turn) {
     s.Angle3 = TurnInRange(*o.Turn);

@@ -1,5 +1,7 @@
 #include "render/ColorBar.h"
 
+#include <utility>
+
 #include "core/Rounding.h"
 #include "render/HeightColor.h"
 
@@ -15,10 +17,12 @@ void DrawColorBar(const TKestoState& s, TGLSink& gl) {
   gl.MatrixMode(GL_MODELVIEW);
   gl.LoadIdentity();
   gl.Disable(GL_DEPTH_TEST);
-  if (s.Spec == 0) {
-    // High colour on the left, low on the right.
-    const TGLColor high = ColorToGL(s.ColorHigh);
-    const TGLColor low = ColorToGL(s.ColorMin);
+  const bool map = s.Palette > kPaletteOwn && s.Palette < kPaletteCount;
+  if (s.Spec == 0 && !map) {
+    // High colour on the left, low on the right: the heights' colours, reversed or not.
+    TGLColor high = ColorToGL(s.ColorHigh);
+    TGLColor low = ColorToGL(s.ColorMin);
+    if (s.ReversePalette) std::swap(high, low);
     gl.Begin(GL_POLYGON);
     gl.Color3f(high[0], high[1], high[2]);
     gl.Vertex2d(0, 1);
@@ -29,14 +33,20 @@ void DrawColorBar(const TKestoState& s, TGLSink& gl) {
     gl.End();
     return;
   }
-  // Strips 1/511 wide: the last one lies beyond the right end and is clipped.
-  for (int i = 0; i < 512; ++i) {
+  // Low on the left. The spectrum's strips are 1/511 wide: the last one lies beyond the
+  // right end and is clipped. A map's 256 strips fill the bar.
+  const int strips = map ? 256 : 512;
+  const double per = map ? 256.0 : 511.0;
+  for (int i = 0; i < strips; ++i) {
     gl.Begin(GL_POLYGON);
-    SetHeightColor(gl, s.SpectrumTable[i]);
-    gl.Vertex2d(i / 511.0, 0);
-    gl.Vertex2d((i + 1) / 511.0, 0);
-    gl.Vertex2d((i + 1) / 511.0, 1);
-    gl.Vertex2d(i / 511.0, 1);
+    if (map)
+      SetHeightColor(gl, HeightColor(s, i / 255.0, true));
+    else
+      SetHeightColor(gl, s.SpectrumTable[s.ReversePalette ? 511 - i : i]);
+    gl.Vertex2d(i / per, 0);
+    gl.Vertex2d((i + 1) / per, 0);
+    gl.Vertex2d((i + 1) / per, 1);
+    gl.Vertex2d(i / per, 1);
     gl.End();
   }
 }

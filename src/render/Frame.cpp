@@ -185,6 +185,8 @@ TFrameKey FrameKeyFor(const TKestoState& s, int w, int h, bool simple,
   k.SurfaceMode = s.SurfaceMode;
   k.AxisMode = s.AxisMode;
   k.Spec = s.Spec;
+  k.Palette = s.Palette;
+  k.ReversePalette = s.ReversePalette;
   k.Background = ResolveColor(s.ColorBackGround);
   k.Low = ResolveColor(s.ColorMin);
   k.High = ResolveColor(s.ColorHigh);

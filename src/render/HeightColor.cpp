@@ -4,9 +4,12 @@ void SetHeightColor(TGLSink& gl, const TColorTriple& c) {
   gl.Color3f(float(c.R / 255), float(c.G / 255), float(c.B / 255));
 }
 
+TColorTriple HeightColor(const TKestoState& s, double t, bool spectrum) {
+  if (s.ReversePalette) t = 1.0 - t;
+  if (s.Palette > kPaletteOwn && s.Palette < kPaletteCount) return PaletteColor(s.Palette, t);
+  return spectrum ? s.SpectrumTable[SpectrumIndex(t)] : BlendColor(t, s.ColorMin, s.ColorHigh);
+}
+
 void ApplyHeightColor(TGLSink& gl, const TKestoState& s, double t, bool spectrum) {
-  if (spectrum)
-    SetHeightColor(gl, s.SpectrumTable[SpectrumIndex(t)]);
-  else
-    SetHeightColor(gl, BlendColor(t, s.ColorMin, s.ColorHigh));
+  SetHeightColor(gl, HeightColor(s, t, spectrum));
 }

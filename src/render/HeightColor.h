@@ -7,5 +7,8 @@
 // Makes a 0..255 triple the current colour, each component divided by 255.
 void SetHeightColor(TGLSink& gl, const TColorTriple& c);
 
-// The current colour for normalised height t, from the spectrum table or the blend.
+// The colour of normalised height t: from the colour map when one is chosen, else
+// from the spectrum table or the blend.
+TColorTriple HeightColor(const TKestoState& s, double t, bool spectrum);
+// The same made the current colour.
 void ApplyHeightColor(TGLSink& gl, const TKestoState& s, double t, bool spectrum);

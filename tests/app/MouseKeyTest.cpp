@@ -110,6 +110,23 @@ TEST_F(MouseKeyTest, DigitKeysSwitchTheViewWithoutARebuild) {
   EXPECT_EQ(k_->DrawMode, 1);
 }
 
+TEST_F(MouseKeyTest, PStepsTheColouringShiftPReversesItAndTheBoxGoesBackToTheTwo) {
+  Key(Qt::Key_P);
+  EXPECT_TRUE(panel_->CB_Spec->isChecked());
+  EXPECT_EQ(k_->Palette, kPaletteOwn);
+  Key(Qt::Key_P);
+  EXPECT_EQ(k_->Palette, kPaletteViridis);
+  EXPECT_EQ(Rebuilt().count(kList3DMesh), 1U);
+  EXPECT_EQ(Drawn(), 1);
+  Key(Qt::Key_P, Qt::ShiftModifier);
+  EXPECT_EQ(k_->ReversePalette, 1);
+  EXPECT_EQ(Rebuilt().count(kList3DMesh), 1U);
+  QTest::mouseClick(panel_->CB_Spec, Qt::LeftButton);
+  EXPECT_EQ(k_->Spec, 0);
+  EXPECT_EQ(k_->Palette, kPaletteOwn);
+  EXPECT_EQ(k_->ReversePalette, 0);
+}
+
 TEST_F(MouseKeyTest, OnlyExactlyCtrlCCopiesThePicture) {
   QGuiApplication::clipboard()->clear();
   Key(Qt::Key_C);

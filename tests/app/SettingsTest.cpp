@@ -103,6 +103,17 @@ TEST_F(SettingsTest, StoredSpectrumStartsWithTheBoxChecked) {
   EXPECT_EQ(p.KestoForm->Spec, 1);
 }
 
+// A colour map chosen with key P comes back as it was, the box checked beside it.
+TEST_F(SettingsTest, AStoredColourMapStaysChosen) {
+  WriteIni("[KestoF]\nSpec=1\nPalette=3\nReversePalette=1\n");
+  TForm1& p = Start();
+  EXPECT_TRUE(p.CB_Spec->isChecked());
+  EXPECT_EQ(p.KestoForm->Palette, kPaletteMagma);
+  Close();
+  EXPECT_EQ(Stored("KestoF", "Palette"), kPaletteMagma);
+  EXPECT_EQ(Stored("KestoF", "ReversePalette"), 1);
+}
+
 TEST_F(SettingsTest, OtherSpecValuesStayAndLeaveTheBoxUnchecked) {
   WriteIni("[KestoF]\nSpec=2\n");
   TForm1& p = Start();

@@ -2,6 +2,12 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
+#include <string>
+#include <vector>
+
+#include "core/ColorMaps.h"
+
 namespace {
 
 TEST(ColorScale, SpectrumPeaksAre256) {
@@ -65,3 +71,40 @@ TEST(ColorScale, NegativeValuesNameSystemColoursByTheirLowByte) {
 }
 
 }  // namespace
+
+// The maps' ends and middles as their authors publish them in hex.
+TEST(ColorMaps, EntriesAreThePublishedColours) {
+  const struct {
+    const char* Name;
+    double T;
+    uint32_t Rgb;
+  } cases[] = {
+      {"viridis", 0, 0x440154},  {"viridis", 0.5, 0x21918c}, {"viridis", 1, 0xfde725},
+      {"cividis", 0, 0x00224e},  {"cividis", 1, 0xfee838},   {"magma", 0, 0x000004},
+      {"magma", 1, 0xfcfdbf},    {"inferno", 1, 0xfcffa4},   {"plasma", 0, 0x0d0887},
+      {"plasma", 1, 0xf0f921},   {"grey", 0.5, 0x808080},    {"grey", 1, 0xffffff},
+      {"viridis", -1, 0x440154}, {"viridis", 9, 0xfde725},
+  };
+  for (const auto& c : cases) {
+    const TColorTriple got = PaletteColor(ColoringByName(c.Name)->Palette, c.T);
+    const uint32_t rgb = uint32_t(std::lround(got.R)) << 16 | uint32_t(std::lround(got.G)) << 8 |
+                         uint32_t(std::lround(got.B));
+    EXPECT_EQ(rgb, c.Rgb) << c.Name << " at " << c.T;
+  }
+}
+
+TEST(ColorMaps, KeyPStepsThroughEveryColouringAndBack) {
+  std::vector<std::string> seen;
+  TColoring c{2, kPaletteOwn};  // any Spec but 1 is the blend
+  for (int k = 0; k < 8; ++k) {
+    c = NextColoring(c.Spec, c.Palette);
+    for (const char* name :
+         {"blend", "spectrum", "viridis", "cividis", "magma", "inferno", "plasma", "grey"})
+      if (const auto named = ColoringByName(name);
+          named->Spec == c.Spec && named->Palette == c.Palette)
+        seen.emplace_back(name);
+  }
+  EXPECT_EQ(seen, (std::vector<std::string>{"spectrum", "viridis", "cividis", "magma", "inferno",
+                                            "plasma", "grey", "blend"}));
+  EXPECT_FALSE(ColoringByName("Viridis"));
+}

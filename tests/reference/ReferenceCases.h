@@ -40,6 +40,11 @@ inline const TCase kCases[] = {
     {"2d-fill-holes", "holes.asc", nullptr, "--view 2d --surface fill --size 480x360"},
     {"3d-mesh-holes", "holes.asc", nullptr, "--spectrum --turn 30 --size 480x360"},
     {"2d-points-holes", "holes.asc", nullptr, "--view 2d --surface points --line-width 8"},
+    // Colour maps: the bar shows the map, low heights on the left, reversed or not.
+    {"2d-fill-viridis", "ridge.txt", nullptr,
+     "--view 2d --surface fill --palette viridis --size 480x360"},
+    {"3d-fill-plasma-reversed", "basin.txt", "[KestoF]\nPalette=5\nReversePalette=1\n",
+     "--surface fill --size 480x360"},
 };
 
 // Large enough for the last bit of a blend to differ between processors, far too

@@ -64,4 +64,14 @@ INSTANTIATE_TEST_SUITE_P(Cases, ReferencePicture, ::testing::ValuesIn(kCases),
                            return QString(info.param.Name).remove('-').toStdString();
                          });
 
+// The colour bar of the viridis picture (480 x 360: x 120..359, rows 349..355) shows the
+// map's colours as its authors publish them at the ends and in the middle.
+TEST(ReferenceColours, TheViridisBarHasThePublishedColours) {
+  const QImage picture(SourceDir() + "/images/2d-fill-viridis.png");
+  for (const auto& [x, rgb] : {std::pair{120, 0x440154}, {240, 0x21918c}, {359, 0xfde725}}) {
+    const QRgb p = picture.pixel(x, 352);
+    EXPECT_EQ(p & 0xFFFFFF, QRgb(rgb)) << x;
+  }
+}
+
 }  // namespace
