@@ -49,6 +49,9 @@ bool TGLSurface::event(QEvent* e) {
     case QEvent::Drop:
       QCoreApplication::sendEvent(form_, e);
       return true;
+    case QEvent::Leave:
+      form_->FormMouseLeave();
+      return QWindow::event(e);
     default:
       return QWindow::event(e);
   }

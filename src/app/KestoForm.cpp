@@ -2,19 +2,65 @@
 
 #include <QClipboard>
 #include <QDeadlineTimer>
+#include <QFont>
 #include <QGuiApplication>
 #include <QKeyEvent>
+#include <QPalette>
 #include <QTimer>
 #include <bit>
 
 #include "app/ErrorReport.h"
 #include "app/GLSurface.h"
 #include "core/PictureName.h"
+#include "core/ViewCamera.h"
 #include "gui/PictureFile.h"
 #include "render/ArraySink.h"
 #include "render/Frame.h"
 #include "render/GLVersion.h"
 #include "render/ReadPixels.h"
+
+namespace {
+
+constexpr const char* kHelpText =
+    "Mouse\n"
+    "  Left drag      turn and tilt the 3-D graph\n"
+    "  Right drag     nearer or farther\n"
+    "  Wheel          raise or flatten the heights\n"
+    "  Middle click   copy x,y,z of the point under the pointer\n"
+    "Keys\n"
+    "  2, 3           flat map, 3-D graph\n"
+    "  P              next colouring: blend, spectrum, viridis, cividis,\n"
+    "                 magma, inferno, plasma, grey\n"
+    "  Shift+P        reverse the colouring\n"
+    "  Ctrl+C         copy the picture\n"
+    "  F5             load the file again\n"
+    "  Enter, M       to the control panel\n"
+    "  F1, ?          this help; any key or click hides it";
+
+// How near the pointer a marker's point must be, in pixels.
+constexpr double kMarkerReach = 6;
+
+// A label stacked above the GL surface, which is a native child window: the label must
+// be one too.
+QLabel* OverlayLabel(QWidget* parent, int pixels, const char* text, Qt::Alignment align) {
+  auto* label = new QLabel(text, parent);
+  QFont font("DejaVu Sans Mono");
+  font.setStyleHint(QFont::Monospace);
+  font.setPixelSize(pixels);
+  label->setFont(font);
+  label->setAlignment(align);
+  label->setMargin(4);
+  label->setAutoFillBackground(true);
+  QPalette palette = label->palette();
+  palette.setColor(QPalette::Window, QColor(40, 40, 40));
+  palette.setColor(QPalette::WindowText, Qt::white);
+  label->setPalette(palette);
+  label->setAttribute(Qt::WA_NativeWindow);
+  label->hide();
+  return label;
+}
+
+}  // namespace
 
 TKestoForm::TKestoForm(QWidget* owner) : QWidget(owner, Qt::Window), Sink(&directSink_) {
   setWindowTitle("KestoForm");
@@ -36,6 +82,8 @@ TKestoForm::TKestoForm(QWidget* owner) : QWidget(owner, Qt::Window), Sink(&direc
   Label1->setAttribute(Qt::WA_NativeWindow);
   Label1->setGeometry(rect());
   Label1->hide();
+  ValueLabel = OverlayLabel(this, 12, "", Qt::AlignLeft | Qt::AlignVCenter);
+  HelpLabel = OverlayLabel(this, 13, kHelpText, Qt::AlignLeft | Qt::AlignTop);
 
   GLContext.InitContext(WindowDC);
   if (GLContext.Active) RendererName = ContextRenderer();
@@ -53,6 +101,8 @@ void TKestoForm::resizeEvent(QResizeEvent*) {
   container_->setGeometry(rect());
   Label1->setGeometry(rect());
   Label1->raise();
+  ValueLabel->hide();
+  HelpLabel->hide();
 }
 
 void TKestoForm::keyPressEvent(QKeyEvent* event) {
@@ -70,6 +120,12 @@ void TKestoForm::dropEvent(QDropEvent* event) {
 }
 
 void TKestoForm::FormMouseDown(Qt::MouseButton button, int x, int y) {
+  ValueLabel->hide();
+  HelpLabel->hide();
+  if (button == Qt::MiddleButton) {
+    CopyValueAt(x, y);
+    return;
+  }
   if (button == Qt::LeftButton && DrawMode == kDrawMode3D) {
     MouseState = kMouseTurning;
   } else if (button == Qt::RightButton) {
@@ -82,6 +138,7 @@ void TKestoForm::FormMouseDown(Qt::MouseButton button, int x, int y) {
 }
 
 void TKestoForm::FormMouseMove(int x, int y) {
+  if (MouseState == kMouseIdle) ShowValueAt(x, y);
   if (MouseState == kMouseTurning) {
     Angle3 += (x - MouseX) / 2.0;
     Angle2 -= (y - MouseY) / 2.0;
@@ -95,6 +152,50 @@ void TKestoForm::FormMouseMove(int x, int y) {
     MouseY = y;
     DragRedraw();
   }
+}
+
+void TKestoForm::FormMouseLeave() { ValueLabel->hide(); }
+
+std::optional<TGridIndex> TKestoForm::PointAt(int x, int y) {
+  // Nothing is drawn for a mode outside the known ones.
+  if (DrawMode != kDrawMode2D && DrawMode != kDrawMode3D) return std::nullopt;
+  if (SurfaceMode < kSurfaceMesh || SurfaceMode > kSurfaceMarkers) return std::nullopt;
+  if (!picker_) picker_.emplace(*this);
+  const TViewCamera camera(*this, ClientWidth(), ClientHeight());
+  // The pointer is at a pixel's corner; the frame samples pixels at their middles.
+  if (SurfaceMode == kSurfaceMarkers)
+    return picker_->Marker(*this, camera, x + 0.5, y + 0.5, kMarkerReach);
+  return picker_->CellCorner(*this, camera, x + 0.5, y + 0.5);
+}
+
+void TKestoForm::ShowValueAt(int x, int y) {
+  const std::optional<TGridIndex> at = PointAt(x, y);
+  if (!at) {
+    ValueLabel->hide();
+    return;
+  }
+  ValueLabel->setText(QString::fromStdString(PointLabel(*this, *at)));
+  ValueLabel->adjustSize();
+  // In a top corner, the one away from the pointer.
+  QRect place(QPoint(6, 6), ValueLabel->size());
+  if (place.adjusted(-8, -8, 8, 8).contains(x, y)) place.moveRight(width() - 7);
+  ValueLabel->setGeometry(place);
+  ValueLabel->show();
+  ValueLabel->raise();
+}
+
+void TKestoForm::CopyValueAt(int x, int y) {
+  if (const std::optional<TGridIndex> at = PointAt(x, y)) {
+    const std::string text = PointCopyText(*this, *at);
+    if (!text.empty()) QGuiApplication::clipboard()->setText(QString::fromStdString(text));
+  }
+}
+
+void TKestoForm::ShowHelp() {
+  HelpLabel->adjustSize();
+  HelpLabel->move((width() - HelpLabel->width()) / 2, (height() - HelpLabel->height()) / 2);
+  HelpLabel->show();
+  HelpLabel->raise();
 }
 
 void TKestoForm::DragRedraw() {
@@ -116,6 +217,11 @@ void TKestoForm::FormMouseWheel(int wheelDelta) {
 }
 
 void TKestoForm::FormKeyDown(int key, Qt::KeyboardModifiers shift) {
+  // The help goes with any key, which does nothing else.
+  if (HelpLabel->isVisible()) {
+    HelpLabel->hide();
+    return;
+  }
   const bool keypad = shift & Qt::KeypadModifier;
   shift &= ~Qt::KeypadModifier;
   if (key == Qt::Key_Return || key == Qt::Key_Enter) FocusControlPanel();
@@ -131,6 +237,8 @@ void TKestoForm::FormKeyDown(int key, Qt::KeyboardModifiers shift) {
     ReloadFile();
   } else if (key == Qt::Key_P && (shift == Qt::NoModifier || shift == Qt::ShiftModifier)) {
     ChangeColoring(shift == Qt::ShiftModifier);
+  } else if (key == Qt::Key_F1 || key == Qt::Key_Question) {
+    ShowHelp();
   }
   DrawGraph();
 }
@@ -202,6 +310,8 @@ void TKestoForm::WhenIdle(std::function<void()> task) {
 
 void TKestoForm::MakeList(int32_t mask) {
   NormalizeView();
+  // The grid may be another one now.
+  if (mask & kMaskGraphs) picker_.reset();
   for (int32_t list : ListsInBuildOrder(mask)) {
     versions_[BitOf(list)] = nextVersion_++;
     staleLists_ |= list;

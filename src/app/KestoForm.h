@@ -12,6 +12,7 @@
 
 #include "app/GLWindowContext.h"
 #include "app/ListHelper.h"
+#include "core/SurfacePick.h"
 #include "core/ViewState.h"
 #include "render/Frame.h"
 #include "render/FrameStore.h"
@@ -29,6 +30,10 @@ class TKestoForm : public QWidget, public TKestoState {
   TKestoForm& operator=(const TKestoForm&) = delete;
 
   QLabel* Label1;
+  // Over the picture, never part of it: the grid point under the pointer, and the keys
+  // and gestures (F1 or ?).
+  QLabel* ValueLabel;
+  QLabel* HelpLabel;
   TGLWindowContext GLContext;
   TGLSurface* WindowDC;
   // Where list builds and frames send their GL calls; a test may wrap it.
@@ -66,8 +71,13 @@ class TKestoForm : public QWidget, public TKestoState {
   void FormMouseDown(Qt::MouseButton button, int x, int y);
   void FormMouseMove(int x, int y);
   void FormMouseUp();
+  void FormMouseLeave();
   void FormMouseWheel(int wheelDelta);
   void FormKeyDown(int key, Qt::KeyboardModifiers shift);
+
+  // The grid point under window point (x, y) as the frame shows it: the nearest corner
+  // of the first cell met from the eye, or the nearest marker within a few pixels.
+  std::optional<TGridIndex> PointAt(int x, int y);
 
   int ClientWidth() const { return width(); }
   int ClientHeight() const { return height(); }
@@ -125,6 +135,9 @@ class TKestoForm : public QWidget, public TKestoState {
   void EndBracket();
   void DragRedraw();
   void ChangeColoring(bool reverse);
+  void ShowValueAt(int x, int y);
+  void CopyValueAt(int x, int y);
+  void ShowHelp();
   void FocusControlPanel();
   int DeviceWidth() const;
   int DeviceHeight() const;
@@ -146,4 +159,5 @@ class TKestoForm : public QWidget, public TKestoState {
   QElapsedTimer sincePause_;
   std::optional<TFrameKey> shown_;  // the frame the store holds
   TFrameStore store_;
+  std::optional<TSurfacePicker> picker_;  // made for the grid on the first look-up
 };

@@ -114,3 +114,18 @@ std::string ShortestText(double v) {
   char text[32];
   return std::string(text, std::to_chars(text, text + sizeof text, v).ptr);
 }
+
+std::string ShortText(double v, int mostDigits) {
+  const std::string exact = ShortestText(v);
+  int digits = 0;
+  bool leading = true;
+  for (const char c : exact.substr(0, exact.find('e'))) {
+    if (c < '0' || c > '9') continue;
+    leading = leading && c == '0';
+    digits += !leading;
+  }
+  if (digits <= mostDigits) return exact;
+  char text[32];
+  return std::string(
+      text, std::to_chars(text, text + sizeof text, v, std::chars_format::general, mostDigits).ptr);
+}

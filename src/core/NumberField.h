@@ -16,3 +16,5 @@ char LocaleDecimalSeparator();
 
 // The shortest text that reads back as exactly v.
 std::string ShortestText(double v);
+// The same where it has at most mostDigits significant digits, else v rounded to them.
+std::string ShortText(double v, int mostDigits);

@@ -4,6 +4,8 @@
 #include "Dialogs.h"
 #include "PanelFixture.h"
 #include "app/GLSurface.h"
+#include "core/NumberField.h"
+#include "core/ViewCamera.h"
 #include "render/TestGrids.h"
 
 namespace {
@@ -125,6 +127,37 @@ TEST_F(MouseKeyTest, PStepsTheColouringShiftPReversesItAndTheBoxGoesBackToTheTwo
   EXPECT_EQ(k_->Spec, 0);
   EXPECT_EQ(k_->Palette, kPaletteOwn);
   EXPECT_EQ(k_->ReversePalette, 0);
+}
+
+// The point under the pointer shows over the picture, a middle click copies it, F1
+// shows the keys; none of it draws a frame or reaches a picture.
+TEST_F(MouseKeyTest, ThePointUnderThePointerAndTheHelpStayOutOfThePicture) {
+  const QImage picture = k_->CaptureFrame();
+  const TGridPoint& p = k_->Grid[25][30];
+  double x = 0, y = 0, depth = 0;
+  ASSERT_TRUE(TViewCamera(*k_, k_->ClientWidth(), k_->ClientHeight())
+                  .Project({(p.X - k_->XMin) / (k_->XMax - k_->XMin),
+                            (p.Y - k_->YMin) / (k_->YMax - k_->YMin),
+                            (p.Z - k_->ZMin) / (k_->ZMax - k_->ZMin) * k_->HeightScale},
+                           x, y, depth));
+  const QPoint at{int(x), int(y)};
+  Reset();
+  Move(at);
+  EXPECT_TRUE(k_->ValueLabel->isVisible());
+  EXPECT_TRUE(k_->ValueLabel->text().endsWith("[25, 30]")) << k_->ValueLabel->text().toStdString();
+  Press(Qt::MiddleButton, at);
+  Release(Qt::MiddleButton, at);
+  EXPECT_EQ(QGuiApplication::clipboard()->text().toStdString(),
+            ShortestText(p.X) + "," + ShortestText(p.Y) + "," + ShortestText(p.Z));
+  EXPECT_EQ(k_->MouseState, kMouseIdle);
+  Key(Qt::Key_F1);
+  EXPECT_TRUE(k_->HelpLabel->isVisible());
+  Move(at);
+  EXPECT_EQ(Drawn(), 0);
+  EXPECT_EQ(k_->CaptureFrame(), picture);
+  Key(Qt::Key_3);  // any key hides the help and does nothing else
+  EXPECT_FALSE(k_->HelpLabel->isVisible());
+  EXPECT_EQ(Drawn(), 0);
 }
 
 TEST_F(MouseKeyTest, OnlyExactlyCtrlCCopiesThePicture) {

@@ -39,7 +39,9 @@ TEST(ViewerCommandLine, AnswersInOneLineWithItsStatus) {
     const QString out = viewer.readAllStandardOutput(), err = viewer.readAllStandardError();
     EXPECT_EQ(viewer.exitCode(), c.Status) << c.Args.join(' ').toStdString();
     EXPECT_TRUE((c.Status == 0 ? out : err).contains(c.Says)) << (out + err).toStdString();
-    if (c.Status == 1) EXPECT_EQ(err.count('\n'), 1);
+    if (c.Status == 1) {
+      EXPECT_EQ(err.count('\n'), 1);
+    }
   }
 }
 

@@ -1,6 +1,12 @@
 #include "render/View.h"
 
+#include <GL/glu.h>
 #include <gtest/gtest.h>
+
+#include <cmath>
+
+#include "core/ViewCamera.h"
+#include "kesto-render/HeadlessGL.h"
 
 #include "render/RecordingSink.h"
 
@@ -65,3 +71,41 @@ TEST(View, TwoDShowsASquareOfHalfSizeDistanceOverTen) {
 }
 
 }  // namespace
+
+// The camera the pointer's look-up works out agrees with what OpenGL makes of the
+// frame's set-up, in both views, near and far, from above and from below.
+TEST(View, TheLookUpsCameraProjectsAsOpenGLDoes) {
+  THeadlessGL gl;
+  ASSERT_TRUE(gl.Create(64, 64)) << gl.Error();
+  TGLDirectSink sink;
+  const int w = 640, h = 480;
+  const std::array<double, 4> views[] = {{1, 45, 160, 10}, {1, 5, 90, 1},    {1, 150, 300, 30},
+                                         {1, 90, 0, 3},    {0, 45, 160, 10}, {0, 45, 0, 3}};
+  for (const auto& [mode, tilt, turn, distance] : views) {
+    TKestoState s;
+    s.DrawMode = int32_t(mode);
+    s.Angle2 = tilt, s.Angle3 = turn, s.Distance = distance;
+    mode == 1 ? SetupView3D(s, sink) : SetupView2D(s, sink);
+    std::array<GLdouble, 16> model{}, projection{};
+    glGetDoublev(GL_MODELVIEW_MATRIX, model.data());
+    glGetDoublev(GL_PROJECTION_MATRIX, projection.data());
+    const std::array<GLint, 4> viewport{0, 0, w, h};
+    const TViewCamera camera(s, w, h);
+    for (const TVec3& p : {TVec3{0, 0, 0}, {1, 1, 0.8}, {0.3, 0.9, 0.2}, {0.5, 0.5, 0.4}}) {
+      GLdouble x = 0, y = 0, z = 0;
+      ASSERT_TRUE(gluProject(p[0], p[1], p[2], model.data(), projection.data(), viewport.data(), &x,
+                             &y, &z));
+      double cx = 0, cy = 0, depth = 0;
+      ASSERT_TRUE(camera.Project(p, cx, cy, depth));
+      EXPECT_NEAR(cx, x, 1e-3 + std::abs(x) * 1e-6) << tilt << " " << turn;
+      EXPECT_NEAR(cy, h - y, 1e-3 + std::abs(y) * 1e-6) << tilt << " " << turn;
+      // The ray through that point of the window passes through p.
+      const TRay r = camera.RayThrough(cx, cy);
+      const TVec3 d{p[0] - r.From[0], p[1] - r.From[1], p[2] - r.From[2]};
+      const TVec3 c{d[1] * r.Dir[2] - d[2] * r.Dir[1], d[2] * r.Dir[0] - d[0] * r.Dir[2],
+                    d[0] * r.Dir[1] - d[1] * r.Dir[0]};
+      EXPECT_NEAR(std::hypot(c[0], c[1], c[2]) / std::hypot(r.Dir[0], r.Dir[1], r.Dir[2]), 0, 1e-9)
+          << tilt << " " << turn;
+    }
+  }
+}
