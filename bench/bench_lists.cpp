@@ -4,11 +4,13 @@
 //                which compiles the two lists that frame replays
 //   mesh, fill:  replaying a compiled 3-D mesh / filled list
 //   all lists:   compiling all ten lists at once
+//   labels:      what the numbers (key L) add to a frame: drawing them, median of 21
 #include <GL/gl.h>
 #include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <chrono>
 #include <cmath>
 #include <cstdio>
@@ -18,6 +20,7 @@
 #include "kesto-render/HeadlessGL.h"
 #include "render/ArraySink.h"
 #include "render/Frame.h"
+#include "render/Labels.h"
 
 namespace {
 
@@ -64,6 +67,19 @@ double Frame(TKestoState& s, int surface) {
   return Seconds(t0);
 }
 
+double Labels(const TKestoState& s) {
+  TGLDirectSink direct;
+  std::vector<double> times;
+  for (int k = 0; k < 21; ++k) {
+    const auto t0 = TClock::now();
+    DrawLabels(s, 640, 480, direct);
+    glFinish();
+    times.push_back(Seconds(t0));
+  }
+  std::nth_element(times.begin(), times.begin() + 10, times.end());
+  return times[10];
+}
+
 void Measure(int n) {
   THeadlessGL gl;
   if (!gl.Create(640, 480)) {
@@ -83,8 +99,9 @@ void Measure(int n) {
   const double fill = Frame(s, 1);
   glDeleteLists(1, 512);
   const double all = Compile(s, kMaskAll);
-  std::printf("%-6d %10.3fs %8ld MiB %9.3fs %9.3fs %10.3fs %8ld MiB\n", n, first, firstRss, mesh,
-              fill, all, PeakRssMiB());
+  const double labels = Labels(s);
+  std::printf("%-6d %10.3fs %8ld MiB %9.3fs %9.3fs %10.3fs %8ld MiB %8.2fms\n", n, first, firstRss,
+              mesh, fill, all, PeakRssMiB(), labels * 1000);
 }
 
 }  // namespace
@@ -93,8 +110,8 @@ int main(int argc, char** argv) {
   std::vector<int> sizes;
   for (int k = 1; k < argc; ++k) sizes.push_back(std::atoi(argv[k]));
   if (sizes.empty()) sizes = {300, 1000, 2000};
-  std::printf("%-6s %11s %12s %10s %10s %11s %12s\n", "grid", "first frame", "peak", "mesh", "fill",
-              "all lists", "peak");
+  std::printf("%-6s %11s %12s %10s %10s %11s %12s %10s\n", "grid", "first frame", "peak", "mesh",
+              "fill", "all lists", "peak", "labels");
   for (int n : sizes) {
     std::fflush(stdout);
     if (pid_t child = fork(); child == 0) {

@@ -29,6 +29,7 @@ constexpr const char* kHelpText =
     "  Middle click   copy x,y,z of the point under the pointer\n"
     "Keys\n"
     "  2, 3           flat map, 3-D graph\n"
+    "  L              numbers on the axes and the colour bar\n"
     "  P              next colouring: blend, spectrum, viridis, cividis,\n"
     "                 magma, inferno, plasma, grey\n"
     "  Shift+P        reverse the colouring\n"
@@ -237,6 +238,8 @@ void TKestoForm::FormKeyDown(int key, Qt::KeyboardModifiers shift) {
     ReloadFile();
   } else if (key == Qt::Key_P && (shift == Qt::NoModifier || shift == Qt::ShiftModifier)) {
     ChangeColoring(shift == Qt::ShiftModifier);
+  } else if (key == Qt::Key_L && shift == Qt::NoModifier) {
+    Labels = !Labels;
   } else if (key == Qt::Key_F1 || key == Qt::Key_Question) {
     ShowHelp();
   }

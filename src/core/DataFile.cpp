@@ -496,6 +496,7 @@ TGridData TDataParser::Finish() {
   if (layout_ != TDataLayout::Matrix && layout_ != TDataLayout::Esri)
     notes_.ColumnNames = ColumnNames(header_);
   TGridData d;
+  d.ColumnNames = notes_.ColumnNames;
   d.GridHighI = static_cast<int32_t>(rows_.size() - 1);
   d.GridHighJ = static_cast<int32_t>(width_ - 1);
   d.Grid = rows_.Take();

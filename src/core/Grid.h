@@ -3,6 +3,7 @@
 #include <cmath>
 #include <cstddef>
 #include <cstdint>
+#include <string>
 #include <vector>
 
 struct TGridPoint {
@@ -28,6 +29,8 @@ struct TGridData {
   double YMin = 0.0, YMax = 100.0;
   double ZMin = -1.0, ZMax = 1.0;
   double OriginX = 0.0, OriginY = 0.0, OriginZ = 0.0;
+  // The names of x, y and z from the file's header; none where it has none.
+  std::vector<std::string> ColumnNames;
 };
 
 struct TRanges {

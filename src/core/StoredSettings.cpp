@@ -27,7 +27,7 @@ std::optional<double> WidthOfItem(const std::array<const char*, N>& items, int32
 
 }  // namespace
 
-const std::array<TStoredKey, 23> kStoredKeys = {{
+const std::array<TStoredKey, 24> kStoredKeys = {{
     {"Form", "Top", &S::FormTop, nullptr, nullptr, 1},
     {"Form", "Left", &S::FormLeft, nullptr, nullptr, 2},
     {"Form", "CmbB_LineWidth", &S::LineWidthItem, nullptr, nullptr, 3},
@@ -51,6 +51,7 @@ const std::array<TStoredKey, 23> kStoredKeys = {{
     {"KestoF", "SurfaceMode", &S::SurfaceMode, &K::SurfaceMode, nullptr, 17},
     {"KestoF", "Palette", &S::Palette, &K::Palette, nullptr, 22},
     {"KestoF", "ReversePalette", &S::ReversePalette, &K::ReversePalette, nullptr, 23},
+    {"KestoF", "Labels", &S::Labels, &K::Labels, nullptr, 24},
 }};
 
 std::optional<double> LineWidthOfItem(int32_t item) { return WidthOfItem(kLineWidthItems, item); }

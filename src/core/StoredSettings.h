@@ -17,7 +17,7 @@ inline constexpr std::array<const char*, 5> kAxisWidthItems = {"1", "2", "3", "4
 std::optional<double> LineWidthOfItem(int32_t item);
 std::optional<double> AxisWidthOfItem(int32_t item);
 
-// The 23 values the settings file keeps between runs.
+// The 24 values the settings file keeps between runs.
 struct TStoredSettings {
   int32_t FormTop = 0, FormLeft = 0;
   int32_t LineWidthItem = 0, AxisWidthItem = 0;
@@ -27,7 +27,7 @@ struct TStoredSettings {
   int32_t DrawMode = 0, AxisMode = 0;
   int32_t Angle1 = 0, Angle2 = 0, Angle3 = 0;
   int32_t Spec = 0, SurfaceMode = 0;
-  int32_t Palette = 0, ReversePalette = 0;
+  int32_t Palette = 0, ReversePalette = 0, Labels = 0;
   // The folder of the data file last loaded, where "File Load" opens; empty: none yet.
   std::string LoadFolder;
   bool operator==(const TStoredSettings&) const = default;
@@ -47,7 +47,7 @@ struct TStoredKey {
 
 // Every stored integer, in the order of reading; LoadFolder is kept under [Form] after
 // them, once there is one.
-extern const std::array<TStoredKey, 23> kStoredKeys;
+extern const std::array<TStoredKey, 24> kStoredKeys;
 
 // What a first run starts from: the windows' first places and sizes, the first
 // item of each width box, and the graph window's own view.

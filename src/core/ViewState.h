@@ -49,6 +49,8 @@ struct TKestoState : TGridData {
   // whether the heights run through the colouring from high to low.
   int32_t Palette = kPaletteOwn;
   int32_t ReversePalette = 0;
+  // Numbers on the axes and the colour bar (key L).
+  int32_t Labels = 0;
   double Angle1 = 0.0;
   double Angle2 = 45.0;
   double Angle3 = 160.0;

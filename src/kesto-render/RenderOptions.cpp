@@ -27,6 +27,8 @@ const char* const kRenderUsage =
     "                         viridis, cividis, magma, inferno, plasma or grey\n"
     "      --reverse          run the colours from the highest heights to the lowest\n"
     "      --no-axes          leave the axes out\n"
+    "      --labels           numbers along the axes and the colour bar, and the axes'\n"
+    "                         titles (the file's column names, else x, y and z)\n"
     "      --coarse           the quick frame the viewer shows while a large grid is\n"
     "                         dragged: a mesh of about ten by ten cells\n"
     "      --turn DEG         turn about the vertical axis (default 160)\n"
@@ -183,9 +185,10 @@ TOption SplitOption(const std::string& a) {
 TRenderOptions ParseRenderOptions(const std::vector<std::string>& args) {
   TRenderOptions o;
   const std::map<std::string, TValue> valued = ValuedOptions(o);
-  const std::map<std::string, bool*> flags = {
-      {"spectrum", &o.Spectrum}, {"no-axes", &o.NoAxes},  {"coarse", &o.Coarse},  {"info", &o.Info},
-      {"help", &o.Help},         {"version", &o.Version}, {"reverse", &o.Reverse}};
+  const std::map<std::string, bool*> flags = {{"spectrum", &o.Spectrum}, {"no-axes", &o.NoAxes},
+                                              {"coarse", &o.Coarse},     {"info", &o.Info},
+                                              {"help", &o.Help},         {"version", &o.Version},
+                                              {"reverse", &o.Reverse},   {"labels", &o.Labels}};
   bool onlyFiles = false;
   for (size_t k = 0; k < args.size(); ++k) {
     const std::string& a = args[k];

@@ -23,7 +23,7 @@ struct TRenderOptions {
   std::optional<int> Width, Height;
   std::optional<int32_t> DrawMode, SurfaceMode;
   bool Spectrum = false, NoAxes = false, Coarse = false, Info = false, Help = false,
-       Version = false, Reverse = false;
+       Version = false, Reverse = false, Labels = false;
   std::optional<TColoring> Coloring;
   std::optional<double> Turn, Tilt, Distance, HeightScale, LineWidth, AxisWidth;
   std::optional<int32_t> Low, High, Background, AxisColor;

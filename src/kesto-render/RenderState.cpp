@@ -56,6 +56,7 @@ void ApplyRenderOptions(const TRenderOptions& o, TKestoState& s, int& width, int
   if (o.Spectrum) s.Spec = 1, s.Palette = kPaletteOwn;
   if (o.Coloring) s.Spec = o.Coloring->Spec, s.Palette = o.Coloring->Palette;
   if (o.Reverse) s.ReversePalette = 1;
+  if (o.Labels) s.Labels = 1;
   if (o.NoAxes) s.AxisMode = kAxesOff;
   if (o.Turn) {
     s.Angle3 = TurnInRange(*o.Turn);

@@ -9,6 +9,7 @@
 #include "render/ColorBar.h"
 #include "render/CommandQueue.h"
 #include "render/GraphLists.h"
+#include "render/Labels.h"
 #include "render/View.h"
 
 namespace {
@@ -167,6 +168,7 @@ void EndFrame(const TKestoState& s, int w, int h, TGLSink& gl) {
   const TViewportRect bar = ColorBarViewport(w, h);
   gl.Viewport(bar.X, bar.Y, bar.Width, bar.Height);
   DrawColorBar(s, gl);
+  if (s.Labels) DrawLabels(s, w, h, gl);
 }
 
 void DrawFrame(TKestoState& s, int w, int h, bool simple, TGLSink& gl) {
@@ -187,6 +189,8 @@ TFrameKey FrameKeyFor(const TKestoState& s, int w, int h, bool simple,
   k.Spec = s.Spec;
   k.Palette = s.Palette;
   k.ReversePalette = s.ReversePalette;
+  k.Labels = s.Labels;
+  if (s.Labels) k.ColumnNames = s.ColumnNames;
   k.Background = ResolveColor(s.ColorBackGround);
   k.Low = ResolveColor(s.ColorMin);
   k.High = ResolveColor(s.ColorHigh);

@@ -70,7 +70,9 @@ void EndFrame(const TKestoState& s, int w, int h, TGLSink& gl);
 struct TFrameKey {
   bool Simple = false;
   int Width = 0, Height = 0;
-  int32_t DrawMode = 0, SurfaceMode = 0, AxisMode = 0, Spec = 0, Palette = 0, ReversePalette = 0;
+  int32_t DrawMode = 0, SurfaceMode = 0, AxisMode = 0, Spec = 0, Palette = 0, ReversePalette = 0,
+          Labels = 0;
+  std::vector<std::string> ColumnNames;
   uint32_t Background = 0, Low = 0, High = 0;
   double Angle2 = 0, Angle3 = 0, Distance = 0, HeightScale = 0;
   TSpectrumTable Spectrum{};

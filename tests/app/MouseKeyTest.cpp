@@ -112,7 +112,7 @@ TEST_F(MouseKeyTest, DigitKeysSwitchTheViewWithoutARebuild) {
   EXPECT_EQ(k_->DrawMode, 1);
 }
 
-TEST_F(MouseKeyTest, PStepsTheColouringShiftPReversesItAndTheBoxGoesBackToTheTwo) {
+TEST_F(MouseKeyTest, PStepsTheColouringShiftPReversesItLShowsNumbersAndTheBoxGoesBack) {
   Key(Qt::Key_P);
   EXPECT_TRUE(panel_->CB_Spec->isChecked());
   EXPECT_EQ(k_->Palette, kPaletteOwn);
@@ -123,6 +123,10 @@ TEST_F(MouseKeyTest, PStepsTheColouringShiftPReversesItAndTheBoxGoesBackToTheTwo
   Key(Qt::Key_P, Qt::ShiftModifier);
   EXPECT_EQ(k_->ReversePalette, 1);
   EXPECT_EQ(Rebuilt().count(kList3DMesh), 1U);
+  Key(Qt::Key_L);  // numbers on: a new frame, no list compiled
+  EXPECT_EQ(k_->Labels, 1);
+  EXPECT_EQ(Drawn(), 1);
+  EXPECT_TRUE(Rebuilt().empty());
   QTest::mouseClick(panel_->CB_Spec, Qt::LeftButton);
   EXPECT_EQ(k_->Spec, 0);
   EXPECT_EQ(k_->Palette, kPaletteOwn);

@@ -4,6 +4,9 @@
 
 #include <cmath>
 #include <limits>
+#include <vector>
+
+#include "core/Ticks.h"
 
 namespace {
 
@@ -149,3 +152,25 @@ TEST(ViewState, FlatRangesAreWidened) {
 }
 
 }  // namespace
+
+TEST(RoundTicks, OneTwoOrFiveTimesAPowerOfTenFourToEightOfThem) {
+  const struct {
+    double Low, High;
+    std::vector<double> Ticks;
+  } cases[] = {
+      {0, 1, {0, 0.2, 0.4, 0.6, 0.8, 1}},
+      {-48.36631, 48.36644, {-40, -20, 0, 20, 40}},
+      {1, 7.25, {1, 2, 3, 4, 5, 6, 7}},
+      {-1.5, 2, {-1.5, -1, -0.5, 0, 0.5, 1, 1.5, 2}},
+      {0.1, 1.9, {0.5, 1, 1.5}},  // 0.2 would give 9: as near, the fewer
+      {1e6, 1000030, {1e6, 1000005, 1000010, 1000015, 1000020, 1000025, 1000030}},
+      {-3e-7, 0, {-3e-7, -2.5e-7, -2e-7, -1.5e-7, -1e-7, -5e-8, 0}},
+      {5, 5, {}},
+  };
+  for (const auto& c : cases) {
+    const std::vector<double> got = RoundTicks(c.Low, c.High);
+    ASSERT_EQ(got.size(), c.Ticks.size()) << c.Low << ".." << c.High;
+    for (size_t k = 0; k < got.size(); ++k)
+      EXPECT_NEAR(got[k], c.Ticks[k], 1e-12 * (c.High - c.Low)) << c.Low;
+  }
+}

@@ -45,6 +45,10 @@ inline const TCase kCases[] = {
      "--view 2d --surface fill --palette viridis --size 480x360"},
     {"3d-fill-plasma-reversed", "basin.txt", "[KestoF]\nPalette=5\nReversePalette=1\n",
      "--surface fill --size 480x360"},
+    // Numbers: round values on each axis, the titles, the heights along the bar.
+    {"3d-mesh-labels", "ridge.txt", nullptr, "--labels --size 560x420"},
+    {"2d-fill-labels-cividis", "basin.txt", "[KestoF]\nLabels=1\n",
+     "--view 2d --surface fill --palette cividis --background #ffffff"},
 };
 
 // Large enough for the last bit of a blend to differ between processors, far too

@@ -1,0 +1,136 @@
+#include "render/Labels.h"
+
+#include <cmath>
+#include <string>
+
+#include "core/NumberField.h"
+#include "core/Ticks.h"
+#include "core/ViewCamera.h"
+#include "render/ColorBar.h"
+#include "render/Text.h"
+
+namespace {
+
+constexpr double kTick = 4;  // a tick's half-length, in pixels
+constexpr double kGap = 3;   // from a tick or an arrow to its text
+constexpr int kDigits = 7;   // significant digits at most
+
+// A place in the window, y up.
+struct TPoint {
+  double X, Y;
+};
+
+class TLabeller {
+ public:
+  TLabeller(const TKestoState& s, int w, int h, TGLSink& gl)
+      : s_(s), w_(w), h_(h), gl_(gl), camera_(s, w, h) {
+    const TRgb bg = UnpackColor(ResolveColor(s.ColorBackGround));
+    const bool light = 0.299 * bg.R + 0.587 * bg.G + 0.114 * bg.B > 127.5;
+    text_ = light ? 0.0f : 1.0f;
+  }
+
+  // Axis k (x, y, z) from unit place start to end, through the origin elsewhere.
+  void Axis(int k, double start, double end) {
+    const double lows[] = {s_.XMin, s_.YMin, s_.ZMin}, highs[] = {s_.XMax, s_.YMax, s_.ZMax};
+    const int32_t colors[] = {s_.ColorAxisX, s_.ColorAxisY, s_.ColorAxisZ};
+    const double scale = k == 2 ? s_.HeightScale : 1.0;
+    const auto at = [&](double unit) {
+      TVec3 p{(s_.OriginX - s_.XMin) / (s_.XMax - s_.XMin),
+              (s_.OriginY - s_.YMin) / (s_.YMax - s_.YMin),
+              (s_.OriginZ - s_.ZMin) / (s_.ZMax - s_.ZMin) * s_.HeightScale};
+      p[size_t(k)] = unit;
+      return p;
+    };
+    TPoint from{}, to{};
+    if (!Place(at(start), from) || !Place(at(end), to)) return;
+    const double dx = to.X - from.X, dy = to.Y - from.Y, length = std::hypot(dx, dy);
+    if (length < 20) return;  // seen end-on: no room for numbers
+    // Text goes below an axis that runs across, left of one that runs up.
+    double nx = -dy / length, ny = dx / length;
+    if (std::abs(dx) >= std::abs(dy) ? ny > 0 : nx > 0) nx = -nx, ny = -ny;
+    const TGLColor c = ColorToGL(colors[k]);
+    for (const double v : RoundTicks(lows[k], highs[k])) {
+      TPoint p{};
+      if (!Place(at((v - lows[k]) / (highs[k] - lows[k]) * scale), p)) continue;
+      gl_.Color3f(c[0], c[1], c[2]);
+      gl_.Begin(GL_LINES);
+      gl_.Vertex2d(p.X - nx * kTick, p.Y - ny * kTick);
+      gl_.Vertex2d(p.X + nx * kTick, p.Y + ny * kTick);
+      gl_.End();
+      // Where the axes cross, only the x axis numbers its tick.
+      const double origins[] = {s_.OriginX, s_.OriginY, s_.OriginZ};
+      if (k > 0 && v == origins[k]) continue;
+      Text(ShortText(v, kDigits), {p.X + nx * (kTick + kGap), p.Y + ny * (kTick + kGap)}, nx, ny);
+    }
+    const bool named = s_.ColumnNames.size() == 3;
+    const char* const plain[] = {"x", "y", "z"};
+    Text(named ? s_.ColumnNames[size_t(k)] : plain[k],
+         {to.X + dx / length * kGap, to.Y + dy / length * kGap}, dx / length, dy / length);
+  }
+
+  // Heights above the bar: its ends and round values between them.
+  void Bar() {
+    const TViewportRect bar = ColorBarViewport(w_, h_);
+    const bool highOnLeft =
+        s_.Spec == 0 && !(s_.Palette > kPaletteOwn && s_.Palette < kPaletteCount);
+    const double top = bar.Y + bar.Height + kGap;
+    const auto x = [&](double v) {
+      const double f = (v - s_.ZMin) / (s_.ZMax - s_.ZMin);
+      return bar.X + (highOnLeft ? 1 - f : f) * bar.Width;
+    };
+    const std::string low = ShortText(s_.ZMin, kDigits), high = ShortText(s_.ZMax, kDigits);
+    // Each end's number runs inward from its end.
+    Text(low, {x(s_.ZMin), top}, highOnLeft ? -1 : 1, 1);
+    Text(high, {x(s_.ZMax), top}, highOnLeft ? 1 : -1, 1);
+    // Round values clear of the ends' numbers.
+    const double room = std::max(MeasureText(low).Width, MeasureText(high).Width) + 2 * kGap;
+    for (const double v : RoundTicks(s_.ZMin, s_.ZMax)) {
+      const std::string text = ShortText(v, kDigits);
+      const double half = MeasureText(text).Width / 2.0;
+      if (std::min(x(v) - bar.X, bar.X + bar.Width - x(v)) < room + half) continue;
+      Text(text, {x(v), top}, 0, 1);
+    }
+  }
+
+ private:
+  bool Place(const TVec3& p, TPoint& out) const {
+    double x = 0, y = 0, depth = 0;
+    if (!camera_.Project(p, x, y, depth)) return false;
+    out = {x, h_ - y};
+    return std::isfinite(out.X) && std::isfinite(out.Y);
+  }
+
+  // The text beside point at, on the side that direction (nx, ny) points to.
+  void Text(const std::string& text, TPoint at, double nx, double ny) {
+    gl_.Color3f(text_, text_, text_);
+    DrawText(gl_, text, at.X, at.Y, 0.5 - 0.5 * nx, 0.5 - 0.5 * ny);
+  }
+
+  const TKestoState& s_;
+  int w_, h_;
+  TGLSink& gl_;
+  TViewCamera camera_;
+  float text_ = 1.0f;
+};
+
+}  // namespace
+
+void DrawLabels(const TKestoState& s, int w, int h, TGLSink& gl) {
+  gl.Viewport(0, 0, w, h);
+  gl.MatrixMode(GL_PROJECTION);
+  gl.LoadIdentity();
+  gl.Ortho(0, w, 0, h, -1, 1);
+  gl.MatrixMode(GL_MODELVIEW);
+  gl.LoadIdentity();
+  gl.Disable(GL_DEPTH_TEST);
+  gl.LineWidth(1.0f);
+  TLabeller labels(s, w, h, gl);
+  const bool threeD = s.DrawMode == kDrawMode3D;
+  if (s.AxisMode > kAxesOff && (threeD || s.DrawMode == kDrawMode2D)) {
+    // Where the axes' shafts run, in unit places.
+    labels.Axis(0, threeD ? -0.2 : -0.1, 1.1);
+    labels.Axis(1, threeD ? -0.2 : -0.1, 1.1);
+    if (threeD) labels.Axis(2, -0.1, s.HeightScale + 0.1);
+  }
+  labels.Bar();
+}
