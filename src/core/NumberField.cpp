@@ -116,7 +116,7 @@ std::string ShortestText(double v) {
 }
 
 std::string ShortText(double v, int mostDigits) {
-  const std::string exact = ShortestText(v);
+  std::string exact = ShortestText(v);
   int digits = 0;
   bool leading = true;
   for (const char c : exact.substr(0, exact.find('e'))) {

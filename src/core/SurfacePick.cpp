@@ -90,6 +90,32 @@ class TUnitSpace {
   double dx_, dy_, dz_, scale_;
 };
 
+namespace {
+
+constexpr TVec3 kNowhere{kInfinity, kInfinity, kInfinity};
+
+// The box around the points of block (bi, bj): its cells' corners. Heights count only
+// where they are not missing.
+TSurfacePicker::TBox LeafBox(const TKestoState& s, const TUnitSpace& unit, int32_t bi, int32_t bj) {
+  TSurfacePicker::TBox box{kNowhere, {-kInfinity, -kInfinity, -kInfinity}};
+  for (int32_t i = bi * kBlock; i <= std::min(bi * kBlock + kBlock, s.GridHighI); ++i) {
+    for (int32_t j = bj * kBlock; j <= std::min(bj * kBlock + kBlock, s.GridHighJ); ++j) {
+      const TVec3 p = unit(i, j);
+      for (int k = 0; k < 2; ++k) {
+        box.Lo[k] = std::min(box.Lo[k], p[k]);
+        box.Hi[k] = std::max(box.Hi[k], p[k]);
+      }
+      if (unit.Hole(i, j)) continue;
+      const double t = (s.Grid[size_t(i)][size_t(j)].Z - s.ZMin) / (s.ZMax - s.ZMin);
+      box.Lo[2] = std::min(box.Lo[2], t);
+      box.Hi[2] = std::max(box.Hi[2], t);
+    }
+  }
+  return box;
+}
+
+}  // namespace
+
 TSurfacePicker::TSurfacePicker(const TKestoState& s) : highI_(s.GridHighI), highJ_(s.GridHighJ) {
   if (highI_ < 0 || highJ_ < 0) return;
   const TUnitSpace unit(s, false);
@@ -97,45 +123,30 @@ TSurfacePicker::TSurfacePicker(const TKestoState& s) : highI_(s.GridHighI), high
   leaves.Rows = std::max(1, (highI_ + kBlock - 1) / kBlock);
   leaves.Cols = std::max(1, (highJ_ + kBlock - 1) / kBlock);
   leaves.Boxes.reserve(size_t(leaves.Rows) * size_t(leaves.Cols));
-  const double dz = s.ZMax - s.ZMin;
-  for (int32_t bi = 0; bi < leaves.Rows; ++bi) {
-    for (int32_t bj = 0; bj < leaves.Cols; ++bj) {
-      TBox box{{kInfinity, kInfinity, kInfinity}, {-kInfinity, -kInfinity, -kInfinity}};
-      for (int32_t i = bi * kBlock; i <= std::min(bi * kBlock + kBlock, highI_); ++i) {
-        for (int32_t j = bj * kBlock; j <= std::min(bj * kBlock + kBlock, highJ_); ++j) {
-          const TVec3 p = unit(i, j);
-          const double t = (s.Grid[size_t(i)][size_t(j)].Z - s.ZMin) / dz;
-          for (int k = 0; k < 2; ++k) {
-            box.Lo[k] = std::min(box.Lo[k], p[k]);
-            box.Hi[k] = std::max(box.Hi[k], p[k]);
-          }
-          if (!unit.Hole(i, j))
-            box.Lo[2] = std::min(box.Lo[2], t), box.Hi[2] = std::max(box.Hi[2], t);
-        }
-      }
-      leaves.Boxes.push_back(box);
-    }
-  }
+  for (int32_t bi = 0; bi < leaves.Rows; ++bi)
+    for (int32_t bj = 0; bj < leaves.Cols; ++bj) leaves.Boxes.push_back(LeafBox(s, unit, bi, bj));
   levels_.push_back(std::move(leaves));
-  while (levels_.back().Rows > 1 || levels_.back().Cols > 1) {
-    const TLevel& below = levels_.back();
-    TLevel up;
-    up.Rows = (below.Rows + 1) / 2;
-    up.Cols = (below.Cols + 1) / 2;
-    up.Boxes.assign(size_t(up.Rows) * size_t(up.Cols),
-                    TBox{{kInfinity, kInfinity, kInfinity}, {-kInfinity, -kInfinity, -kInfinity}});
-    for (int32_t r = 0; r < below.Rows; ++r) {
-      for (int32_t c = 0; c < below.Cols; ++c) {
-        const TBox& from = below.Boxes[size_t(r) * size_t(below.Cols) + size_t(c)];
-        TBox& to = up.Boxes[size_t(r / 2) * size_t(up.Cols) + size_t(c / 2)];
-        for (int k = 0; k < 3; ++k) {
-          to.Lo[k] = std::min(to.Lo[k], from.Lo[k]);
-          to.Hi[k] = std::max(to.Hi[k], from.Hi[k]);
-        }
+  while (levels_.back().Rows > 1 || levels_.back().Cols > 1)
+    levels_.push_back(Above(levels_.back()));
+}
+
+TSurfacePicker::TLevel TSurfacePicker::Above(const TLevel& below) {
+  TLevel up;
+  up.Rows = (below.Rows + 1) / 2;
+  up.Cols = (below.Cols + 1) / 2;
+  up.Boxes.assign(size_t(up.Rows) * size_t(up.Cols),
+                  TBox{kNowhere, {-kInfinity, -kInfinity, -kInfinity}});
+  for (int32_t r = 0; r < below.Rows; ++r) {
+    for (int32_t c = 0; c < below.Cols; ++c) {
+      const TBox& from = below.Boxes[size_t(r) * size_t(below.Cols) + size_t(c)];
+      TBox& to = up.Boxes[size_t(r / 2) * size_t(up.Cols) + size_t(c / 2)];
+      for (int k = 0; k < 3; ++k) {
+        to.Lo[k] = std::min(to.Lo[k], from.Lo[k]);
+        to.Hi[k] = std::max(to.Hi[k], from.Hi[k]);
       }
     }
-    levels_.push_back(std::move(up));
   }
+  return up;
 }
 
 // Visits the boxes the ray meets, nearest first, and the cells of the blocks it

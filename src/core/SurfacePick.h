@@ -38,14 +38,17 @@ class TSurfacePicker {
   std::optional<TGridIndex> Marker(const TKestoState& s, const TViewCamera& camera, double x,
                                    double y, double radius) const;
 
- private:
   struct TBox {
     TVec3 Lo, Hi;  // x and y in unit space, heights normalised to 0..1
   };
+
+ private:
   struct TLevel {
     int32_t Rows = 0, Cols = 0;
     std::vector<TBox> Boxes;
   };
+  // The boxes around each two by two of the level below.
+  static TLevel Above(const TLevel& below);
   class TRayWalk;
   class TMarkerWalk;
 

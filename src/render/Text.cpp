@@ -55,7 +55,7 @@ class TFace {
     TGlyph glyph;
     glyph.Advance = int(g->advance.x >> 6);
     for (int r = 0; r < int(g->bitmap.rows); ++r) {
-      const unsigned char* row = g->bitmap.buffer + r * g->bitmap.pitch;
+      const unsigned char* row = g->bitmap.buffer + ptrdiff_t(r) * g->bitmap.pitch;
       for (int col = 0; col < int(g->bitmap.width);) {
         if (!(row[col >> 3] & (0x80 >> (col & 7)))) {
           ++col;
