@@ -408,10 +408,9 @@ bool TKestoForm::CompileList(int32_t list, uint64_t seen) {
   const uint64_t version = versions_[bit];
   const int32_t pieces = ListPieces(*this, list, PieceVertices);
   TGLArraySink arrays(*Sink);
-  // The helper reads the colours on its own thread, so only those that need no
-  // look-up in the toolkit's palette.
-  const bool shared = TwoContexts && pieces > 1 && ColorMin >= 0 && ColorHigh >= 0 &&
-                      helper_.Ready(GLContext.RC.get());
+  // The helper's thread sees system colours as they are now.
+  SnapshotSysColors();
+  const bool shared = TwoContexts && pieces > 1 && helper_.Ready(GLContext.RC.get());
   for (int32_t k = 0; pieces > 1 && k < pieces;) {
     k += CompilePieces(arrays, list, k, pieces, shared);
     // Marked stale again (the grid may be another one now): start it again.

@@ -1,5 +1,8 @@
 #include "core/ColorScale.h"
 
+#include <array>
+#include <thread>
+
 #include "core/Rounding.h"
 
 namespace {
@@ -7,6 +10,8 @@ namespace {
 uint32_t NoSysColors(int) { return 0; }
 
 TSysColorSource g_sysColorSource = NoSysColors;
+std::thread::id g_sourceThread;
+std::array<uint32_t, 256> g_snapshot{};
 
 }  // namespace
 
@@ -43,6 +48,17 @@ TGLColor ColorToGL(int32_t value) {
   return TGLColor{float(c.R / 255.0), float(c.G / 255.0), float(c.B / 255.0)};
 }
 
-void SetSysColorSource(TSysColorSource source) { g_sysColorSource = source ? source : NoSysColors; }
+void SetSysColorSource(TSysColorSource source) {
+  g_sysColorSource = source ? source : NoSysColors;
+  g_sourceThread = std::this_thread::get_id();
+  SnapshotSysColors();
+}
 
-uint32_t GetSysColor(int index) { return g_sysColorSource(index); }
+void SnapshotSysColors() {
+  for (size_t k = 0; k < g_snapshot.size(); ++k) g_snapshot[k] = g_sysColorSource(int(k));
+}
+
+uint32_t GetSysColor(int index) {
+  if (std::this_thread::get_id() == g_sourceThread) return g_sysColorSource(index);
+  return g_snapshot[size_t(index) & 0xFF];
+}

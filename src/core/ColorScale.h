@@ -42,7 +42,10 @@ uint32_t ResolveColor(int32_t value);
 TGLColor ColorToGL(int32_t value);
 
 // Where system colours come from: index in, 0x00BBGGRR out. Until the program
-// installs its own source every system colour is black.
+// installs its own source every system colour is black. The source is asked on the
+// thread that installed it; other threads (a second list compiler) see the colours
+// as they were at the last snapshot, which that thread takes before it hands them work.
 using TSysColorSource = uint32_t (*)(int index);
 void SetSysColorSource(TSysColorSource source);
+void SnapshotSysColors();
 uint32_t GetSysColor(int index);

@@ -69,6 +69,7 @@ TEST_F(LongWorkTest, ListsCompiledInTwoContextsDrawWhatOneContextDraws) {
       k_->DrawMode = mode;
       k_->SurfaceMode = surface;
       k_->Spec = surface == kSurfaceFilled ? 1 : 0;
+      k_->ColorMin = surface == kSurfaceMesh ? int32_t(0x80000005) : 0xFF0000;  // a system colour
       k_->TwoContexts = true;
       const int64_t before = k_->HelperPieces();
       k_->MakeList(kMaskAll);
