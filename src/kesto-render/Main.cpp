@@ -18,7 +18,6 @@
 #include "kesto-render/MemoryCheck.h"
 #include "kesto-render/RenderOptions.h"
 #include "kesto-render/RenderState.h"
-#include "render/ArraySink.h"
 #include "render/Frame.h"
 #include "render/ReadPixels.h"
 
@@ -100,10 +99,6 @@ int Run(int argc, char** argv) {
   if (!gl.Create(width, height))
     throw TRenderFailure{1, std::string("no off-screen OpenGL: ") + gl.Error()};
   TGLDirectSink direct;
-  {
-    TGLArraySink arrays(direct);
-    BuildLists(s, ListsForFrame(s, false) & kList3DMarkers, arrays);
-  }
   TGLReplaySink replay(s, direct);
   DrawFrame(s, width, height, false, replay);
   // The quick frame keeps the smoothing that the full frames before it set up.
