@@ -13,7 +13,7 @@ struct TNeed {
 
 TNeed NeedOf(int32_t surface) {
   constexpr double kMB = 1 << 20;
-  if (surface == kSurfaceMarkers) return {330 * kMB, 900, 110 * kMB, 520};
+  if (surface == kSurfaceMarkers) return {460 * kMB, 40, 180 * kMB, 30};
   return {330 * kMB, 40, 100 * kMB, 60};
 }
 
