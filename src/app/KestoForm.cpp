@@ -2,15 +2,14 @@
 
 #include <QClipboard>
 #include <QDeadlineTimer>
-#include <QFont>
 #include <QGuiApplication>
 #include <QKeyEvent>
-#include <QPalette>
 #include <QTimer>
 #include <bit>
 
 #include "app/ErrorReport.h"
 #include "app/GLSurface.h"
+#include "app/Overlays.h"
 #include "core/PictureName.h"
 #include "core/ViewCamera.h"
 #include "gui/PictureFile.h"
@@ -21,45 +20,8 @@
 
 namespace {
 
-constexpr const char* kHelpText =
-    "Mouse\n"
-    "  Left drag      turn and tilt the 3-D graph\n"
-    "  Right drag     nearer or farther\n"
-    "  Wheel          raise or flatten the heights\n"
-    "  Middle click   copy x,y,z of the point under the pointer\n"
-    "Keys\n"
-    "  2, 3           flat map, 3-D graph\n"
-    "  L              numbers on the axes and the colour bar\n"
-    "  P              next colouring: blend, spectrum, viridis, cividis,\n"
-    "                 magma, inferno, plasma, grey\n"
-    "  Shift+P        reverse the colouring\n"
-    "  Ctrl+C         copy the picture\n"
-    "  F5             load the file again\n"
-    "  Enter, M       to the control panel\n"
-    "  F1, ?          this help; any key or click hides it";
-
 // How near the pointer a marker's point must be, in pixels.
 constexpr double kMarkerReach = 6;
-
-// A label stacked above the GL surface, which is a native child window: the label must
-// be one too.
-QLabel* OverlayLabel(QWidget* parent, int pixels, const char* text, Qt::Alignment align) {
-  auto* label = new QLabel(text, parent);
-  QFont font("DejaVu Sans Mono");
-  font.setStyleHint(QFont::Monospace);
-  font.setPixelSize(pixels);
-  label->setFont(font);
-  label->setAlignment(align);
-  label->setMargin(4);
-  label->setAutoFillBackground(true);
-  QPalette palette = label->palette();
-  palette.setColor(QPalette::Window, QColor(40, 40, 40));
-  palette.setColor(QPalette::WindowText, Qt::white);
-  label->setPalette(palette);
-  label->setAttribute(Qt::WA_NativeWindow);
-  label->hide();
-  return label;
-}
 
 }  // namespace
 
@@ -84,7 +46,7 @@ TKestoForm::TKestoForm(QWidget* owner) : QWidget(owner, Qt::Window), Sink(&direc
   Label1->setGeometry(rect());
   Label1->hide();
   ValueLabel = OverlayLabel(this, 12, "", Qt::AlignLeft | Qt::AlignVCenter);
-  HelpLabel = OverlayLabel(this, 13, kHelpText, Qt::AlignLeft | Qt::AlignTop);
+  HelpLabel = OverlayLabel(this, 13, kGraphWindowHelp, Qt::AlignLeft | Qt::AlignTop);
 
   GLContext.InitContext(WindowDC);
   if (GLContext.Active) RendererName = ContextRenderer();
@@ -175,14 +137,7 @@ void TKestoForm::ShowValueAt(int x, int y) {
     ValueLabel->hide();
     return;
   }
-  ValueLabel->setText(QString::fromStdString(PointLabel(*this, *at)));
-  ValueLabel->adjustSize();
-  // In a top corner, the one away from the pointer.
-  QRect place(QPoint(6, 6), ValueLabel->size());
-  if (place.adjusted(-8, -8, 8, 8).contains(x, y)) place.moveRight(width() - 7);
-  ValueLabel->setGeometry(place);
-  ValueLabel->show();
-  ValueLabel->raise();
+  ShowInTopCorner(ValueLabel, QString::fromStdString(PointLabel(*this, *at)), QPoint(x, y));
 }
 
 void TKestoForm::CopyValueAt(int x, int y) {
@@ -192,12 +147,7 @@ void TKestoForm::CopyValueAt(int x, int y) {
   }
 }
 
-void TKestoForm::ShowHelp() {
-  HelpLabel->adjustSize();
-  HelpLabel->move((width() - HelpLabel->width()) / 2, (height() - HelpLabel->height()) / 2);
-  HelpLabel->show();
-  HelpLabel->raise();
-}
+void TKestoForm::ShowHelp() { ShowInMiddle(HelpLabel); }
 
 void TKestoForm::DragRedraw() {
   if (int64_t(GridHighI) * GridHighJ > 10000)

@@ -1,0 +1,60 @@
+#include "app/Overlays.h"
+
+#include <QFont>
+#include <QPalette>
+
+const char* const kGraphWindowHelp =
+    "Mouse\n"
+    "  Left drag      turn and tilt the 3-D graph\n"
+    "  Right drag     nearer or farther\n"
+    "  Wheel          raise or flatten the heights\n"
+    "  Middle click   copy x,y,z of the point under the pointer\n"
+    "Keys\n"
+    "  2, 3           flat map, 3-D graph\n"
+    "  L              numbers on the axes and the colour bar\n"
+    "  P              next colouring: blend, spectrum, viridis, cividis,\n"
+    "                 magma, inferno, plasma, grey\n"
+    "  Shift+P        reverse the colouring\n"
+    "  Ctrl+C         copy the picture\n"
+    "  F5             load the file again\n"
+    "  Enter, M       to the control panel\n"
+    "  F1, ?          this help; any key or click hides it";
+
+// A label stacked above the GL surface, which is a native child window: the label must
+// be one too.
+QLabel* OverlayLabel(QWidget* parent, int pixels, const char* text, Qt::Alignment align) {
+  auto* label = new QLabel(text, parent);
+  QFont font("DejaVu Sans Mono");
+  font.setStyleHint(QFont::Monospace);
+  font.setPixelSize(pixels);
+  label->setFont(font);
+  label->setAlignment(align);
+  label->setMargin(4);
+  label->setAutoFillBackground(true);
+  QPalette palette = label->palette();
+  palette.setColor(QPalette::Window, QColor(40, 40, 40));
+  palette.setColor(QPalette::WindowText, Qt::white);
+  label->setPalette(palette);
+  label->setAttribute(Qt::WA_NativeWindow);
+  label->hide();
+  return label;
+}
+
+void ShowInTopCorner(QLabel* label, const QString& text, QPoint pointer) {
+  label->setText(text);
+  label->adjustSize();
+  QRect place(QPoint(6, 6), label->size());
+  if (place.adjusted(-8, -8, 8, 8).contains(pointer))
+    place.moveRight(label->parentWidget()->width() - 7);
+  label->setGeometry(place);
+  label->show();
+  label->raise();
+}
+
+void ShowInMiddle(QLabel* label) {
+  label->adjustSize();
+  const QWidget* window = label->parentWidget();
+  label->move((window->width() - label->width()) / 2, (window->height() - label->height()) / 2);
+  label->show();
+  label->raise();
+}

@@ -1,0 +1,16 @@
+#pragma once
+
+#include <QLabel>
+
+// What the graph window shows over its picture and never in it.
+
+// The keys and mouse gestures of the graph window.
+extern const char* const kGraphWindowHelp;
+
+// A label stacked above the GL surface, hidden until shown.
+QLabel* OverlayLabel(QWidget* parent, int pixels, const char* text, Qt::Alignment align);
+// Shows text in the window's top left corner, or the top right one when the pointer
+// is near the left.
+void ShowInTopCorner(QLabel* label, const QString& text, QPoint pointer);
+// Shows the label in the middle of the window.
+void ShowInMiddle(QLabel* label);
