@@ -101,7 +101,8 @@ void TKestoForm::FormMouseDown(Qt::MouseButton button, int x, int y) {
 }
 
 void TKestoForm::FormMouseMove(int x, int y) {
-  if (MouseState == kMouseIdle) ShowValueAt(x, y);
+  // The help, while it is shown, stays alone over the picture.
+  if (MouseState == kMouseIdle && !HelpLabel->isVisible()) ShowValueAt(x, y);
   if (MouseState == kMouseTurning) {
     Angle3 += (x - MouseX) / 2.0;
     Angle2 -= (y - MouseY) / 2.0;
@@ -147,7 +148,10 @@ void TKestoForm::CopyValueAt(int x, int y) {
   }
 }
 
-void TKestoForm::ShowHelp() { ShowInMiddle(HelpLabel); }
+void TKestoForm::ShowHelp() {
+  ValueLabel->hide();
+  ShowInMiddle(HelpLabel);
+}
 
 void TKestoForm::DragRedraw() {
   if (int64_t(GridHighI) * GridHighJ > 10000)
