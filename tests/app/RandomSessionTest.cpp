@@ -190,14 +190,14 @@ class RandomPiecesTest : public RandomSessionTest, public ::testing::WithParamIn
       grid += "\n";
     }
     good_ = QString::fromStdString(files_.File("good.txt", grid));
-    k_->PieceVertices = 64;
+    k_->PieceVertices = 128;
     k_->PauseEveryMs = 0;
   }
 };
 
 TEST_P(RandomPiecesTest, StepsInsideLongWorkKeepEverythingConsistent) {
   int expectedReports = 0;
-  for (uint32_t step = 0; step < 120; ++step) {
+  for (uint32_t step = 0; step < 50; ++step) {
     rec_->Clear();
     QTimer::singleShot(0, [&] { expectedReports += Step(false); });
     expectedReports += Step();
