@@ -267,8 +267,11 @@ void TKestoForm::WhenIdle(std::function<void()> task) {
 
 void TKestoForm::MakeList(int32_t mask) {
   NormalizeView();
-  // The grid may be another one now.
-  if (mask & kMaskGraphs) picker_.reset();
+  // The grid may be another one now: the point shown may be gone.
+  if (mask & kMaskGraphs) {
+    picker_.reset();
+    ValueLabel->hide();
+  }
   for (int32_t list : ListsInBuildOrder(mask)) {
     versions_[BitOf(list)] = nextVersion_++;
     staleLists_ |= list;
