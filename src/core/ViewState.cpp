@@ -3,6 +3,7 @@
 #include <cmath>
 
 #include "core/SampleSurface.h"
+#include "core/ViewParameters.h"
 
 namespace {
 
@@ -29,6 +30,7 @@ double TurnInRange(double degrees) {
 }
 
 TKestoState::TKestoState() {
+  for (const TViewParameter& p : kViewParameters) this->*p.Field = p.Default;
   MakeSampleData(*this);
   BuildSpectrumTable(SpectrumTable);
 }
@@ -39,15 +41,7 @@ void TKestoState::NormalizeView() {
   if (SurfaceMode > kSurfaceMarkers) SurfaceMode = kSurfaceMesh;
   if (AxisMode > kAxesOn) AxisMode = kAxesOff;
   if (Palette < kPaletteOwn || Palette >= kPaletteCount) Palette = kPaletteOwn;
-  // "not >=" rather than "<": a NaN takes the lower bound.
-  if (Distance > 100.0) Distance = 100.0;
-  if (!(Distance >= 1.0)) Distance = 1.0;
-  if (Angle2 > 175.0) Angle2 = 175.0;
-  if (!(Angle2 >= 5.0)) Angle2 = 5.0;
-  if (Angle3 > 360.0) Angle3 -= 360.0;
-  if (!(Angle3 >= 0.0)) Angle3 += 360.0;
-  if (HeightScale > 2.0) HeightScale = 2.0;
-  if (!(HeightScale >= 0.0)) HeightScale = 0.0;
+  for (const TViewParameter& p : kViewParameters) this->*p.Field = KeepInRange(p, this->*p.Field);
   if (!(OriginX >= XMin)) OriginX = XMin;
   if (OriginX > XMax) OriginX = XMax;
   if (!(OriginY >= YMin)) OriginY = YMin;

@@ -52,10 +52,12 @@ struct TKestoState : TGridData {
   // Numbers on the axes and the colour bar (key L).
   int32_t Labels = 0;
   double Angle1 = 0.0;
-  double Angle2 = 45.0;
-  double Angle3 = 160.0;
-  double Distance = 10.0;
-  double HeightScale = 0.8;
+  // Tilt, turn, distance and height scale: their defaults and ranges are in
+  // kViewParameters.
+  double Angle2 = 0.0;
+  double Angle3 = 0.0;
+  double Distance = 0.0;
+  double HeightScale = 0.0;
   double LineWidth = 1.0;
   double AxisWidth = 1.0;
   TSpectrumTable SpectrumTable{};

@@ -73,7 +73,7 @@ int Run(int argc, char** argv) {
     throw TRenderFailure{2, std::string(e.what()) + " (see kesto-render --help)"};
   }
   if (o.Help) {
-    std::fputs(kRenderUsage, stdout);
+    std::fputs(RenderUsage().c_str(), stdout);
     return 0;
   }
   if (o.Version) {

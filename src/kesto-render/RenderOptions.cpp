@@ -1,14 +1,17 @@
 #include "kesto-render/RenderOptions.h"
 
 #include "core/ColorScale.h"
+#include "core/NumberField.h"
 #include "core/ViewState.h"
 
+#include <algorithm>
 #include <charconv>
 #include <cmath>
 #include <functional>
 #include <map>
 
-const char* const kRenderUsage =
+// The usage before and after the rows of the view numbers.
+constexpr const char* kUsageHead =
     "Usage: kesto-render [OPTIONS] [FILE]\n"
     "Draws the picture the Kesto viewer shows for FILE (no FILE: the sample surface;\n"
     "-: standard input) without a display, and writes it.\n"
@@ -30,11 +33,8 @@ const char* const kRenderUsage =
     "      --labels           numbers along the axes and the colour bar, and the axes'\n"
     "                         titles (the file's column names, else x, y and z)\n"
     "      --coarse           the quick frame the viewer shows while a large grid is\n"
-    "                         dragged: a mesh of about ten by ten cells\n"
-    "      --turn DEG         turn about the vertical axis (default 160)\n"
-    "      --tilt DEG         angle from straight above, 5 to 175 (default 45)\n"
-    "      --distance D       distance of the eye, 1 to 100 (default 10)\n"
-    "      --height-scale H   height of the graph, 0 to 2 (default 0.8)\n"
+    "                         dragged: a mesh of about ten by ten cells\n";
+constexpr const char* kUsageTail =
     "      --line-width W     line width and marker size, 1 to 20 (default 1)\n"
     "      --axis-width W     axis width, 1 to 5 (default 1)\n"
     "      --low #RRGGBB      colour of the lowest heights\n"
@@ -99,6 +99,18 @@ void ParseSize(const std::string& text, TRenderOptions& o) {
 
 }  // namespace
 
+std::string RenderUsage() {
+  std::string view;
+  for (const TViewParameter& p : kViewParameters) {
+    std::string option = std::string("      --") + p.Option + " " + p.Value;
+    option.resize(std::max<size_t>(option.size() + 1, 25), ' ');
+    view += option + p.Meaning;
+    if (p.Keep == TKeep::Clamp) view += ", " + ShortestText(p.Low) + " to " + ShortestText(p.High);
+    view += " (default " + ShortestText(p.Default) + ")\n";
+  }
+  return kUsageHead + view + kUsageTail;
+}
+
 int32_t ParseHexColor(const std::string& text) {
   uint32_t v = 0;
   const char* end = text.data() + text.size();
@@ -136,23 +148,16 @@ TPictureFormat ParseFormat(const std::string& v) {
 
 // The options that take a value, each with what it does with the value.
 std::map<std::string, TValue> ValuedOptions(TRenderOptions& o) {
-  auto real = [](std::optional<double>& field, const char* name) {
-    return TValue([&field, name](const std::string& v) { field = ParseReal(name, v); });
-  };
   auto color = [](std::optional<int32_t>& field) {
     return TValue([&field](const std::string& v) { field = ParseHexColor(v); });
   };
-  return {
+  std::map<std::string, TValue> options = {
       {"output", [&o](const std::string& v) { o.Output = v; }},
       {"size", [&o](const std::string& v) { ParseSize(v, o); }},
       {"view", [&o](const std::string& v) { o.DrawMode = ParseView(v); }},
       {"surface", [&o](const std::string& v) { o.SurfaceMode = ParseSurface(v); }},
       {"format", [&o](const std::string& v) { o.Format = ParseFormat(v); }},
       {"palette", [&o](const std::string& v) { o.Coloring = ParseColoring(v); }},
-      {"turn", real(o.Turn, "turn")},
-      {"tilt", real(o.Tilt, "tilt")},
-      {"distance", real(o.Distance, "distance")},
-      {"height-scale", real(o.HeightScale, "height-scale")},
       {"line-width", [&o](const std::string& v) { o.LineWidth = ParseWidth("line-width", v, 20); }},
       {"axis-width", [&o](const std::string& v) { o.AxisWidth = ParseWidth("axis-width", v, 5); }},
       {"low", color(o.Low)},
@@ -161,6 +166,13 @@ std::map<std::string, TValue> ValuedOptions(TRenderOptions& o) {
       {"axis-color", color(o.AxisColor)},
       {"settings", [&o](const std::string& v) { o.Settings = v; }},
   };
+  for (size_t k = 0; k < kViewParameters.size(); ++k) {
+    const char* name = kViewParameters[k].Option;
+    options[name] = [&field = o.View[k], name](const std::string& v) {
+      field = ParseReal(name, v);
+    };
+  }
+  return options;
 }
 
 struct TOption {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <array>
 #include <cstdint>
 #include <optional>
 #include <stdexcept>
@@ -8,6 +9,7 @@
 
 #include "core/ColorMaps.h"
 #include "core/PictureName.h"
+#include "core/ViewParameters.h"
 
 // A command line that cannot be understood; the text says what is wrong.
 class TUsageError : public std::runtime_error {
@@ -25,7 +27,8 @@ struct TRenderOptions {
   bool Spectrum = false, NoAxes = false, Coarse = false, Info = false, Help = false,
        Version = false, Reverse = false, Labels = false;
   std::optional<TColoring> Coloring;
-  std::optional<double> Turn, Tilt, Distance, HeightScale, LineWidth, AxisWidth;
+  std::array<std::optional<double>, kViewParameters.size()> View;  // by the table's rows
+  std::optional<double> LineWidth, AxisWidth;
   std::optional<int32_t> Low, High, Background, AxisColor;
 };
 
@@ -35,4 +38,4 @@ TRenderOptions ParseRenderOptions(const std::vector<std::string>& args);
 // "#RRGGBB" as a colour value (0x00BBGGRR).
 int32_t ParseHexColor(const std::string& text);
 
-extern const char* const kRenderUsage;
+std::string RenderUsage();

@@ -2,6 +2,7 @@
 
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
@@ -16,12 +17,22 @@ void RenderNote(const std::string& text) {
 
 namespace {
 
-// A value outside what the viewer can hold is kept at the nearest end, and said so.
-double Kept(const char* what, double v, double low, double high) {
-  if (v >= low && v <= high) return v;
-  const double kept = v < low ? low : high;
-  RenderNote(std::string("the ") + what + " is kept within " + ShortestText(low) + ".." +
-             ShortestText(high) + "; " + ShortestText(kept) + " is used");
+// A value outside what the viewer can hold is kept at the nearest end, and said so; a
+// turn is taken round by whole turns, as a stored turn is.
+double Kept(const TViewParameter& p, double v) {
+  std::string what = p.Option;
+  std::replace(what.begin(), what.end(), '-', ' ');
+  if (p.Keep == TKeep::Wrap) {
+    const double kept = TurnInRange(v);
+    if (kept != v)
+      RenderNote("the " + what + " " + ShortestText(v) + " is taken as " + ShortestText(kept) +
+                 " degrees");
+    return kept;
+  }
+  if (v >= p.Low && v <= p.High) return v;
+  const double kept = v < p.Low ? p.Low : p.High;
+  RenderNote("the " + what + " is kept within " + ShortestText(p.Low) + ".." +
+             ShortestText(p.High) + "; " + ShortestText(kept) + " is used");
   return kept;
 }
 
@@ -58,15 +69,8 @@ void ApplyRenderOptions(const TRenderOptions& o, TKestoState& s, int& width, int
   if (o.Reverse) s.ReversePalette = 1;
   if (o.Labels) s.Labels = 1;
   if (o.NoAxes) s.AxisMode = kAxesOff;
-  if (o.Turn) {
-    s.Angle3 = TurnInRange(*o.Turn);
-    if (s.Angle3 != *o.Turn)
-      RenderNote("the turn " + ShortestText(*o.Turn) + " is taken as " + ShortestText(s.Angle3) +
-                 " degrees");
-  }
-  if (o.Tilt) s.Angle2 = Kept("tilt", *o.Tilt, 5, 175);
-  if (o.Distance) s.Distance = Kept("distance", *o.Distance, 1, 100);
-  if (o.HeightScale) s.HeightScale = Kept("height scale", *o.HeightScale, 0, 2);
+  for (size_t k = 0; k < kViewParameters.size(); ++k)
+    if (o.View[k]) s.*kViewParameters[k].Field = Kept(kViewParameters[k], *o.View[k]);
   if (o.LineWidth) s.LineWidth = *o.LineWidth;
   if (o.AxisWidth) s.AxisWidth = *o.AxisWidth;
   if (o.Low) s.ColorMin = *o.Low;

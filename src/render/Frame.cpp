@@ -194,10 +194,7 @@ TFrameKey FrameKeyFor(const TKestoState& s, int w, int h, bool simple,
   k.Background = ResolveColor(s.ColorBackGround);
   k.Low = ResolveColor(s.ColorMin);
   k.High = ResolveColor(s.ColorHigh);
-  k.Angle2 = s.Angle2;
-  k.Angle3 = s.Angle3;
-  k.Distance = s.Distance;
-  k.HeightScale = s.HeightScale;
+  for (size_t p = 0; p < kViewParameters.size(); ++p) k.View[p] = s.*kViewParameters[p].Field;
   k.Spectrum = s.SpectrumTable;
   const int32_t lists = ListsForFrame(s, simple);
   for (int bit = 0; bit < 10; ++bit)

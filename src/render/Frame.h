@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "core/ViewParameters.h"
 #include "core/ViewState.h"
 #include "render/ForwardingSink.h"
 #include "render/GLSink.h"
@@ -74,7 +75,7 @@ struct TFrameKey {
           Labels = 0;
   std::vector<std::string> ColumnNames;
   uint32_t Background = 0, Low = 0, High = 0;
-  double Angle2 = 0, Angle3 = 0, Distance = 0, HeightScale = 0;
+  std::array<double, kViewParameters.size()> View{};
   TSpectrumTable Spectrum{};
   std::array<uint64_t, 10> Lists{};
   bool operator==(const TFrameKey&) const = default;

@@ -42,10 +42,7 @@ TEST(RenderOptions, EveryOptionInBothSpellings) {
   EXPECT_EQ(*o.DrawMode, 0);
   EXPECT_EQ(*o.SurfaceMode, 2);
   EXPECT_TRUE(o.Spectrum && o.NoAxes && o.Info);
-  EXPECT_EQ(*o.Turn, 10.5);
-  EXPECT_EQ(*o.Tilt, 80);
-  EXPECT_EQ(*o.Distance, 3);
-  EXPECT_EQ(*o.HeightScale, 1.5);
+  EXPECT_EQ(o.View, (std::array<std::optional<double>, 4>{10.5, 80, 3, 1.5}));
   EXPECT_EQ(*o.LineWidth, 4);
   EXPECT_EQ(*o.AxisWidth, 2);
   EXPECT_EQ(*o.Low, 0x0000FF);  // red lives in the low byte

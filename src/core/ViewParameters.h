@@ -1,0 +1,34 @@
+#pragma once
+
+#include <array>
+
+#include "core/ViewState.h"
+
+// How a view number is brought back into its range: held at the nearer end (a NaN at
+// the lower), or taken round by one turn of the range (a frame wraps a turn once).
+enum class TKeep { Clamp, Wrap };
+
+// The numbers of the view that the user sets. Every consumer walks this table: the
+// state's defaults, NormalizeView, kesto-render's options, notes and usage, and the
+// frame key. A new view number is one more row.
+struct TViewParameter {
+  double TKestoState::*Field;
+  double Default;
+  TKeep Keep;
+  double Low, High;
+  const char* Option;   // kesto-render's --option, and its name in notes
+  const char* Value;    // the option's value in the usage
+  const char* Meaning;  // for the usage: the range and the default follow it
+};
+
+inline constexpr std::array<TViewParameter, 4> kViewParameters = {{
+    {&TKestoState::Angle3, 160.0, TKeep::Wrap, 0, 360, "turn", "DEG",
+     "turn about the vertical axis"},
+    {&TKestoState::Angle2, 45.0, TKeep::Clamp, 5, 175, "tilt", "DEG", "angle from straight above"},
+    {&TKestoState::Distance, 10.0, TKeep::Clamp, 1, 100, "distance", "D", "distance of the eye"},
+    {&TKestoState::HeightScale, 0.8, TKeep::Clamp, 0, 2, "height-scale", "H",
+     "height of the graph"},
+}};
+
+// The value a view number is kept at.
+double KeepInRange(const TViewParameter& p, double v);
