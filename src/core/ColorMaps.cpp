@@ -3,7 +3,6 @@
 #include <array>
 
 #include "core/ColorMapTables.h"
-#include "core/Rounding.h"
 
 namespace {
 
@@ -23,13 +22,6 @@ constexpr std::array<TNamedColoring, 8> kColorings = {{
     {"grey", {1, kPaletteGrey}},
 }};
 
-int EntryIndex(double t) {
-  const double index = RoundHalfEven(t * 255.0);
-  if (!(index >= 0.0)) return 0;  // NaN too
-  if (index > 255.0) return 255;
-  return static_cast<int>(index);
-}
-
 }  // namespace
 
 const char* const kColoringNames = "blend|spectrum|viridis|cividis|magma|inferno|plasma|grey";
@@ -42,7 +34,7 @@ std::optional<TColoring> ColoringByName(std::string_view name) {
 
 TColoring NextColoring(int32_t spec, int32_t palette) {
   size_t k = 0;  // the blend
-  if (palette > kPaletteOwn && palette < kPaletteCount)
+  if (IsColorMap(palette))
     k = size_t(palette) + 1;
   else if (spec == 1)
     k = 1;
@@ -50,12 +42,11 @@ TColoring NextColoring(int32_t spec, int32_t palette) {
 }
 
 TColorTriple PaletteColor(int32_t palette, double t) {
-  const int i = EntryIndex(t);
+  const int i = TableIndex(t, 255);
   static const std::array<const TColorMapTable*, kPaletteCount> tables = {
       nullptr,        &kViridisTable, &kCividisTable, &kMagmaTable,
       &kInfernoTable, &kPlasmaTable,  nullptr};
-  const TColorMapTable* table =
-      palette > kPaletteOwn && palette < kPaletteCount ? tables[size_t(palette)] : nullptr;
+  const TColorMapTable* table = IsColorMap(palette) ? tables[size_t(palette)] : nullptr;
   if (!table) return TColorTriple{double(i), double(i), double(i)};  // grey
   const auto& e = (*table)[size_t(i)];
   return TColorTriple{e[0] * 255e-6, e[1] * 255e-6, e[2] * 255e-6};

@@ -19,6 +19,9 @@ enum : int32_t {
   kPaletteCount
 };
 
+// Whether palette names one of the maps (not the window's own colourings).
+inline bool IsColorMap(int32_t palette) { return palette > kPaletteOwn && palette < kPaletteCount; }
+
 // The colourings in the order key P steps through them and as kesto-render names
 // them: the blend, the spectrum, then each map.
 struct TColoring {

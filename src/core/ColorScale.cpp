@@ -36,10 +36,12 @@ TColorTriple BlendColor(double t, int32_t colorMin, int32_t colorHigh) {
   return TColorTriple{mix(lo.R, hi.R), mix(lo.G, hi.G), mix(lo.B, hi.B)};
 }
 
-int SpectrumIndex(double t) {
-  const double index = RoundHalfEven(t * 511.0);
+int SpectrumIndex(double t) { return TableIndex(t, 511); }
+
+int TableIndex(double t, int last) {
+  const double index = RoundHalfEven(t * last);
   if (!(index >= 0.0)) return 0;  // NaN too
-  if (index > 511.0) return 511;
+  if (index > last) return last;
   return static_cast<int>(index);
 }
 

@@ -32,6 +32,8 @@ TColorTriple BlendColor(double t, int32_t colorMin, int32_t colorHigh);
 // t x 511 rounded halves-to-even; a t outside 0..1 (ranges that do not bound the
 // data) gives the first or last entry, never a read outside the table.
 int SpectrumIndex(double t);
+// The same for a table whose last entry is last.
+int TableIndex(double t, int last);
 
 // The 0x00BBGGRR colour a colour value stands for: a negative value names a
 // system colour by its low byte.

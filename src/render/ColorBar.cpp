@@ -17,7 +17,7 @@ void DrawColorBar(const TKestoState& s, TGLSink& gl) {
   gl.MatrixMode(GL_MODELVIEW);
   gl.LoadIdentity();
   gl.Disable(GL_DEPTH_TEST);
-  const bool map = s.Palette > kPaletteOwn && s.Palette < kPaletteCount;
+  const bool map = IsColorMap(s.Palette);
   if (s.Spec == 0 && !map) {
     // High colour on the left, low on the right: the heights' colours, reversed or not.
     TGLColor high = ColorToGL(s.ColorHigh);

@@ -6,7 +6,7 @@ void SetHeightColor(TGLSink& gl, const TColorTriple& c) {
 
 TColorTriple HeightColor(const TKestoState& s, double t, bool spectrum) {
   if (s.ReversePalette) t = 1.0 - t;
-  if (s.Palette > kPaletteOwn && s.Palette < kPaletteCount) return PaletteColor(s.Palette, t);
+  if (IsColorMap(s.Palette)) return PaletteColor(s.Palette, t);
   return spectrum ? s.SpectrumTable[SpectrumIndex(t)] : BlendColor(t, s.ColorMin, s.ColorHigh);
 }
 

@@ -71,8 +71,7 @@ class TLabeller {
   // Heights above the bar: its ends and round values between them.
   void Bar() {
     const TViewportRect bar = ColorBarViewport(w_, h_);
-    const bool highOnLeft =
-        s_.Spec == 0 && !(s_.Palette > kPaletteOwn && s_.Palette < kPaletteCount);
+    const bool highOnLeft = s_.Spec == 0 && !IsColorMap(s_.Palette);
     const double top = bar.Y + bar.Height + kGap;
     const auto x = [&](double v) {
       const double f = (v - s_.ZMin) / (s_.ZMax - s_.ZMin);
