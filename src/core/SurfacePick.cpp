@@ -16,12 +16,6 @@ constexpr double kInfinity = std::numeric_limits<double>::infinity();
 // A ray through an edge or a corner meets the triangle, rounding or not.
 constexpr double kEdge = 1e-9;
 
-TVec3 Minus(const TVec3& a, const TVec3& b) { return {a[0] - b[0], a[1] - b[1], a[2] - b[2]}; }
-double Dot(const TVec3& a, const TVec3& b) { return a[0] * b[0] + a[1] * b[1] + a[2] * b[2]; }
-TVec3 Cross(const TVec3& a, const TVec3& b) {
-  return {a[1] * b[2] - a[2] * b[1], a[2] * b[0] - a[0] * b[2], a[0] * b[1] - a[1] * b[0]};
-}
-
 // Where along the ray it meets triangle a, b, c (both faces), or infinity.
 double MeetTriangle(const TRay& r, const TVec3& a, const TVec3& b, const TVec3& c) {
   const TVec3 e1 = Minus(b, a), e2 = Minus(c, a);

@@ -7,11 +7,6 @@
 
 namespace {
 
-TVec3 Minus(const TVec3& a, const TVec3& b) { return {a[0] - b[0], a[1] - b[1], a[2] - b[2]}; }
-double Dot(const TVec3& a, const TVec3& b) { return a[0] * b[0] + a[1] * b[1] + a[2] * b[2]; }
-TVec3 Cross(const TVec3& a, const TVec3& b) {
-  return {a[1] * b[2] - a[2] * b[1], a[2] * b[0] - a[0] * b[2], a[0] * b[1] - a[1] * b[0]};
-}
 TVec3 Normal(const TVec3& a) {
   const double n = std::sqrt(Dot(a, a));
   return {a[0] / n, a[1] / n, a[2] / n};

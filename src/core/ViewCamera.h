@@ -6,6 +6,16 @@
 
 using TVec3 = std::array<double, 3>;
 
+inline TVec3 Minus(const TVec3& a, const TVec3& b) {
+  return {a[0] - b[0], a[1] - b[1], a[2] - b[2]};
+}
+inline double Dot(const TVec3& a, const TVec3& b) {
+  return a[0] * b[0] + a[1] * b[1] + a[2] * b[2];
+}
+inline TVec3 Cross(const TVec3& a, const TVec3& b) {
+  return {a[1] * b[2] - a[2] * b[1], a[2] * b[0] - a[0] * b[2], a[0] * b[1] - a[1] * b[0]};
+}
+
 // A ray in the unit space of the graph lists: x and y of the data in 0..1, heights
 // in 0..HeightScale.
 struct TRay {
