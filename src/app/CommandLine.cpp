@@ -13,7 +13,8 @@ const char* const kViewerUsage =
     "  -h, --help         show this help\n"
     "      --version      show the version\n"
     "\n"
-    "kesto needs a display; kesto-render draws the same pictures without one.\n";
+    "In the graph window, F1 lists the keys and mouse gestures. kesto needs a display;\n"
+    "kesto-render draws the same pictures without one.\n";
 
 TViewerCommand ParseViewerCommand(const std::vector<std::string>& args) {
   TViewerCommand c;
