@@ -20,19 +20,16 @@ namespace {
 // A value outside what the viewer can hold is kept at the nearest end, and said so; a
 // turn is taken round by whole turns, as a stored turn is.
 double Kept(const TViewParameter& p, double v) {
+  const double kept = p.Keep == TKeep::Wrap ? TurnInRange(v) : KeepInRange(p, v);
+  if (kept == v) return v;
   std::string what = p.Option;
   std::replace(what.begin(), what.end(), '-', ' ');
-  if (p.Keep == TKeep::Wrap) {
-    const double kept = TurnInRange(v);
-    if (kept != v)
-      RenderNote("the " + what + " " + ShortestText(v) + " is taken as " + ShortestText(kept) +
-                 " degrees");
-    return kept;
-  }
-  if (v >= p.Low && v <= p.High) return v;
-  const double kept = v < p.Low ? p.Low : p.High;
-  RenderNote("the " + what + " is kept within " + ShortestText(p.Low) + ".." +
-             ShortestText(p.High) + "; " + ShortestText(kept) + " is used");
+  if (p.Keep == TKeep::Wrap)
+    RenderNote("the " + what + " " + ShortestText(v) + " is taken as " + ShortestText(kept) +
+               " degrees");
+  else
+    RenderNote("the " + what + " is kept within " + ShortestText(p.Low) + ".." +
+               ShortestText(p.High) + "; " + ShortestText(kept) + " is used");
   return kept;
 }
 
