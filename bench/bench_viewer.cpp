@@ -109,6 +109,19 @@ long PeakRssMiB() {
   return u.ru_maxrss / 1024;
 }
 
+// A line of /proc/self/status in MiB ("VmPeak", "VmSize").
+long StatusMiB(const char* key) {
+  std::FILE* f = std::fopen("/proc/self/status", "r");
+  if (!f) return 0;
+  char line[256];
+  long kb = 0;
+  const std::string prefix = std::string(key) + ": %ld kB";
+  while (std::fgets(line, sizeof line, f))
+    if (std::sscanf(line, prefix.c_str(), &kb) == 1) break;
+  std::fclose(f);
+  return kb / 1024;
+}
+
 // Loads an n x n grid as "File Load" does and draws it in one surface mode.
 int MeasureMemory(int argc, char** argv, int n, int surface) {
   QApplication app(argc, argv);
@@ -119,7 +132,7 @@ int MeasureMemory(int argc, char** argv, int n, int surface) {
   TForm1 panel(QDir(dir.path()).filePath("kesto.INI").toStdString());
   panel.show();
   WaitUntilShown(panel.KestoForm);
-  const long before = PeakRssMiB();
+  const long before = PeakRssMiB(), sizeBefore = StatusMiB("VmSize");
   panel.KestoForm->SurfaceMode = surface;
   AnswerFileDialog(file);
   QTest::mouseClick(panel.Bt_Load, Qt::LeftButton);
@@ -127,8 +140,13 @@ int MeasureMemory(int argc, char** argv, int n, int surface) {
   // What the grid costs beyond the program, against the points' own 24 bytes each.
   const long peak = PeakRssMiB();
   const double ratio = double(peak - before) * (1 << 20) / (double(n) * n * sizeof(TGridPoint));
-  std::printf("%5d  %-8s peak %6ld MiB (%ld MiB before the load): %.1fx the points\n", n,
-              names[surface], peak, before, ratio);
+  const long sizePeak = StatusMiB("VmPeak");
+  const double sizeRatio =
+      double(sizePeak - sizeBefore) * (1 << 20) / (double(n) * n * sizeof(TGridPoint));
+  std::printf(
+      "%5d  %-8s peak %6ld MiB (%ld MiB before the load): %.1fx the points; address space "
+      "%ld MiB (%ld before): %.1fx\n",
+      n, names[surface], peak, before, ratio, sizePeak, sizeBefore, sizeRatio);
   std::fflush(stdout);
   return 0;
 }

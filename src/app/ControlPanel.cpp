@@ -525,10 +525,14 @@ void TForm1::dropEvent(QDropEvent* event) {
 }
 
 void TForm1::LoadDataFile(const std::string& fileName) {
-  ::LoadDataFile(*KestoForm, fileName, [this] {
-    QCoreApplication::processEvents();
-    if (KestoForm->Abandoned()) throw TCancelled();  // closed meanwhile: read no further
-  });
+  ::LoadDataFile(
+      *KestoForm, fileName,
+      [this] {
+        QCoreApplication::processEvents();
+        if (KestoForm->Abandoned()) throw TCancelled();  // closed meanwhile: read no further
+      },
+      // A grid too large to draw leaves the graph shown as it was.
+      [this](const TGridData& grid) { KestoForm->CheckRoomForGrid(grid); });
 }
 
 void TForm1::SaveSequence() {

@@ -5,6 +5,7 @@
 #include <QGuiApplication>
 #include <QKeyEvent>
 #include <QTimer>
+#include <algorithm>
 #include <bit>
 
 #include "app/ErrorReport.h"
@@ -16,6 +17,7 @@
 #include "render/ArraySink.h"
 #include "render/Frame.h"
 #include "render/GLVersion.h"
+#include "render/ListMemory.h"
 #include "render/ReadPixels.h"
 
 namespace {
@@ -318,6 +320,8 @@ bool TKestoForm::DrawOnce(QImage* capture, bool& again) {
   const TFrameKey key = CurrentKey(simple);
   if (!(shown_ == key && store_.Restore(key.Width, key.Height))) {
     if (!DrawPieces(simple, key, seen)) return false;
+    shownDrawMode_ = DrawMode;
+    shownSurfaceMode_ = SurfaceMode;
     // Only a frame drawn into a window on screen, at its full size, is a picture
     // worth keeping. Just after the window has changed, the driver may not have
     // seen its new size yet: such a frame is drawn again a moment later.
@@ -355,15 +359,66 @@ bool TKestoForm::DrawPieces(bool simple, const TFrameKey& key, uint64_t seen) {
 }
 
 bool TKestoForm::CompileDue(int32_t mask, uint64_t seen) {
-  for (int32_t list : ListsInBuildOrder(mask & staleLists_))
-    if (!CompileList(list, seen)) return false;
+  try {
+    for (int32_t list : ListsInBuildOrder(mask & staleLists_))
+      if (!CompileList(list, seen)) return false;
+  } catch (const TShortOfMemory&) {
+    DrawMode = shownDrawMode_;
+    SurfaceMode = shownSurfaceMode_;
+    throw;
+  }
   return true;
+}
+
+void TKestoForm::CheckRoomForGrid(const TGridData& grid) const {
+  // The grid it replaces goes back, and every list made of it.
+  double freed = HeldByOthers(0) + double(Grid.capacity()) * sizeof(TGridPoint);
+  for (const TGridRow& row : Grid) freed += double(row.capacity()) * sizeof(TGridPoint);
+  for (int32_t list : FrameLists(*this, false)) {
+    if (!(list & kMaskGraphs)) continue;
+    const std::string shortfall =
+        ListShortfall(list, grid.GridHighI + 1, grid.GridHighJ + 1, freed,
+                      largeListMade_ ? 0 : kFirstLargeListMemory, CurrentMemoryRoom());
+    if (!shortfall.empty()) throw TShortOfMemory(shortfall);
+  }
+}
+
+double TKestoForm::HeldByOthers(int32_t keep) const {
+  double held = 0;
+  for (int32_t list = 1; list & kMaskGraphs; list *= 2)
+    if (!(list & keep)) held += held_[BitOf(list)];
+  return held;
+}
+
+void TKestoForm::MakeRoomFor(int32_t list, bool inPieces) {
+  const int64_t columns = GridHighI + 1, rows = GridHighJ + 1;
+  if (ListMemory(list, columns * rows) == 0) return;
+  const TMemoryRoom room = CurrentMemoryRoom();
+  const double own = held_[BitOf(list)];
+  const double extra = inPieces && !largeListMade_ ? kFirstLargeListMemory : 0;
+  if (ListShortfall(list, columns, rows, own, extra, room).empty()) return;
+  const int32_t keep = list | ListsForFrame(*this, false) | ListsForFrame(*this, true);
+  const std::string shortfall =
+      ListShortfall(list, columns, rows, own + HeldByOthers(keep), extra, room);
+  if (!shortfall.empty()) throw TShortOfMemory(shortfall);
+  for (int32_t other = 1; other & kMaskGraphs; other *= 2)
+    if (!(other & keep) && held_[BitOf(other)] > 0) ReleaseList(other);
+}
+
+void TKestoForm::ReleaseList(int32_t list) {
+  const int bit = BitOf(list);
+  Sink->DeleteLists(GLuint(list), 1);
+  if (pieces_[bit] > 1) Sink->DeleteLists(PieceName(list, 0), pieces_[bit]);
+  pieces_[bit] = 0;
+  held_[bit] = 0;
+  staleLists_ |= list;
 }
 
 bool TKestoForm::CompileList(int32_t list, uint64_t seen) {
   const int bit = BitOf(list);
   const uint64_t version = versions_[bit];
   const int32_t pieces = ListPieces(*this, list, PieceVertices);
+  MakeRoomFor(list, pieces > 1);
   TGLArraySink arrays(*Sink);
   // The helper's thread sees system colours as they are now.
   SnapshotSysColors();
@@ -384,6 +439,10 @@ bool TKestoForm::CompileList(int32_t list, uint64_t seen) {
   const int32_t had = pieces_[bit] > 1 ? pieces_[bit] : 0;
   if (had > first) arrays.DeleteLists(PieceName(list, first), had - first);
   pieces_[bit] = pieces;
+  // A list given back returns at most what it took beyond the grid.
+  const int64_t points = int64_t(GridHighI + 1) * (GridHighJ + 1);
+  held_[bit] = std::max(0.0, ListMemory(list, points) - double(points) * sizeof(TGridPoint));
+  largeListMade_ |= pieces > 1;
   staleLists_ &= ~list;
   return true;
 }

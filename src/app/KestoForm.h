@@ -102,6 +102,10 @@ class TKestoForm : public QWidget, public TKestoState {
   bool Busy() const { return depth_ > 0; }
   void WhenIdle(std::function<void()> task);
 
+  // Throws TShortOfMemory when the lists of a grid loaded in place of this one would
+  // not fit in the memory the process may still have.
+  void CheckRoomForGrid(const TGridData& grid) const;
+
   // The program is ending: work in progress stops at its next pause and no more starts.
   void Abandon() { abandoned_ = true; }
   bool Abandoned() const { return abandoned_; }
@@ -126,6 +130,13 @@ class TKestoForm : public QWidget, public TKestoState {
   bool DrawPieces(bool simple, const TFrameKey& key, uint64_t seen);
   bool CompileDue(int32_t mask, uint64_t seen);
   bool CompileList(int32_t list, uint64_t seen);
+  // Refuses a graph list that would not fit, before the driver, which does not survive
+  // a failed allocation, is asked; lists the frame does not show are given back first
+  // where that makes it fit.
+  void MakeRoomFor(int32_t list, bool inPieces);
+  void ReleaseList(int32_t list);
+  // What the graph lists other than those of this frame hold.
+  double HeldByOthers(int32_t keep) const;
   // Piece k here and, when shared, piece k + 1 in the helper's context at the same
   // time; how many pieces were compiled.
   int32_t CompilePieces(TGLSink& arrays, int32_t list, int32_t k, int32_t pieces, bool shared);
@@ -148,10 +159,15 @@ class TKestoForm : public QWidget, public TKestoState {
   std::array<uint64_t, 10> versions_{};  // changes whenever a list is marked stale
   uint64_t nextVersion_ = 1;
   std::array<int32_t, 10> pieces_{};  // how each list was last compiled
-  int depth_ = 0;                     // pieces of work on the stack
-  uint64_t works_ = 0;                // pieces of work started so far
-  bool wantSimple_ = false;           // the kind of frame last asked for
-  bool frameWanted_ = false;          // asked for while other work was in progress
+  std::array<double, 10> held_{};     // about how many bytes each list holds
+  bool largeListMade_ = false;        // the driver has taken its part for large lists
+  // The view and surface of the frame on the window, which stay when a list that
+  // another mode needs does not fit.
+  int32_t shownDrawMode_ = DrawMode, shownSurfaceMode_ = SurfaceMode;
+  int depth_ = 0;             // pieces of work on the stack
+  uint64_t works_ = 0;        // pieces of work started so far
+  bool wantSimple_ = false;   // the kind of frame last asked for
+  bool frameWanted_ = false;  // asked for while other work was in progress
   bool abandoned_ = false;
   std::vector<std::function<void()>> whenIdle_;
   TListHelper helper_;

@@ -612,6 +612,9 @@ TGridData ReadDataStream(int fd, const std::string& name, const std::function<vo
       name);
 }
 
-void LoadDataFile(TGridData& target, const std::string& path, const std::function<void()>& pump) {
-  target = ReadDataFile(path, pump);
+void LoadDataFile(TGridData& target, const std::string& path, const std::function<void()>& pump,
+                  const std::function<void(const TGridData&)>& accept) {
+  TGridData data = ReadDataFile(path, pump);
+  if (accept) accept(data);
+  target = std::move(data);
 }

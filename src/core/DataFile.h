@@ -155,6 +155,8 @@ TGridData ReadDataStream(int fd, const std::string& name, const std::function<vo
                          char localeSeparator = '\0', TDataFileNotes* notes = nullptr);
 
 // Replaces the grid, its dimensions, its ranges and its origin by those of the
-// file, only once the whole file has been read and found valid.
+// file, only once the whole file has been read and found valid and accept, given the
+// new grid, has not thrown.
 void LoadDataFile(TGridData& target, const std::string& path,
-                  const std::function<void()>& pump = {});
+                  const std::function<void()>& pump = {},
+                  const std::function<void(const TGridData&)>& accept = {});

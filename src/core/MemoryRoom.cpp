@@ -6,6 +6,8 @@
 #include <cstdio>
 #include <cstring>
 
+#include "core/ViewState.h"
+
 TMemoryRoom CurrentMemoryRoom() {
   TMemoryRoom room;
   rlimit limit{};
@@ -17,6 +19,8 @@ TMemoryRoom CurrentMemoryRoom() {
     if (std::fscanf(statm, "%llu %llu", &size, &resident) != 2) resident = 0;
     std::fclose(statm);
   }
+  room.Size = size * page;
+  room.Resident = resident * page;
   if (std::FILE* info = std::fopen("/proc/meminfo", "r")) {
     char line[256];
     unsigned long long kb = 0;
@@ -26,4 +30,19 @@ TMemoryRoom CurrentMemoryRoom() {
     std::fclose(info);
   }
   return room;
+}
+
+std::string ShortfallMessage(int64_t columns, int64_t rows, int32_t surface, double needed,
+                             double toBeHad) {
+  const auto gigabytes = [](double bytes) {
+    char text[32];
+    std::snprintf(text, sizeof text, "%.1f GB", bytes / (1 << 30));
+    return std::string(text);
+  };
+  const char* as = surface == kSurfaceFilled    ? "filled cells"
+                   : surface == kSurfaceMarkers ? "markers"
+                                                : "a wire mesh";
+  return "not enough memory to draw a " + std::to_string(columns) + " × " + std::to_string(rows) +
+         " grid as " + as + ": about " + gigabytes(needed) + " needed, " + gigabytes(toBeHad) +
+         " to be had";
 }

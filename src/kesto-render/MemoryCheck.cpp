@@ -1,7 +1,5 @@
 #include "kesto-render/MemoryCheck.h"
 
-#include <cstdio>
-
 namespace {
 
 // What drawing takes, measured with the software rasteriser (the smallest ulimit -v
@@ -15,12 +13,6 @@ TNeed NeedOf(int32_t surface) {
   constexpr double kMB = 1 << 20;
   if (surface == kSurfaceMarkers) return {460 * kMB, 40, 180 * kMB, 30};
   return {330 * kMB, 40, 100 * kMB, 60};
-}
-
-std::string Gigabytes(double bytes) {
-  char text[32];
-  std::snprintf(text, sizeof text, "%.1f GB", bytes / (1 << 30));
-  return text;
 }
 
 }  // namespace
@@ -42,10 +34,5 @@ std::string MemoryShortfall(const TKestoState& s, const TMemoryRoom& room) {
   } else {
     return "";
   }
-  const char* as = s.SurfaceMode == kSurfaceFilled    ? "filled cells"
-                   : s.SurfaceMode == kSurfaceMarkers ? "markers"
-                                                      : "a wire mesh";
-  return "not enough memory to draw a " + std::to_string(s.GridHighI + 1) + " × " +
-         std::to_string(s.GridHighJ + 1) + " grid as " + as + ": about " + Gigabytes(needed) +
-         " needed, " + Gigabytes(allowed) + " to be had";
+  return ShortfallMessage(s.GridHighI + 1, s.GridHighJ + 1, s.SurfaceMode, needed, allowed);
 }
