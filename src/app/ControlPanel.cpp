@@ -542,11 +542,17 @@ void TForm1::SaveSequence() {
 
 void TForm1::Animate() {
   StopRequested = false;
+  // On a large grid the steps show previews, and the turn ends at the exact frame.
+  const bool previews = KestoForm->WantsPreview();
   for (int step = 0; step <= 360 && !StopRequested; ++step) {
     QCoreApplication::processEvents();
     KestoForm->Angle3 += 1.0;
-    KestoForm->DrawGraph();
+    if (previews)
+      KestoForm->DrawPreviewGraph();
+    else
+      KestoForm->DrawGraph();
   }
+  if (previews) KestoForm->DrawGraph();
 }
 
 void TForm1::CmbB_LineWidthChange() {

@@ -12,6 +12,7 @@
 #include "app/GLSurface.h"
 #include "app/Overlays.h"
 #include "core/PictureName.h"
+#include "core/PreviewGrid.h"
 #include "core/ViewCamera.h"
 #include "gui/PictureFile.h"
 #include "render/ArraySink.h"
@@ -281,6 +282,8 @@ void TKestoForm::MakeList(int32_t mask) {
   if (depth_ > 0 || abandoned_) return;  // the work in progress sees the stale lists
   TWork work(*this);
   if (GLContext.MakeCurrent(WindowDC)) {
+    if (staleLists_ & ListsForFrame(*this, false))
+      if (const TFrameKey key = CurrentKey(false); PreviewDue(key)) ShowPreview(key);
     while (!abandoned_ && !CompileDue(LazyLists ? ListsForFrame(*this, false) : mask, works_)) {
     }
   }
@@ -316,8 +319,9 @@ bool TKestoForm::DrawOnce(QImage* capture, bool& again) {
   NormalizeView();
   // A capture is always of a full frame; otherwise the kind asked for last wins.
   const bool simple = capture ? false : wantSimple_;
-  if (!CompileDue(ListsForFrame(*this, simple), seen)) return false;
   const TFrameKey key = CurrentKey(simple);
+  if (!capture && !simple && PreviewDue(key)) ShowPreview(key);
+  if (!CompileDue(ListsForFrame(*this, simple), seen)) return false;
   if (!(shown_ == key && store_.Restore(key.Width, key.Height))) {
     if (!DrawPieces(simple, key, seen)) return false;
     shownDrawMode_ = DrawMode;
@@ -338,6 +342,36 @@ bool TKestoForm::DrawOnce(QImage* capture, bool& again) {
   GLContext.Present();
   ++FramesShown;
   return true;
+}
+
+bool TKestoForm::WantsPreview() const {
+  // About 0.2 s of the software rasteriser's work for a frame of that many points.
+  constexpr int64_t kPreviewPoints = 200000;
+  return int64_t(GridHighI + 1) * (GridHighJ + 1) > kPreviewPoints;
+}
+
+bool TKestoForm::PreviewDue(const TFrameKey& key) const {
+  return WindowDC->isExposed() && shown_ != key && previewed_ != key && WantsPreview();
+}
+
+void TKestoForm::ShowPreview(const TFrameKey& key) {
+  // About one point for every two pixels each way.
+  TKestoState preview = PreviewState(*this, key.Width / 2, key.Height / 2);
+  SnapshotSysColors();
+  TGLReplaySink replay(preview, *Sink);
+  DrawFrame(preview, key.Width, key.Height, false, replay);
+  GLContext.Present();
+  ++FramesShown;
+  ++PreviewsShown;
+  previewed_ = key;
+}
+
+void TKestoForm::DrawPreviewGraph() {
+  NormalizeView();
+  if (abandoned_ || depth_ > 0) return;
+  TWork work(*this);
+  if (GLContext.MakeCurrent(WindowDC)) ShowPreview(CurrentKey(false));
+  EndBracket();
 }
 
 bool TKestoForm::DrawPieces(bool simple, const TFrameKey& key, uint64_t seen) {

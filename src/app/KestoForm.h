@@ -56,12 +56,20 @@ class TKestoForm : public QWidget, public TKestoState {
   int PauseEveryMs = 30;
   // The most vertices one piece of a large list holds.
   int64_t PieceVertices = kPieceVertices;
+  // Frames on the window drawn from a small stand-in of a large grid (PreviewState)
+  // while the exact frame was being drawn.
+  int PreviewsShown = 0;
 
   void FormPaint();
   void FormResize();
   void DrawGraph();
   void DrawSimpleGraph();
   void MakeList(int32_t mask);
+  // Whether the grid is so large that its exact frame takes long: then a change of view
+  // first shows a preview, within a small fraction of a second.
+  bool WantsPreview() const;
+  // Only the preview, for the steps of the animation.
+  void DrawPreviewGraph();
 
   // Left drag turns and tilts the 3-D view, right drag moves nearer or farther,
   // the wheel raises or flattens the heights; keys 2 and 3 pick the view, Ctrl+C
@@ -128,6 +136,8 @@ class TKestoForm : public QWidget, public TKestoState {
   // work or a change meanwhile means starting again. again: draw once more later.
   bool DrawOnce(QImage* capture, bool& again);
   bool DrawPieces(bool simple, const TFrameKey& key, uint64_t seen);
+  bool PreviewDue(const TFrameKey& key) const;
+  void ShowPreview(const TFrameKey& key);
   bool CompileDue(int32_t mask, uint64_t seen);
   bool CompileList(int32_t list, uint64_t seen);
   // Refuses a graph list that would not fit, before the driver, which does not survive
@@ -173,7 +183,8 @@ class TKestoForm : public QWidget, public TKestoState {
   TListHelper helper_;
   int redraws_ = 0;  // frames drawn again in a row because the window was not ready
   QElapsedTimer sincePause_;
-  std::optional<TFrameKey> shown_;  // the frame the store holds
+  std::optional<TFrameKey> shown_;      // the frame the store holds
+  std::optional<TFrameKey> previewed_;  // the frame a preview stood for last
   TFrameStore store_;
   std::optional<TSurfacePicker> picker_;  // made for the grid on the first look-up
 };

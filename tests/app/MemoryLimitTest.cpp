@@ -21,11 +21,11 @@ class MemoryLimitTest : public PanelTest {
     limit.rlim_cur = CurrentMemoryRoom().Size + more;
     ASSERT_EQ(setrlimit(RLIMIT_AS, &limit), 0);
   }
-  // A 600 x 600 grid: 360 000 points.
+  // An 800 x 800 grid: 640 000 points.
   QString LargeFile() {
     std::string text;
-    for (int i = 0; i < 600; ++i) {
-      for (int j = 0; j < 600; ++j)
+    for (int i = 0; i < 800; ++i) {
+      for (int j = 0; j < 800; ++j)
         text +=
             std::to_string(i) + "," + std::to_string(j) + "," + std::to_string((i * j) % 7) + "\n";
       text += "\n";
@@ -55,13 +55,13 @@ TEST_F(MemoryLimitTest, WhatWouldNotFitIsRefusedAndTheGraphStays) {
 #endif
   k_->LazyLists = true;  // as the viewer runs: the lists of the frame shown
   const QString large = LargeFile();
-  // The sample as markers; the large grid's markers would need about 300 MB.
+  // The sample as markers; the large grid's markers would need about 450 MB.
   Click(panel_->Bt_SurfaceMode);
   Click(panel_->Bt_SurfaceMode);
   const QImage sample = k_->CaptureFrame();
   Limit(90 << 20);
   const QString atLoad = Refused([&] { panel_->OpenFile(large); });
-  EXPECT_TRUE(atLoad.startsWith("not enough memory to draw a 600 × 600 grid as markers: about "))
+  EXPECT_TRUE(atLoad.startsWith("not enough memory to draw a 800 × 800 grid as markers: about "))
       << atLoad.toStdString();
   EXPECT_EQ(k_->GridHighI, 49);
   EXPECT_EQ(k_->CaptureFrame(), sample);
@@ -70,13 +70,13 @@ TEST_F(MemoryLimitTest, WhatWouldNotFitIsRefusedAndTheGraphStays) {
   setrlimit(RLIMIT_AS, &unlimited_);
   Click(panel_->Bt_SurfaceMode);
   panel_->OpenFile(large);
-  ASSERT_EQ(k_->GridHighI, 599);
+  ASSERT_EQ(k_->GridHighI, 799);
   Limit(100 << 20);
   Click(panel_->Bt_SurfaceMode);
   ASSERT_EQ(k_->SurfaceMode, kSurfaceFilled);
   const QImage filled = k_->CaptureFrame();
   const QString atMode = Refused([&] { Click(panel_->Bt_SurfaceMode); });
-  EXPECT_TRUE(atMode.contains("600 × 600 grid as markers")) << atMode.toStdString();
+  EXPECT_TRUE(atMode.contains("800 × 800 grid as markers")) << atMode.toStdString();
   EXPECT_EQ(k_->SurfaceMode, kSurfaceFilled);
   EXPECT_EQ(k_->CaptureFrame(), filled);
   k_->FormMouseWheel(120);  // the lists it replaces make room for themselves
