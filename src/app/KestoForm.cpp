@@ -283,7 +283,10 @@ void TKestoForm::MakeList(int32_t mask) {
   TWork work(*this);
   if (GLContext.MakeCurrent(WindowDC)) {
     if (staleLists_ & ListsForFrame(*this, false))
-      if (const TFrameKey key = CurrentKey(false); PreviewDue(key)) ShowPreview(key);
+      if (const TFrameKey key = CurrentKey(false); PreviewDue(key)) {
+        ShowPreview(key);
+        Pause(works_);  // the work below starts again where a change calls for it
+      }
     while (!abandoned_ && !CompileDue(LazyLists ? ListsForFrame(*this, false) : mask, works_)) {
     }
   }
@@ -320,7 +323,10 @@ bool TKestoForm::DrawOnce(QImage* capture, bool& again) {
   // A capture is always of a full frame; otherwise the kind asked for last wins.
   const bool simple = capture ? false : wantSimple_;
   const TFrameKey key = CurrentKey(simple);
-  if (!capture && !simple && PreviewDue(key)) ShowPreview(key);
+  if (!capture && !simple && PreviewDue(key)) {
+    ShowPreview(key);
+    if (!Pause(seen)) return false;
+  }
   if (!CompileDue(ListsForFrame(*this, simple), seen)) return false;
   if (!(shown_ == key && store_.Restore(key.Width, key.Height))) {
     if (!DrawPieces(simple, key, seen)) return false;
