@@ -1,8 +1,9 @@
 // Drives the real viewer, as a user would, on N x N grids and reports for each action
 // the time until its complete picture is on the window and the longest time in which
 // the event loop answered nothing (a 10 ms timer's largest gap), medians of
-// KESTO_REPEAT runs (default 3), and the time until its first picture (on a large grid a
-// preview), as the event loop next sees it. Run under Xvfb:
+// KESTO_REPEAT runs (default 3), with the step of the viewer's work that each longest
+// gap ended in, and the time until its first picture (on a large grid a preview), as
+// the event loop next sees it. Run under Xvfb:
 //   xvfb-run -a build/bench/bench_viewer [N ...]      (default 300 1000 2000)
 // First it reports the viewer's own CPU time over 10 s untouched with the sample.
 //   xvfb-run -a build/bench/bench_viewer --memory N
@@ -47,6 +48,7 @@ double CpuSeconds() {
 
 struct TResult {
   double Seconds, LongestGap, FirstPicture;
+  std::string Step;  // where the longest gap was
 };
 
 // Runs action and watches the event loop meanwhile with a 10 ms timer, which also
@@ -54,20 +56,27 @@ struct TResult {
 TResult Measure(const TKestoForm& k, const std::function<void()>& action) {
   QElapsedTimer clock;
   qint64 last = 0, gap = 0, first = -1;
+  std::string step;
   const int shown = k.FramesShown;
+  // The step the work was in when the event loop looked again, or none.
+  const auto note = [&](const char* now) {
+    if (clock.elapsed() - last <= gap) return;
+    gap = clock.elapsed() - last;
+    step = *now ? now : "event handling";
+  };
   QTimer tick;
   tick.setInterval(10);
   QObject::connect(&tick, &QTimer::timeout, [&] {
-    gap = std::max(gap, clock.elapsed() - last);
+    note(k.WorkStep);
     last = clock.elapsed();
     if (first < 0 && k.FramesShown != shown) first = last;
   });
   tick.start();
   clock.start();
   action();
-  gap = std::max(gap, clock.elapsed() - last);
+  note("end of the work");
   if (first < 0) first = clock.elapsed();
-  return TResult{clock.elapsed() / 1000.0, gap / 1000.0, first / 1000.0};
+  return TResult{clock.elapsed() / 1000.0, gap / 1000.0, first / 1000.0, step};
 }
 
 // Picks path in the next file dialog, once it would return exactly that name.
@@ -194,8 +203,10 @@ int main(int argc, char** argv) {
   }
 
   const int repeat = std::max(1, qEnvironmentVariableIntValue("KESTO_REPEAT"));
-  std::printf("    N  action          first picture    picture    longest gap   (medians of %d)\n",
-              repeat);
+  std::printf(
+      "    N  action          first picture    picture    longest gap   (medians of %d; "
+      "the step of each run's longest gap)\n",
+      repeat);
   for (int n : sizes) {
     const QString file = QDir(dir.path()).filePath(QString("grid%1.txt").arg(n));
     WriteGridFile(file.toStdString(), n);
@@ -247,10 +258,13 @@ int main(int argc, char** argv) {
       }
     for (size_t a = 0; a < actions.size(); ++a) {
       std::vector<double> t, g, f;
-      for (const TResult& x : results[a])
+      std::string steps;
+      for (const TResult& x : results[a]) {
         t.push_back(x.Seconds), g.push_back(x.LongestGap), f.push_back(x.FirstPicture);
-      std::printf("%5d  %-14s %11.3f s  %9.3f s  %9.3f s\n", n, actions[a].first, Median(f),
-                  Median(t), Median(g));
+        steps += (steps.empty() ? "" : ", ") + x.Step;
+      }
+      std::printf("%5d  %-14s %11.3f s  %9.3f s  %9.3f s  (%s)\n", n, actions[a].first, Median(f),
+                  Median(t), Median(g), steps.c_str());
     }
     std::printf("\n");
     std::fflush(stdout);

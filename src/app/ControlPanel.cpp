@@ -528,11 +528,13 @@ void TForm1::LoadDataFile(const std::string& fileName) {
   ::LoadDataFile(
       *KestoForm, fileName,
       [this] {
+        KestoForm->WorkStep = "read";
         QCoreApplication::processEvents();
         if (KestoForm->Abandoned()) throw TCancelled();  // closed meanwhile: read no further
       },
       // A grid too large to draw leaves the graph shown as it was.
       [this](const TGridData& grid) { KestoForm->CheckRoomForGrid(grid); });
+  KestoForm->WorkStep = "";
 }
 
 void TForm1::SaveSequence() {

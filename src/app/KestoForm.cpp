@@ -249,6 +249,7 @@ class TKestoForm::TWork {
     if (form_.depth_++ == 0) form_.sincePause_.start();
   }
   ~TWork() {
+    if (form_.depth_ == 1) form_.WorkStep = "";
     if (--form_.depth_ == 0 && !form_.whenIdle_.empty())
       QTimer::singleShot(0, &form_, [&form = form_] {
         for (const auto& task : std::exchange(form.whenIdle_, {})) task();
@@ -361,6 +362,7 @@ bool TKestoForm::PreviewDue(const TFrameKey& key) const {
 }
 
 void TKestoForm::ShowPreview(const TFrameKey& key) {
+  WorkStep = "preview";
   // One point for every three pixels each way: drawn in well under 0.1 s.
   TKestoState preview = PreviewState(*this, key.Width / 3, key.Height / 3);
   SnapshotSysColors();
@@ -381,6 +383,7 @@ void TKestoForm::DrawPreviewGraph() {
 }
 
 bool TKestoForm::DrawPieces(bool simple, const TFrameKey& key, uint64_t seen) {
+  WorkStep = "replay";
   BeginFrame(*this, key.Width, key.Height, simple, *Sink);
   for (int32_t list : FrameLists(*this, simple)) {
     const int32_t pieces = pieces_[BitOf(list)];
@@ -463,6 +466,7 @@ bool TKestoForm::CompileList(int32_t list, uint64_t seen) {
   // The helper's thread sees system colours as they are now.
   SnapshotSysColors();
   const bool shared = TwoContexts && pieces > 1 && helper_.Ready(GLContext.RC.get());
+  WorkStep = "compile";
   for (int32_t k = 0; pieces > 1 && k < pieces;) {
     k += CompilePieces(arrays, list, k, pieces, shared);
     // Marked stale again (the grid may be another one now): start it again.

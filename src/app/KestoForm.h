@@ -56,6 +56,10 @@ class TKestoForm : public QWidget, public TKestoState {
   int PauseEveryMs = 30;
   // The most vertices one piece of a large list holds.
   int64_t PieceVertices = kPieceVertices;
+  // The kind of step the work in progress began last ("read", "compile", "replay",
+  // "preview"), for the benchmarks to name where the window waited; empty when no work
+  // is in progress.
+  const char* WorkStep = "";
   // Frames on the window drawn from a small stand-in of a large grid (PreviewState)
   // while the exact frame was being drawn.
   int PreviewsShown = 0;

@@ -1,5 +1,6 @@
 // Files opened from outside the panel's dialog: the command line, a drop on either
-// window, F5 and a watched file.
+// window, F5 and a watched file; and a grid too large for the memory left.
+#include <sys/resource.h>
 #include <QDragEnterEvent>
 #include <QDropEvent>
 #include <QMimeData>
@@ -9,6 +10,7 @@
 #include "Dialogs.h"
 #include "PanelFixture.h"
 #include "app/GLSurface.h"
+#include "core/MemoryRoom.h"
 #include "core/TempFiles.h"
 
 namespace {
@@ -106,6 +108,43 @@ TEST_F(OpenFileTest, AWatchedFileReplacedByRenameLoadsOnceWhenItSettles) {
   EXPECT_FALSE(panel_->Watch->Pending());
   EXPECT_EQ(k_->GridHighI, 7);
   EXPECT_EQ(k_->Angle2, 33);
+}
+
+// Under an address-space limit (ulimit -v) a mode or a grid whose lists would not fit
+// is refused before the driver, which does not survive a failed allocation, is asked.
+TEST_F(PanelTest, WhatWouldNotFitUnderAMemoryLimitIsRefusedAndTheGraphStays) {
+#ifdef __SANITIZE_ADDRESS__
+  GTEST_SKIP() << "the sanitizer's shadow memory cannot live under an address-space limit";
+#endif
+  TTempDir dir;
+  std::string text;  // 800 x 800 points
+  for (int i = 0; i < 800; ++i, text += "\n")
+    for (int j = 0; j < 800; ++j)
+      text += std::to_string(i) + "," + std::to_string(j) + "," + std::to_string(i % 7) + "\n";
+  k_->LazyLists = true;  // as the viewer runs: the lists of the frame shown
+  panel_->OpenFile(QString::fromStdString(dir.File("large.txt", text)));
+  ASSERT_EQ(k_->GridHighI, 799);
+  rlimit limit{};
+  getrlimit(RLIMIT_AS, &limit);
+  limit.rlim_cur = CurrentMemoryRoom().Size + (100 << 20);
+  ASSERT_EQ(setrlimit(RLIMIT_AS, &limit), 0);
+
+  // Filled cells fit beside the mesh; markers, about 340 MB, do not.
+  Click(panel_->Bt_SurfaceMode);
+  const QImage filled = k_->CaptureFrame();
+  QString report;
+  auto reported = CloseNextErrorReport(&report);
+  Click(panel_->Bt_SurfaceMode);
+  EXPECT_TRUE(reported->Answered() &&
+              report.startsWith("not enough memory to draw a 800 × 800 grid as markers: about "))
+      << report.toStdString();
+  EXPECT_EQ(k_->SurfaceMode, kSurfaceFilled);
+  EXPECT_EQ(k_->CaptureFrame(), filled);
+  k_->FormMouseWheel(120);  // the lists it replaces make room for themselves
+  EXPECT_EQ(k_->SurfaceMode, kSurfaceFilled);
+  TGridData larger;  // as a load finds it, before it replaces the grid
+  larger.GridHighI = larger.GridHighJ = 1999;
+  EXPECT_THROW(k_->CheckRoomForGrid(larger), TShortOfMemory);
 }
 
 }  // namespace

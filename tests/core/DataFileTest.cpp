@@ -241,6 +241,10 @@ TEST_F(LoadDataFileTest, FailuresLeaveThePreviousGraph) {
   ExpectSampleUntouched();
   EXPECT_THROW(LoadDataFile(graph_, dir_.Path("")), TDataFileError);  // the folder itself
   ExpectSampleUntouched();
+  const auto refuse = [](const TGridData&) { throw std::runtime_error("too large to draw"); };
+  EXPECT_THROW(LoadDataFile(graph_, dir_.File("good.txt", "1,1,1\n1,2,2\n"), {}, refuse),
+               std::runtime_error);
+  ExpectSampleUntouched();
 }
 
 TEST_F(LoadDataFileTest, MissingFileMessageNamesFileAndReason) {

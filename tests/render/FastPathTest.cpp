@@ -79,10 +79,8 @@ class FastPathTest : public ::testing::Test {
 };
 
 TEST_F(FastPathTest, SamplePicturesAreTheSameToThePixel) {
-#ifdef __SANITIZE_ADDRESS__
-  // The driver's large buffers each take a fresh mapping from the sanitizer's
-  // allocator: minutes instead of seconds, for the paths the random grid takes too.
-  GTEST_SKIP() << "the sample's frames are too slow under AddressSanitizer";
+#ifdef __SANITIZE_ADDRESS__  // each large buffer of the driver a fresh mapping: minutes
+  GTEST_SKIP() << "too slow under AddressSanitizer; the random grid takes the same paths";
 #endif
   TKestoState s;
   ExpectSamePictures(s);
