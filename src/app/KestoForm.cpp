@@ -369,6 +369,7 @@ void TKestoForm::ShowPreview(const TFrameKey& key) {
   TGLReplaySink replay(preview, *Sink);
   DrawFrame(preview, key.Width, key.Height, false, replay);
   GLContext.Present();
+  Label1->hide();  // "Please wait..." would hide the preview
   ++FramesShown;
   ++PreviewsShown;
   previewed_ = key;
