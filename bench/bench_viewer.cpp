@@ -67,7 +67,7 @@ TResult Measure(const TKestoForm& k, const std::function<void()>& action) {
   QTimer tick;
   tick.setInterval(10);
   QObject::connect(&tick, &QTimer::timeout, [&] {
-    note(k.WorkStep);
+    note(k.Renderer.Step);
     last = clock.elapsed();
     if (first < 0 && k.FramesShown != shown) first = last;
   });

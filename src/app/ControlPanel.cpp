@@ -528,13 +528,13 @@ void TForm1::LoadDataFile(const std::string& fileName) {
   ::LoadDataFile(
       *KestoForm, fileName,
       [this] {
-        KestoForm->WorkStep = "read";
+        KestoForm->Renderer.Step = "read";
         QCoreApplication::processEvents();
         if (KestoForm->Abandoned()) throw TCancelled();  // closed meanwhile: read no further
       },
       // A grid too large to draw leaves the graph shown as it was.
-      [this](const TGridData& grid) { KestoForm->CheckRoomForGrid(grid); });
-  KestoForm->WorkStep = "";
+      [this](const TGridData& grid) { KestoForm->Renderer.CheckRoomForGrid(*KestoForm, grid); });
+  KestoForm->Renderer.Step = "";
 }
 
 void TForm1::SaveSequence() {
@@ -545,7 +545,7 @@ void TForm1::SaveSequence() {
 void TForm1::Animate() {
   StopRequested = false;
   // On a large grid the steps show previews, and the turn ends at the exact frame.
-  const bool previews = KestoForm->WantsPreview();
+  const bool previews = TFrameRenderer::WantsPreview(*KestoForm);
   for (int step = 0; step <= 360 && !StopRequested; ++step) {
     QCoreApplication::processEvents();
     KestoForm->Angle3 += 1.0;

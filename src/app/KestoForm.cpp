@@ -6,19 +6,14 @@
 #include <QKeyEvent>
 #include <QTimer>
 #include <algorithm>
-#include <bit>
 
 #include "app/ErrorReport.h"
 #include "app/GLSurface.h"
 #include "app/Overlays.h"
 #include "core/PictureName.h"
-#include "core/PreviewGrid.h"
 #include "core/ViewCamera.h"
 #include "gui/PictureFile.h"
-#include "render/ArraySink.h"
-#include "render/Frame.h"
 #include "render/GLVersion.h"
-#include "render/ListMemory.h"
 #include "render/ReadPixels.h"
 
 namespace {
@@ -28,7 +23,7 @@ constexpr double kMarkerReach = 6;
 
 }  // namespace
 
-TKestoForm::TKestoForm(QWidget* owner) : QWidget(owner, Qt::Window), Sink(&directSink_) {
+TKestoForm::TKestoForm(QWidget* owner) : QWidget(owner, Qt::Window) {
   setWindowTitle("KestoForm");
   move(kGraphWindowLeft, kGraphWindowTop);
   resize(kDefaultClientWidth, kDefaultClientHeight);
@@ -53,12 +48,13 @@ TKestoForm::TKestoForm(QWidget* owner) : QWidget(owner, Qt::Window), Sink(&direc
 
   GLContext.InitContext(WindowDC);
   if (GLContext.Active) RendererName = ContextRenderer();
+  helper_.ShareWith(GLContext.RC.get());
 }
 
 TKestoForm::~TKestoForm() {
   // The kept frame's buffer is shared with the helper's context, which outlives ours.
   if (GLContext.MakeCurrent(WindowDC)) {
-    store_.Release();
+    Renderer.Release();
     ReleaseCurrentContext(WindowDC);
   }
 }
@@ -237,8 +233,6 @@ namespace {
 // The driver sees a window's new size once a frame has been shown in it.
 constexpr int kRedrawsForANewSize = 2;
 
-int BitOf(int32_t list) { return std::countr_zero(uint32_t(list)); }
-
 }  // namespace
 
 // A piece of work on the stack. The first one starts the clock for the pauses.
@@ -249,7 +243,7 @@ class TKestoForm::TWork {
     if (form_.depth_++ == 0) form_.sincePause_.start();
   }
   ~TWork() {
-    if (form_.depth_ == 1) form_.WorkStep = "";
+    if (form_.depth_ == 1) form_.Renderer.Step = "";
     if (--form_.depth_ == 0 && !form_.whenIdle_.empty())
       QTimer::singleShot(0, &form_, [&form = form_] {
         for (const auto& task : std::exchange(form.whenIdle_, {})) task();
@@ -276,19 +270,18 @@ void TKestoForm::MakeList(int32_t mask) {
     picker_.reset();
     ValueLabel->hide();
   }
-  for (int32_t list : ListsInBuildOrder(mask)) {
-    versions_[BitOf(list)] = nextVersion_++;
-    staleLists_ |= list;
-  }
+  Renderer.MarkStale(mask);
   if (depth_ > 0 || abandoned_) return;  // the work in progress sees the stale lists
   TWork work(*this);
   if (GLContext.MakeCurrent(WindowDC)) {
-    if (staleLists_ & ListsForFrame(*this, false))
+    if (Renderer.Stale() & ListsForFrame(*this, false))
       if (const TFrameKey key = CurrentKey(false); PreviewDue(key)) {
         ShowPreview(key);
         Pause(works_);  // the work below starts again where a change calls for it
       }
-    while (!abandoned_ && !CompileDue(LazyLists ? ListsForFrame(*this, false) : mask, works_)) {
+    const int32_t due = LazyLists ? ListsForFrame(*this, false) : mask;
+    while (!abandoned_ &&
+           !Renderer.Compile(*this, due, GoOn(works_), TwoContexts ? &helper_ : nullptr)) {
     }
   }
   EndBracket();
@@ -328,17 +321,16 @@ bool TKestoForm::DrawOnce(QImage* capture, bool& again) {
     ShowPreview(key);
     if (!Pause(seen)) return false;
   }
-  if (!CompileDue(ListsForFrame(*this, simple), seen)) return false;
-  if (!(shown_ == key && store_.Restore(key.Width, key.Height))) {
-    if (!DrawPieces(simple, key, seen)) return false;
-    shownDrawMode_ = DrawMode;
-    shownSurfaceMode_ = SurfaceMode;
+  const auto drawn = Renderer.Draw(
+      *this, key, [this, seen, key] { return Pause(seen) && CurrentKey(key.Simple) == key; },
+      TwoContexts ? &helper_ : nullptr);
+  if (drawn == TFrameRenderer::TDrawn::Stopped) return false;
+  if (drawn == TFrameRenderer::TDrawn::Drawn) {
     // Only a frame drawn into a window on screen, at its full size, is a picture
     // worth keeping. Just after the window has changed, the driver may not have
     // seen its new size yet: such a frame is drawn again a moment later.
     const bool onScreen = WindowDC->isExposed() && FrameFillsWindow(key.Width, key.Height);
-    if (onScreen) store_.Keep(key.Width, key.Height);
-    shown_ = onScreen ? std::optional(key) : std::nullopt;
+    Renderer.Keep(key, onScreen);
     again = !onScreen && WindowDC->isExposed() && redraws_++ < kRedrawsForANewSize;
     if (onScreen) redraws_ = 0;
   }
@@ -351,28 +343,16 @@ bool TKestoForm::DrawOnce(QImage* capture, bool& again) {
   return true;
 }
 
-bool TKestoForm::WantsPreview() const {
-  // About 0.2 s of the software rasteriser's work for a frame of that many points.
-  constexpr int64_t kPreviewPoints = 200000;
-  return int64_t(GridHighI + 1) * (GridHighJ + 1) > kPreviewPoints;
-}
-
 bool TKestoForm::PreviewDue(const TFrameKey& key) const {
-  return WindowDC->isExposed() && shown_ != key && previewed_ != key && WantsPreview();
+  return WindowDC->isExposed() && Renderer.PreviewDue(*this, key);
 }
 
 void TKestoForm::ShowPreview(const TFrameKey& key) {
-  WorkStep = "preview";
-  // One point for every three pixels each way: drawn in well under 0.1 s.
-  TKestoState preview = PreviewState(*this, key.Width / 3, key.Height / 3);
-  SnapshotSysColors();
-  TGLReplaySink replay(preview, *Sink);
-  DrawFrame(preview, key.Width, key.Height, false, replay);
+  Renderer.DrawPreview(*this, key);
   GLContext.Present();
   Label1->hide();  // "Please wait..." would hide the preview
   ++FramesShown;
   ++PreviewsShown;
-  previewed_ = key;
 }
 
 void TKestoForm::DrawPreviewGraph() {
@@ -381,132 +361,6 @@ void TKestoForm::DrawPreviewGraph() {
   TWork work(*this);
   if (GLContext.MakeCurrent(WindowDC)) ShowPreview(CurrentKey(false));
   EndBracket();
-}
-
-bool TKestoForm::DrawPieces(bool simple, const TFrameKey& key, uint64_t seen) {
-  WorkStep = "replay";
-  BeginFrame(*this, key.Width, key.Height, simple, *Sink);
-  for (int32_t list : FrameLists(*this, simple)) {
-    const int32_t pieces = pieces_[BitOf(list)];
-    if (pieces <= 1) {
-      Sink->CallList(GLuint(list));
-      continue;
-    }
-    for (int32_t k = 0; k < pieces; ++k) {
-      Sink->CallList(PieceName(list, k));
-      // A frame whose picture would no longer be the current one is given up unseen.
-      if (!Pause(seen) || CurrentKey(simple) != key) return false;
-    }
-  }
-  EndFrame(*this, key.Width, key.Height, *Sink);
-  return true;
-}
-
-bool TKestoForm::CompileDue(int32_t mask, uint64_t seen) {
-  try {
-    for (int32_t list : ListsInBuildOrder(mask & staleLists_))
-      if (!CompileList(list, seen)) return false;
-  } catch (const TShortOfMemory&) {
-    DrawMode = shownDrawMode_;
-    SurfaceMode = shownSurfaceMode_;
-    throw;
-  }
-  return true;
-}
-
-void TKestoForm::CheckRoomForGrid(const TGridData& grid) const {
-  // The grid it replaces goes back, and every list made of it.
-  double freed = HeldByOthers(0) + double(Grid.capacity()) * sizeof(TGridPoint);
-  for (const TGridRow& row : Grid) freed += double(row.capacity()) * sizeof(TGridPoint);
-  for (int32_t list : FrameLists(*this, false)) {
-    if (!(list & kMaskGraphs)) continue;
-    const std::string shortfall =
-        ListShortfall(list, grid.GridHighI + 1, grid.GridHighJ + 1, freed,
-                      largeListMade_ ? 0 : kFirstLargeListMemory, CurrentMemoryRoom());
-    if (!shortfall.empty()) throw TShortOfMemory(shortfall);
-  }
-}
-
-double TKestoForm::HeldByOthers(int32_t keep) const {
-  double held = 0;
-  for (int32_t list = 1; list & kMaskGraphs; list *= 2)
-    if (!(list & keep)) held += held_[BitOf(list)];
-  return held;
-}
-
-void TKestoForm::MakeRoomFor(int32_t list, bool inPieces) {
-  const int64_t columns = GridHighI + 1, rows = GridHighJ + 1;
-  if (ListMemory(list, columns * rows) == 0) return;
-  const TMemoryRoom room = CurrentMemoryRoom();
-  const double own = held_[BitOf(list)];
-  const double extra = inPieces && !largeListMade_ ? kFirstLargeListMemory : 0;
-  if (ListShortfall(list, columns, rows, own, extra, room).empty()) return;
-  const int32_t keep = list | ListsForFrame(*this, false) | ListsForFrame(*this, true);
-  const std::string shortfall =
-      ListShortfall(list, columns, rows, own + HeldByOthers(keep), extra, room);
-  if (!shortfall.empty()) throw TShortOfMemory(shortfall);
-  for (int32_t other = 1; other & kMaskGraphs; other *= 2)
-    if (!(other & keep) && held_[BitOf(other)] > 0) ReleaseList(other);
-}
-
-void TKestoForm::ReleaseList(int32_t list) {
-  const int bit = BitOf(list);
-  Sink->DeleteLists(GLuint(list), 1);
-  if (pieces_[bit] > 1) Sink->DeleteLists(PieceName(list, 0), pieces_[bit]);
-  pieces_[bit] = 0;
-  held_[bit] = 0;
-  staleLists_ |= list;
-}
-
-bool TKestoForm::CompileList(int32_t list, uint64_t seen) {
-  const int bit = BitOf(list);
-  const uint64_t version = versions_[bit];
-  const int32_t pieces = ListPieces(*this, list, PieceVertices);
-  MakeRoomFor(list, pieces > 1);
-  TGLArraySink arrays(*Sink);
-  // The helper's thread sees system colours as they are now.
-  SnapshotSysColors();
-  const bool shared = TwoContexts && pieces > 1 && helper_.Ready(GLContext.RC.get());
-  WorkStep = "compile";
-  for (int32_t k = 0; pieces > 1 && k < pieces;) {
-    k += CompilePieces(arrays, list, k, pieces, shared);
-    // Marked stale again (the grid may be another one now): start it again.
-    if (!Pause(seen) || versions_[bit] != version) return false;
-  }
-  arrays.NewList(GLuint(list));
-  if (pieces > 1)
-    BuildPieceCalls(list, pieces, arrays);
-  else
-    BuildListBody(*this, list, arrays);
-  arrays.EndList();
-  // The pieces of a larger grid that the list no longer calls hold memory.
-  const int32_t first = pieces > 1 ? pieces : 0;
-  const int32_t had = pieces_[bit] > 1 ? pieces_[bit] : 0;
-  if (had > first) arrays.DeleteLists(PieceName(list, first), had - first);
-  pieces_[bit] = pieces;
-  // A list given back returns at most what it took beyond the grid.
-  const int64_t points = int64_t(GridHighI + 1) * (GridHighJ + 1);
-  held_[bit] = std::max(0.0, ListMemory(list, points) - double(points) * sizeof(TGridPoint));
-  largeListMade_ |= pieces > 1;
-  staleLists_ &= ~list;
-  return true;
-}
-
-int32_t TKestoForm::CompilePieces(TGLSink& arrays, int32_t list, int32_t k, int32_t pieces,
-                                  bool shared) {
-  const bool two = shared && k + 1 < pieces;
-  if (two) helper_.Compile(*this, list, k + 1, pieces);
-  try {
-    arrays.NewList(PieceName(list, k));
-    BuildListPiece(*this, list, k, pieces, arrays);
-    arrays.EndList();
-  } catch (...) {
-    if (two) helper_.Wait();
-    throw;
-  }
-  if (!two) return 1;
-  helper_.Wait();
-  return 2;
 }
 
 bool TKestoForm::Pause(uint64_t seen) {
@@ -519,8 +373,12 @@ bool TKestoForm::Pause(uint64_t seen) {
   return !abandoned_ && works_ == seen;
 }
 
+TGoOn TKestoForm::GoOn(uint64_t seen) {
+  return [this, seen] { return Pause(seen); };
+}
+
 TFrameKey TKestoForm::CurrentKey(bool simple) const {
-  return FrameKeyFor(*this, DeviceWidth(), DeviceHeight(), simple, versions_);
+  return Renderer.Key(*this, DeviceWidth(), DeviceHeight(), simple);
 }
 
 void TKestoForm::RequestFrameLater() {

@@ -14,9 +14,7 @@
 #include "app/ListHelper.h"
 #include "core/SurfacePick.h"
 #include "core/ViewState.h"
-#include "render/Frame.h"
-#include "render/FrameStore.h"
-#include "render/GLSink.h"
+#include "render/FrameRenderer.h"
 
 class TGLSurface;
 
@@ -36,8 +34,8 @@ class TKestoForm : public QWidget, public TKestoState {
   QLabel* HelpLabel;
   TGLWindowContext GLContext;
   TGLSurface* WindowDC;
-  // Where list builds and frames send their GL calls; a test may wrap it.
-  TGLSink* Sink;
+  // The lists, the kept frame and the frames of this window.
+  TFrameRenderer Renderer;
   // MakeList compiles at once only the lists the next frame replays and leaves the
   // others until a frame first needs them, so a large grid costs one list, not ten.
   // Off: MakeList compiles every list of its mask at once.
@@ -54,12 +52,6 @@ class TKestoForm : public QWidget, public TKestoState {
   // How long a large rebuild or frame goes on between two looks at the pending window
   // messages, in milliseconds.
   int PauseEveryMs = 30;
-  // The most vertices one piece of a large list holds.
-  int64_t PieceVertices = kPieceVertices;
-  // The kind of step the work in progress began last ("read", "compile", "replay",
-  // "preview"), for the benchmarks to name where the window waited; empty when no work
-  // is in progress.
-  const char* WorkStep = "";
   // Frames on the window drawn from a small stand-in of a large grid (PreviewState)
   // while the exact frame was being drawn.
   int PreviewsShown = 0;
@@ -69,9 +61,6 @@ class TKestoForm : public QWidget, public TKestoState {
   void DrawGraph();
   void DrawSimpleGraph();
   void MakeList(int32_t mask);
-  // Whether the grid is so large that its exact frame takes long: then a change of view
-  // first shows a preview, within a small fraction of a second.
-  bool WantsPreview() const;
   // Only the preview, for the steps of the animation.
   void DrawPreviewGraph();
 
@@ -114,10 +103,6 @@ class TKestoForm : public QWidget, public TKestoState {
   bool Busy() const { return depth_ > 0; }
   void WhenIdle(std::function<void()> task);
 
-  // Throws TShortOfMemory when the lists of a grid loaded in place of this one would
-  // not fit in the memory the process may still have.
-  void CheckRoomForGrid(const TGridData& grid) const;
-
   // The program is ending: work in progress stops at its next pause and no more starts.
   void Abandon() { abandoned_ = true; }
   bool Abandoned() const { return abandoned_; }
@@ -139,22 +124,11 @@ class TKestoForm : public QWidget, public TKestoState {
   // One try at a complete frame of the current state on the window; false when other
   // work or a change meanwhile means starting again. again: draw once more later.
   bool DrawOnce(QImage* capture, bool& again);
-  bool DrawPieces(bool simple, const TFrameKey& key, uint64_t seen);
   bool PreviewDue(const TFrameKey& key) const;
   void ShowPreview(const TFrameKey& key);
-  bool CompileDue(int32_t mask, uint64_t seen);
-  bool CompileList(int32_t list, uint64_t seen);
-  // Refuses a graph list that would not fit, before the driver, which does not survive
-  // a failed allocation, is asked; lists the frame does not show are given back first
-  // where that makes it fit.
-  void MakeRoomFor(int32_t list, bool inPieces);
-  void ReleaseList(int32_t list);
-  // What the graph lists other than those of this frame hold.
-  double HeldByOthers(int32_t keep) const;
-  // Piece k here and, when shared, piece k + 1 in the helper's context at the same
-  // time; how many pieces were compiled.
-  int32_t CompilePieces(TGLSink& arrays, int32_t list, int32_t k, int32_t pieces, bool shared);
   bool Pause(uint64_t seen);
+  // Go on with the work begun when works_ was seen while nothing else ran meanwhile.
+  TGoOn GoOn(uint64_t seen);
   TFrameKey CurrentKey(bool simple) const;
   void RequestFrameLater();
   void EndBracket();
@@ -167,17 +141,7 @@ class TKestoForm : public QWidget, public TKestoState {
   int DeviceWidth() const;
   int DeviceHeight() const;
 
-  TGLDirectSink directSink_;
   QWidget* container_;
-  int32_t staleLists_ = 0;
-  std::array<uint64_t, 10> versions_{};  // changes whenever a list is marked stale
-  uint64_t nextVersion_ = 1;
-  std::array<int32_t, 10> pieces_{};  // how each list was last compiled
-  std::array<double, 10> held_{};     // about how many bytes each list holds
-  bool largeListMade_ = false;        // the driver has taken its part for large lists
-  // The view and surface of the frame on the window, which stay when a list that
-  // another mode needs does not fit.
-  int32_t shownDrawMode_ = DrawMode, shownSurfaceMode_ = SurfaceMode;
   int depth_ = 0;             // pieces of work on the stack
   uint64_t works_ = 0;        // pieces of work started so far
   bool wantSimple_ = false;   // the kind of frame last asked for
@@ -187,8 +151,5 @@ class TKestoForm : public QWidget, public TKestoState {
   TListHelper helper_;
   int redraws_ = 0;  // frames drawn again in a row because the window was not ready
   QElapsedTimer sincePause_;
-  std::optional<TFrameKey> shown_;      // the frame the store holds
-  std::optional<TFrameKey> previewed_;  // the frame a preview stood for last
-  TFrameStore store_;
   std::optional<TSurfacePicker> picker_;  // made for the grid on the first look-up
 };

@@ -14,9 +14,10 @@ TListHelper::~TListHelper() {
   thread_->wait();
 }
 
-bool TListHelper::Ready(QOpenGLContext* share) {
+bool TListHelper::Ready() {
   if (tried_) return ready_;
   tried_ = true;
+  QOpenGLContext* share = share_;
   if (!share || !QOpenGLContext::supportsThreadedOpenGL()) return false;
   surface_ = std::make_unique<QOffscreenSurface>();
   surface_->setFormat(share->format());

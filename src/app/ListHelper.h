@@ -11,29 +11,30 @@
 #include <utility>
 
 #include "core/ViewState.h"
+#include "render/FrameRenderer.h"
 
 // A second OpenGL context that shares the graph window's lists: it compiles one piece
 // of a large list on a thread of its own while the window's thread compiles another,
 // which halves the time a large grid takes to compile.
-class TListHelper {
+class TListHelper final : public TPieceHelper {
  public:
   TListHelper() = default;
-  ~TListHelper();
+  ~TListHelper() override;
   TListHelper(const TListHelper&) = delete;
   TListHelper& operator=(const TListHelper&) = delete;
 
-  // Made on first use, sharing the lists of share (current on this thread); false,
-  // now and later, where the window system offers no such context.
-  bool Ready(QOpenGLContext* share);
-  // Starts compiling the piece from s, which must not change until Wait returns.
-  void Compile(const TKestoState& s, int32_t list, int32_t piece, int32_t pieces);
-  // Returns once the piece is compiled; rethrows what compiling it threw.
-  void Wait();
+  // The context whose lists the helper's shares, current on this thread when the
+  // helper is first made.
+  void ShareWith(QOpenGLContext* share) { share_ = share; }
+  bool Ready() override;
+  void Compile(const TKestoState& s, int32_t list, int32_t piece, int32_t pieces) override;
+  void Wait() override;
   int64_t Compiled() const { return compiled_; }
 
  private:
   void Run(QOpenGLContext* share);
 
+  QOpenGLContext* share_ = nullptr;
   std::unique_ptr<QOffscreenSurface> surface_;
   std::unique_ptr<QThread> thread_;
   bool tried_ = false, ready_ = false;

@@ -18,7 +18,7 @@
 #include "kesto-render/MemoryCheck.h"
 #include "kesto-render/RenderOptions.h"
 #include "kesto-render/RenderState.h"
-#include "render/Frame.h"
+#include "render/FrameRenderer.h"
 #include "render/ReadPixels.h"
 
 namespace {
@@ -98,11 +98,10 @@ int Run(int argc, char** argv) {
   THeadlessGL gl;
   if (!gl.Create(width, height))
     throw TRenderFailure{1, std::string("no off-screen OpenGL: ") + gl.Error()};
-  TGLDirectSink direct;
-  TGLReplaySink replay(s, direct);
-  DrawFrame(s, width, height, false, replay);
+  TFrameRenderer renderer;
+  renderer.DrawWithoutLists(s, width, height, false);
   // The quick frame keeps the smoothing that the full frames before it set up.
-  if (o.Coarse) DrawFrame(s, width, height, true, replay);
+  if (o.Coarse) renderer.DrawWithoutLists(s, width, height, true);
   const std::vector<uint8_t> rgb = ReadFrameRGB(width, height);
   const QImage picture = FrameImage(rgb.data(), width, height);
   try {

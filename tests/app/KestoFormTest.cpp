@@ -51,9 +51,9 @@ TEST_F(KestoFormTest, CaptionAfterEveryFrame) {
 }
 
 TEST_F(KestoFormTest, MakeListBuildsTheMaskedListsInOneBracket) {
-  TGLSink* direct = form_.Sink;
+  TGLSink* direct = form_.Renderer.Sink;
   TRecordingSink rec(direct);
-  form_.Sink = &rec;
+  form_.Renderer.Sink = &rec;
   form_.Angle3 = 400;
   form_.MakeList(255);
   EXPECT_EQ(form_.Angle3, 40);  // normalised before building
@@ -61,13 +61,13 @@ TEST_F(KestoFormTest, MakeListBuildsTheMaskedListsInOneBracket) {
   rec.Clear();
   form_.MakeList(0);
   EXPECT_TRUE(rec.Calls.empty());
-  form_.Sink = direct;
+  form_.Renderer.Sink = direct;
   EXPECT_EQ(QOpenGLContext::currentContext(), nullptr);
 }
 
 TEST_F(KestoFormTest, ListsTheNextFrameNeedsAtOnceTheOthersWhenAFrameFirstNeedsThem) {
-  TRecordingSink rec(form_.Sink);
-  form_.Sink = &rec;
+  TRecordingSink rec(form_.Renderer.Sink);
+  form_.Renderer.Sink = &rec;
   form_.LazyLists = true;
   const QImage before = form_.CaptureFrame();
   form_.MakeList(kMaskAll);
@@ -92,7 +92,7 @@ TEST_F(KestoFormTest, ListsTheNextFrameNeedsAtOnceTheOthersWhenAFrameFirstNeedsT
   EXPECT_TRUE(rec.Calls.empty());
   EXPECT_EQ(form_.FramesShown, shown + 1);
   EXPECT_EQ(again, fresh);
-  form_.Sink = rec.Forward();
+  form_.Renderer.Sink = rec.Forward();
 }
 
 TEST_F(KestoFormTest, CapturedFrameShowsTheSampleSurface) {
@@ -137,9 +137,9 @@ TEST_F(KestoFormTest, EveryFieldAFrameReadsDrawsANewFrame) {
       {"height scale", [](TKestoState& s) { s.HeightScale += 0.1; }},
       {"view", [](TKestoState& s) { s.DrawMode = kDrawMode2D; }},
   };
-  TGLSink* direct = form_.Sink;
+  TGLSink* direct = form_.Renderer.Sink;
   TRecordingSink rec(direct);
-  form_.Sink = &rec;
+  form_.Renderer.Sink = &rec;
   const auto framesDrawn = [&] {
     rec.Clear();
     form_.DrawGraph();
@@ -151,5 +151,5 @@ TEST_F(KestoFormTest, EveryFieldAFrameReadsDrawsANewFrame) {
     change(form_);
     EXPECT_EQ(framesDrawn(), 1) << field;
   }
-  form_.Sink = direct;
+  form_.Renderer.Sink = direct;
 }

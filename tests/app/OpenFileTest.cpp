@@ -144,7 +144,7 @@ TEST_F(PanelTest, WhatWouldNotFitUnderAMemoryLimitIsRefusedAndTheGraphStays) {
   EXPECT_EQ(k_->SurfaceMode, kSurfaceFilled);
   TGridData larger;  // as a load finds it, before it replaces the grid
   larger.GridHighI = larger.GridHighJ = 1999;
-  EXPECT_THROW(k_->CheckRoomForGrid(larger), TShortOfMemory);
+  EXPECT_THROW(k_->Renderer.CheckRoomForGrid(*k_, larger), TShortOfMemory);
 }
 
 }  // namespace

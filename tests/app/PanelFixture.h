@@ -33,14 +33,14 @@ class PanelTest : public ::testing::Test {
     panel_->show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(panel_.get()));
     ASSERT_TRUE(QTest::qWaitForWindowExposed(k_));
-    direct_ = k_->Sink;
+    direct_ = k_->Renderer.Sink;
     rec_ = std::make_unique<TRecordingSink>(direct_);
-    k_->Sink = rec_.get();
+    k_->Renderer.Sink = rec_.get();
     k_->Label1->installEventFilter(&busy_);
   }
   void TearDown() override {
     if (!panel_) return;  // a test that ends its own panel
-    k_->Sink = direct_;
+    k_->Renderer.Sink = direct_;
     panel_.reset();
   }
 

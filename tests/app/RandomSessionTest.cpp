@@ -190,7 +190,7 @@ class RandomPiecesTest : public RandomSessionTest, public ::testing::WithParamIn
       grid += "\n";
     }
     good_ = QString::fromStdString(files_.File("good.txt", grid));
-    k_->PieceVertices = 128;
+    k_->Renderer.PieceVertices = 128;
     k_->PauseEveryMs = 0;
   }
 };

@@ -24,7 +24,7 @@ TEST_P(ViewerReference, DrawnInSmallPiecesIsTheCommittedPicture) {
   ApplyRenderOptions(o, *k_, width, height);
   k_->SetClientSize(width, height);
   ASSERT_TRUE(QTest::qWaitFor([&] { return k_->WindowDC->size() == QSize(width, height); }));
-  k_->PieceVertices = 24;
+  k_->Renderer.PieceVertices = 24;
   k_->MakeList(kMaskAll);
   ASSERT_GT(ListPieces(*k_, k_->DrawMode == kDrawMode3D ? kList3DMesh : kList2DMesh, 24), 20);
 

@@ -1,0 +1,193 @@
+#include "render/FrameRenderer.h"
+
+#include <algorithm>
+#include <bit>
+
+#include "core/ColorScale.h"
+#include "core/MemoryRoom.h"
+#include "core/PreviewGrid.h"
+#include "render/ArraySink.h"
+#include "render/ListMemory.h"
+
+namespace {
+
+int BitOf(int32_t list) { return std::countr_zero(uint32_t(list)); }
+
+}  // namespace
+
+void TFrameRenderer::MarkStale(int32_t mask) {
+  for (int32_t list : ListsInBuildOrder(mask)) {
+    versions_[BitOf(list)] = nextVersion_++;
+    stale_ |= list;
+  }
+}
+
+TFrameKey TFrameRenderer::Key(const TKestoState& s, int w, int h, bool simple) const {
+  return FrameKeyFor(s, w, h, simple, versions_);
+}
+
+bool TFrameRenderer::Compile(TKestoState& s, int32_t mask, const TGoOn& goOn,
+                             TPieceHelper* helper) {
+  try {
+    for (int32_t list : ListsInBuildOrder(mask & stale_))
+      if (!CompileList(s, list, goOn, helper)) return false;
+  } catch (const TShortOfMemory&) {
+    if (drawnModes_) std::tie(s.DrawMode, s.SurfaceMode) = *drawnModes_;
+    throw;
+  }
+  return true;
+}
+
+bool TFrameRenderer::CompileList(TKestoState& s, int32_t list, const TGoOn& goOn,
+                                 TPieceHelper* helper) {
+  const int bit = BitOf(list);
+  const uint64_t version = versions_[bit];
+  const int32_t pieces = ListPieces(s, list, PieceVertices);
+  MakeRoomFor(s, list, pieces > 1);
+  TGLArraySink arrays(*Sink);
+  // The helper's thread sees system colours as they are now.
+  SnapshotSysColors();
+  if (pieces <= 1 || !(helper && helper->Ready())) helper = nullptr;
+  Step = "compile";
+  for (int32_t k = 0; pieces > 1 && k < pieces;) {
+    k += CompilePieces(arrays, s, list, k, pieces, helper);
+    // Marked stale again (the grid may be another one now): start it again.
+    if (!goOn() || versions_[bit] != version) return false;
+  }
+  arrays.NewList(GLuint(list));
+  if (pieces > 1)
+    BuildPieceCalls(list, pieces, arrays);
+  else
+    BuildListBody(s, list, arrays);
+  arrays.EndList();
+  // The pieces of a larger grid that the list no longer calls hold memory.
+  const int32_t first = pieces > 1 ? pieces : 0;
+  const int32_t had = pieces_[bit] > 1 ? pieces_[bit] : 0;
+  if (had > first) arrays.DeleteLists(PieceName(list, first), had - first);
+  pieces_[bit] = pieces;
+  // A list given back returns at most what it took beyond the grid.
+  const int64_t points = int64_t(s.GridHighI + 1) * (s.GridHighJ + 1);
+  held_[bit] = std::max(0.0, ListMemory(list, points) - double(points) * sizeof(TGridPoint));
+  largeListMade_ |= pieces > 1;
+  stale_ &= ~list;
+  return true;
+}
+
+int32_t TFrameRenderer::CompilePieces(TGLSink& arrays, const TKestoState& s, int32_t list,
+                                      int32_t k, int32_t pieces, TPieceHelper* helper) {
+  const bool two = helper && k + 1 < pieces;
+  if (two) helper->Compile(s, list, k + 1, pieces);
+  try {
+    arrays.NewList(PieceName(list, k));
+    BuildListPiece(s, list, k, pieces, arrays);
+    arrays.EndList();
+  } catch (...) {
+    if (two) helper->Wait();
+    throw;
+  }
+  if (!two) return 1;
+  helper->Wait();
+  return 2;
+}
+
+void TFrameRenderer::CheckRoomForGrid(const TKestoState& s, const TGridData& grid) const {
+  // The grid it replaces goes back, and every list made of it.
+  double freed = HeldByOthers(0) + double(s.Grid.capacity()) * sizeof(TGridPoint);
+  for (const TGridRow& row : s.Grid) freed += double(row.capacity()) * sizeof(TGridPoint);
+  for (int32_t list : FrameLists(s, false)) {
+    if (!(list & kMaskGraphs)) continue;
+    const std::string shortfall =
+        ListShortfall(list, grid.GridHighI + 1, grid.GridHighJ + 1, freed,
+                      largeListMade_ ? 0 : kFirstLargeListMemory, CurrentMemoryRoom());
+    if (!shortfall.empty()) throw TShortOfMemory(shortfall);
+  }
+}
+
+double TFrameRenderer::HeldByOthers(int32_t keep) const {
+  double held = 0;
+  for (int32_t list = 1; list & kMaskGraphs; list *= 2)
+    if (!(list & keep)) held += held_[BitOf(list)];
+  return held;
+}
+
+void TFrameRenderer::MakeRoomFor(const TKestoState& s, int32_t list, bool inPieces) {
+  const int64_t columns = s.GridHighI + 1, rows = s.GridHighJ + 1;
+  if (ListMemory(list, columns * rows) == 0) return;
+  const TMemoryRoom room = CurrentMemoryRoom();
+  const double own = held_[BitOf(list)];
+  const double extra = inPieces && !largeListMade_ ? kFirstLargeListMemory : 0;
+  if (ListShortfall(list, columns, rows, own, extra, room).empty()) return;
+  const int32_t keep = list | ListsForFrame(s, false) | ListsForFrame(s, true);
+  const std::string shortfall =
+      ListShortfall(list, columns, rows, own + HeldByOthers(keep), extra, room);
+  if (!shortfall.empty()) throw TShortOfMemory(shortfall);
+  for (int32_t other = 1; other & kMaskGraphs; other *= 2)
+    if (!(other & keep) && held_[BitOf(other)] > 0) ReleaseList(other);
+}
+
+void TFrameRenderer::ReleaseList(int32_t list) {
+  const int bit = BitOf(list);
+  Sink->DeleteLists(GLuint(list), 1);
+  if (pieces_[bit] > 1) Sink->DeleteLists(PieceName(list, 0), pieces_[bit]);
+  pieces_[bit] = 0;
+  held_[bit] = 0;
+  stale_ |= list;
+}
+
+TFrameRenderer::TDrawn TFrameRenderer::Draw(TKestoState& s, const TFrameKey& key, const TGoOn& goOn,
+                                            TPieceHelper* helper) {
+  if (!Compile(s, ListsForFrame(s, key.Simple), goOn, helper)) return TDrawn::Stopped;
+  const bool reshown = kept_ == key && store_.Restore(key.Width, key.Height);
+  if (!reshown && !DrawLists(s, key, goOn)) return TDrawn::Stopped;
+  drawnModes_.emplace(s.DrawMode, s.SurfaceMode);
+  return reshown ? TDrawn::Reshown : TDrawn::Drawn;
+}
+
+bool TFrameRenderer::DrawLists(TKestoState& s, const TFrameKey& key, const TGoOn& goOn) {
+  Step = "replay";
+  BeginFrame(s, key.Width, key.Height, key.Simple, *Sink);
+  for (int32_t list : FrameLists(s, key.Simple)) {
+    const int32_t pieces = pieces_[BitOf(list)];
+    if (pieces <= 1) {
+      Sink->CallList(GLuint(list));
+      continue;
+    }
+    for (int32_t k = 0; k < pieces; ++k) {
+      Sink->CallList(PieceName(list, k));
+      // A frame whose picture would no longer be the current one is given up unseen.
+      if (!goOn()) return false;
+    }
+  }
+  EndFrame(s, key.Width, key.Height, *Sink);
+  return true;
+}
+
+void TFrameRenderer::Keep(const TFrameKey& key, bool worthKeeping) {
+  if (worthKeeping) store_.Keep(key.Width, key.Height);
+  kept_ = worthKeeping ? std::optional(key) : std::nullopt;
+}
+
+bool TFrameRenderer::WantsPreview(const TKestoState& s) {
+  // About 0.2 s of the software rasteriser's work for a frame of that many points.
+  constexpr int64_t kPreviewPoints = 200000;
+  return int64_t(s.GridHighI + 1) * (s.GridHighJ + 1) > kPreviewPoints;
+}
+
+bool TFrameRenderer::PreviewDue(const TKestoState& s, const TFrameKey& key) const {
+  return kept_ != key && previewed_ != key && WantsPreview(s);
+}
+
+void TFrameRenderer::DrawPreview(TKestoState& s, const TFrameKey& key) {
+  Step = "preview";
+  // One point for every three pixels each way: drawn in well under 0.1 s.
+  TKestoState preview = PreviewState(s, key.Width / 3, key.Height / 3);
+  DrawWithoutLists(preview, key.Width, key.Height, false);
+  previewed_ = key;
+}
+
+void TFrameRenderer::DrawWithoutLists(TKestoState& s, int w, int h, bool simple) {
+  // The builders' thread sees system colours as they are now.
+  SnapshotSysColors();
+  TGLReplaySink replay(s, *Sink);
+  DrawFrame(s, w, h, simple, replay);
+}
