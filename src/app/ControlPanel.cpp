@@ -338,11 +338,9 @@ void TForm1::Bt_Click(QPushButton* sender) {
   } else if (sender == Bt_Right) {
     k.Angle3 += 5;
   } else if (sender == Bt_Rise) {
-    k.HeightScale += 0.05;
-    BusyRebuild(kMaskAll);
+    BusyRebuild([&k] { k.HeightScale += 0.05; }, kMaskAll);
   } else if (sender == Bt_Fall) {
-    k.HeightScale -= 0.05;
-    BusyRebuild(kMaskAll);
+    BusyRebuild([&k] { k.HeightScale -= 0.05; }, kMaskAll);
   } else if (sender == Bt_Far) {
     k.Distance += 0.1;
   } else if (sender == Bt_Near) {
@@ -391,8 +389,11 @@ void TForm1::AnimeSequence() {
   StopRequested = false;
 }
 
-void TForm1::BusyRebuild(int32_t mask) {
+void TForm1::BusyRebuild(const std::function<void()>& change, int32_t mask) {
+  // The change comes after the label is up: a frame drawn meanwhile (an expose) would
+  // otherwise start the rebuild before the label shows.
   ShowBusy();
+  change();
   KestoForm->MakeList(mask);
   KestoForm->Label1->hide();
 }
@@ -416,12 +417,12 @@ void TForm1::ColorSequence(int32_t& target, int32_t rebuildMask, bool busy) {
   ColorDialog1->setCurrentColor(QColor(c.R, c.G, c.B));
   if (ColorDialog1->exec() != QDialog::Accepted) return;
   const QColor chosen = ColorDialog1->selectedColor();
-  target = int32_t(PackColor(chosen.red(), chosen.green(), chosen.blue()));
-  if (rebuildMask == 0) return;
-  if (busy)
-    BusyRebuild(rebuildMask);
-  else
-    KestoForm->MakeList(rebuildMask);
+  const auto change = [&target, &chosen] {
+    target = int32_t(PackColor(chosen.red(), chosen.green(), chosen.blue()));
+  };
+  if (busy) return BusyRebuild(change, rebuildMask);
+  change();
+  if (rebuildMask != 0) KestoForm->MakeList(rebuildMask);
 }
 
 void TForm1::LoadSequence() {

@@ -8,6 +8,7 @@
 #include <QLabel>
 #include <QPushButton>
 #include <QWidget>
+#include <functional>
 #include <memory>
 #include <string>
 
@@ -101,7 +102,8 @@ class TForm1 : public QWidget {
   void LoadSequence();
   void AnimeSequence();
   void SaveSequence();
-  void BusyRebuild(int32_t mask);
+  // Makes the change with the busy label up, then rebuilds the lists of mask.
+  void BusyRebuild(const std::function<void()>& change, int32_t mask);
   // Shows the busy label and returns once it is painted.
   void ShowBusy();
 

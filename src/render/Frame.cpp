@@ -198,8 +198,41 @@ TFrameKey FrameKeyFor(const TKestoState& s, int w, int h, bool simple,
   k.Spectrum = s.SpectrumTable;
   const int32_t lists = ListsForFrame(s, simple);
   for (int bit = 0; bit < 10; ++bit)
-    if (lists & (1 << bit)) k.Lists[bit] = versions[bit];
+    if (lists & (1 << bit)) {
+      k.Lists[bit] = versions[bit];
+      k.Shapes[bit] = ListShapeFor(s, 1 << bit);
+    }
   return k;
+}
+
+TListShape ListShapeFor(const TKestoState& s, int32_t list) {
+  TListShape shape;
+  shape.Ranges = {s.XMin, s.XMax, s.YMin, s.YMax, s.ZMin, s.ZMax};
+  shape.HeightScale = s.HeightScale;
+  if (Entry(list).Variant == kAxes) {
+    shape.Ranges[6] = s.OriginX;
+    shape.Ranges[7] = s.OriginY;
+    shape.Ranges[8] = s.OriginZ;
+    shape.AxisWidth = s.AxisWidth;
+    shape.AxisX = ResolveColor(s.ColorAxisX);
+    shape.AxisY = ResolveColor(s.ColorAxisY);
+    shape.AxisZ = ResolveColor(s.ColorAxisZ);
+    return shape;
+  }
+  shape.Columns = s.GridHighI + 1;
+  shape.Rows = s.GridHighJ + 1;
+  shape.LineWidth = s.LineWidth;
+  shape.Spec = s.Spec;
+  shape.Palette = s.Palette;
+  shape.ReversePalette = s.ReversePalette;
+  shape.Low = ResolveColor(s.ColorMin);
+  shape.High = ResolveColor(s.ColorHigh);
+  // FNV-1a: a table changed anywhere changes it.
+  shape.Spectrum = 14695981039346656037ull;
+  const auto* bytes = reinterpret_cast<const unsigned char*>(s.SpectrumTable.data());
+  for (size_t b = 0; b < sizeof(s.SpectrumTable); ++b)
+    shape.Spectrum = (shape.Spectrum ^ bytes[b]) * 1099511628211ull;
+  return shape;
 }
 
 std::string FrameCaption(const TKestoState& s, int w, int h) {

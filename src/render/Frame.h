@@ -66,8 +66,22 @@ void DrawFrame(TKestoState& s, int w, int h, bool simple, TGLSink& gl);
 void BeginFrame(TKestoState& s, int w, int h, bool simple, TGLSink& gl);
 void EndFrame(const TKestoState& s, int w, int h, TGLSink& gl);
 
+// The fields a list's builder reads, but for the grid's heights, which change only with
+// a new grid (whose callers mark the lists stale): a list compiled from other values no
+// longer shows the state. Fields a list does not read stay zero.
+struct TListShape {
+  int32_t Columns = 0, Rows = 0;
+  std::array<double, 9> Ranges{};  // x, y and z, lowest and highest, and the origin
+  double HeightScale = 0, LineWidth = 0, AxisWidth = 0;
+  int32_t Spec = 0, Palette = 0, ReversePalette = 0;
+  uint32_t Low = 0, High = 0, AxisX = 0, AxisY = 0, AxisZ = 0;
+  uint64_t Spectrum = 0;  // a hash of the table's bytes
+  bool operator==(const TListShape&) const = default;
+};
+TListShape ListShapeFor(const TKestoState& s, int32_t list);
+
 // Everything a frame's picture depends on: the fields it reads, the client size and
-// the version of each list it replays. Two frames with equal keys are the same picture.
+// the version and shape of each list it replays. Two frames with equal keys are the same picture.
 struct TFrameKey {
   bool Simple = false;
   int Width = 0, Height = 0;
@@ -78,6 +92,7 @@ struct TFrameKey {
   std::array<double, kViewParameters.size()> View{};
   TSpectrumTable Spectrum{};
   std::array<uint64_t, 10> Lists{};
+  std::array<TListShape, 10> Shapes{};
   bool operator==(const TFrameKey&) const = default;
 };
 // versions: one number per list, by bit, that changes whenever the list may change.

@@ -28,6 +28,10 @@ TFrameKey TFrameRenderer::Key(const TKestoState& s, int w, int h, bool simple) c
 
 bool TFrameRenderer::Compile(TKestoState& s, int32_t mask, const TGoOn& goOn,
                              TPieceHelper* helper) {
+  // A list compiled from other values than the state's now is stale too, whatever
+  // the callers marked.
+  for (int32_t list : ListsInBuildOrder(mask))
+    if (shapes_[BitOf(list)] != ListShapeFor(s, list)) stale_ |= list;
   try {
     for (int32_t list : ListsInBuildOrder(mask & stale_))
       if (!CompileList(s, list, goOn, helper)) return false;
@@ -42,6 +46,7 @@ bool TFrameRenderer::CompileList(TKestoState& s, int32_t list, const TGoOn& goOn
                                  TPieceHelper* helper) {
   const int bit = BitOf(list);
   const uint64_t version = versions_[bit];
+  const TListShape shape = ListShapeFor(s, list);
   const int32_t pieces = ListPieces(s, list, PieceVertices);
   MakeRoomFor(s, list, pieces > 1);
   TGLArraySink arrays(*Sink);
@@ -51,8 +56,8 @@ bool TFrameRenderer::CompileList(TKestoState& s, int32_t list, const TGoOn& goOn
   Step = "compile";
   for (int32_t k = 0; pieces > 1 && k < pieces;) {
     k += CompilePieces(arrays, s, list, k, pieces, helper);
-    // Marked stale again (the grid may be another one now): start it again.
-    if (!goOn() || versions_[bit] != version) return false;
+    // Marked stale again (the grid may be another one now) or changed: start again.
+    if (!goOn() || versions_[bit] != version || ListShapeFor(s, list) != shape) return false;
   }
   arrays.NewList(GLuint(list));
   if (pieces > 1)
@@ -69,6 +74,7 @@ bool TFrameRenderer::CompileList(TKestoState& s, int32_t list, const TGoOn& goOn
   const int64_t points = int64_t(s.GridHighI + 1) * (s.GridHighJ + 1);
   held_[bit] = std::max(0.0, ListMemory(list, points) - double(points) * sizeof(TGridPoint));
   largeListMade_ |= pieces > 1;
+  shapes_[bit] = shape;
   stale_ &= ~list;
   return true;
 }
@@ -131,6 +137,7 @@ void TFrameRenderer::ReleaseList(int32_t list) {
   if (pieces_[bit] > 1) Sink->DeleteLists(PieceName(list, 0), pieces_[bit]);
   pieces_[bit] = 0;
   held_[bit] = 0;
+  shapes_[bit].reset();
   stale_ |= list;
 }
 

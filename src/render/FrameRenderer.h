@@ -43,7 +43,8 @@ class TFrameRenderer {
   // the program adds its own), for the benchmarks to name where a window waited.
   const char* Step = "";
 
-  // The lists of mask may have changed: no frame shows them as they were.
+  // The lists of mask may have changed (a new grid): no frame shows them as they were.
+  // A list whose shape changed is stale without it.
   void MarkStale(int32_t mask);
   int32_t Stale() const { return stale_; }
   // Everything a frame of s at w x h would show, the versions of its lists included.
@@ -101,9 +102,10 @@ class TFrameRenderer {
   int32_t stale_ = 0;
   std::array<uint64_t, 10> versions_{};  // changes whenever a list is marked stale
   uint64_t nextVersion_ = 1;
-  std::array<int32_t, 10> pieces_{};  // how each list was last compiled
-  std::array<double, 10> held_{};     // about how many bytes each list holds
-  bool largeListMade_ = false;        // the driver has taken its part for large lists
+  std::array<int32_t, 10> pieces_{};                    // how each list was last compiled
+  std::array<std::optional<TListShape>, 10> shapes_{};  // and from what
+  std::array<double, 10> held_{};                       // about how many bytes each list holds
+  bool largeListMade_ = false;  // the driver has taken its part for large lists
   // The view and surface of the last frame put on the buffer, which stay when a list that another
   // mode needs does not fit.
   std::optional<std::pair<int32_t, int32_t>> drawnModes_;

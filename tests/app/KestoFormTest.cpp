@@ -120,10 +120,17 @@ TEST(SysColors, WindowsIndicesFollowThePalette) {
 }  // namespace
 
 // An unchanged frame is put on the window again as kept; a change of anything the
-// frame reads draws it anew.
+// frame reads draws it anew, the lists that read it made again without being asked:
+// the picture is the one a rebuild of every list gives.
 TEST_F(KestoFormTest, EveryFieldAFrameReadsDrawsANewFrame) {
   const std::pair<const char*, std::function<void(TKestoState&)>> changes[] = {
       {"background", [](TKestoState& s) { s.ColorBackGround ^= 0x0000FF; }},
+      {"line width", [](TKestoState& s) { s.LineWidth = 3; }},
+      {"axis width", [](TKestoState& s) { s.AxisWidth = 3; }},
+      {"axis colour", [](TKestoState& s) { s.ColorAxisY ^= 0xFF00FF; }},
+      {"map", [](TKestoState& s) { s.Palette = kPaletteViridis; }},
+      {"reversed", [](TKestoState& s) { s.ReversePalette = 1; }},
+      {"highest", [](TKestoState& s) { s.ZMax += 1; }},
       {"low", [](TKestoState& s) { s.ColorMin ^= 0x00FF00; }},
       {"high", [](TKestoState& s) { s.ColorHigh ^= 0x00FF00; }},
       {"spectrum table",
@@ -150,6 +157,9 @@ TEST_F(KestoFormTest, EveryFieldAFrameReadsDrawsANewFrame) {
     EXPECT_EQ(framesDrawn(), 0) << "before " << field;
     change(form_);
     EXPECT_EQ(framesDrawn(), 1) << field;
+    const QImage seen = form_.CaptureFrame();
+    form_.MakeList(kMaskAll);
+    EXPECT_EQ(form_.CaptureFrame(), seen) << field;
   }
   form_.Renderer.Sink = direct;
 }
