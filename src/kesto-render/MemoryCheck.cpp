@@ -9,11 +9,9 @@ struct TNeed {
   double AddressSpaceBase, AddressSpacePerPoint, ResidentBase, ResidentPerPoint;
 };
 
-TNeed NeedOf(int32_t surface) {
-  constexpr double kMB = 1 << 20;
-  if (surface == kSurfaceMarkers) return {460 * kMB, 40, 180 * kMB, 30};
-  return {330 * kMB, 40, 100 * kMB, 60};
-}
+// Every surface mode streams its batches alike, markers included.
+constexpr double kMB = 1 << 20;
+constexpr TNeed kNeed{330 * kMB, 40, 100 * kMB, 60};
 
 }  // namespace
 
@@ -21,7 +19,7 @@ std::string MemoryShortfall(const TKestoState& s, const TMemoryRoom& room) {
   // A margin for what the measurements did not see.
   constexpr double kMargin = 1.15;
   const double points = (double(s.GridHighI) + 1) * (double(s.GridHighJ) + 1);
-  const TNeed n = NeedOf(s.SurfaceMode);
+  const TNeed& n = kNeed;
   const double addressSpace = (n.AddressSpaceBase + n.AddressSpacePerPoint * points) * kMargin;
   const double resident = (n.ResidentBase + n.ResidentPerPoint * points) * kMargin;
   double allowed = 0, needed = 0;

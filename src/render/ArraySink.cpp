@@ -80,9 +80,11 @@ void TGLArraySink::End() {
       }
       return;
     case GL_QUADS:
-      Batch(GL_QUADS);
+      // Split along the diagonal from the second corner to the fourth, the last corner
+      // last in both halves, as the driver splits a compiled quad.
+      Batch(GL_TRIANGLES);
       for (size_t k = 0; k + 3 < n; k += 4)
-        for (size_t c = 0; c < 4; ++c) Append(v[k + c]);
+        for (size_t c : {0, 1, 3, 1, 2, 3}) Append(v[k + c]);
       return;
     default:
       // Anything else is rare (the axes' line strips): passed on as it was given.

@@ -8,9 +8,10 @@
 // Gathers the many small primitives of a graph into vertex arrays and draws them
 // with a few glDrawArrays calls, giving OpenGL the same triangles and segments it
 // would make of the primitives one by one: a line loop becomes its segments, a
-// polygon the fan from its first corner, quads stay quads. Filled primitives are
-// never smoothed, so their alpha is always 1 and blending is switched off around
-// them. Everything else passes on to the next sink in order.
+// polygon the fan from its first corner, a quad the two triangles a display list
+// makes of it (so a quad drawn at once and a compiled one give the same pixels). Filled primitives
+// are never smoothed, so their alpha is always 1 and blending is switched off around them.
+// Everything else passes on to the next sink in order.
 //
 // Drawn at once rather than compiled, line loops are cheaper handed over as loops
 // (glMultiDrawArrays, one run per loop): the same segments, the same pixels. In a

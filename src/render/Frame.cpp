@@ -245,23 +245,6 @@ std::string FrameCaption(const TKestoState& s, int w, int h) {
 }
 
 void TGLReplaySink::CallList(GLuint list) {
-  if (list == kList3DMarkers) {
-    // Compiled and replayed a piece at a time, as the viewer's pieces are: the memory
-    // of one piece, never of the whole list.
-    const int32_t pieces = ListPieces(s_, int32_t(list));
-    const GLuint piece = PieceName(int32_t(list), 0);
-    for (int32_t k = 0; k < pieces; ++k) {
-      {
-        TGLArraySink arrays(next_);
-        arrays.NewList(piece);
-        BuildListPiece(s_, int32_t(list), k, pieces, arrays);
-        arrays.EndList();
-      }
-      next_.CallList(piece);
-    }
-    next_.DeleteLists(piece, 1);
-    return;
-  }
   // The builders fill the next batch on a thread of their own while this one, which
   // holds the context, draws the last.
   TGLCommandQueue queue;

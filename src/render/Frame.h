@@ -104,9 +104,7 @@ std::string FrameCaption(const TKestoState& s, int w, int h);
 
 // Draws the lists a frame replays straight from the builders instead of compiling
 // them first, for a picture drawn once; the builders run on a thread of their own and
-// must not need anything but the state (resolve system colours first). Cube markers
-// are still compiled, a piece at a time: a list splits quads into triangles its own
-// way, and the viewer's lists are the reference.
+// must not need anything but the state (resolve system colours first).
 class TGLReplaySink final : public TGLForwardingSink {
  public:
   TGLReplaySink(const TKestoState& s, TGLSink& next) : TGLForwardingSink(next), s_(s) {}

@@ -58,8 +58,11 @@ void Split(GLenum mode, const std::vector<TArrayVertex>& v, std::vector<TPrimiti
     case GL_POLYGON:
       for (size_t k = 1; k + 1 < n; ++k) add({k, k + 1, 0});
       break;
-    case GL_QUADS:
-      for (size_t k = 0; k + 3 < n; k += 4) add({k, k + 1, k + 2, k + 3});
+    case GL_QUADS:  // as a display list splits them
+      for (size_t k = 0; k + 3 < n; k += 4) {
+        add({k, k + 1, k + 3});
+        add({k + 1, k + 2, k + 3});
+      }
       break;
     default:
       ADD_FAILURE() << "no splitting rule for mode " << mode;
