@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <bit>
+#include <chrono>
 
 #include "core/ColorScale.h"
 #include "core/MemoryRoom.h"
@@ -186,10 +187,15 @@ bool TFrameRenderer::PreviewDue(const TKestoState& s, const TFrameKey& key) cons
 
 void TFrameRenderer::DrawPreview(TKestoState& s, const TFrameKey& key) {
   Step = "preview";
-  // One point for every three pixels each way: drawn in well under 0.1 s.
-  TKestoState preview = PreviewState(s, key.Width / 3, key.Height / 3);
+  const auto start = std::chrono::steady_clock::now();
+  TKestoState preview = PreviewState(s, key.Width / previewPixels_, key.Height / previewPixels_);
   DrawWithoutLists(preview, key.Width, key.Height, false);
   previewed_ = key;
+  // A machine busy with other work draws the next preview coarser, an idle one finer.
+  const double seconds =
+      std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+  if (seconds > 0.1) previewPixels_ = std::min(previewPixels_ + 1, kCoarsestPreview);
+  if (seconds < 0.04) previewPixels_ = std::max(previewPixels_ - 1, kFinestPreview);
 }
 
 void TFrameRenderer::DrawWithoutLists(TKestoState& s, int w, int h, bool simple) {
