@@ -280,8 +280,7 @@ void TKestoForm::MakeList(int32_t mask) {
         Pause(works_);  // the work below starts again where a change calls for it
       }
     const int32_t due = LazyLists ? ListsForFrame(*this, false) : mask;
-    while (!abandoned_ &&
-           !Renderer.Compile(*this, due, GoOn(works_), TwoContexts ? &helper_ : nullptr)) {
+    while (!abandoned_ && !Renderer.Compile(*this, due, GoOn(works_), Helper())) {
     }
   }
   EndBracket();
@@ -323,7 +322,7 @@ bool TKestoForm::DrawOnce(QImage* capture, bool& again) {
   }
   const auto drawn = Renderer.Draw(
       *this, key, [this, seen, key] { return Pause(seen) && CurrentKey(key.Simple) == key; },
-      TwoContexts ? &helper_ : nullptr);
+      Helper());
   if (drawn == TFrameRenderer::TDrawn::Stopped) return false;
   if (drawn == TFrameRenderer::TDrawn::Drawn) {
     // Only a frame drawn into a window on screen, at its full size, is a picture
@@ -372,6 +371,8 @@ bool TKestoForm::Pause(uint64_t seen) {
   // Other work that ran meanwhile (a capture) may have drawn or compiled over ours.
   return !abandoned_ && works_ == seen;
 }
+
+TPieceHelper* TKestoForm::Helper() { return TwoContexts ? &helper_ : nullptr; }
 
 TGoOn TKestoForm::GoOn(uint64_t seen) {
   return [this, seen] { return Pause(seen); };

@@ -129,6 +129,8 @@ class TKestoForm : public QWidget, public TKestoState {
   bool Pause(uint64_t seen);
   // Go on with the work begun when works_ was seen while nothing else ran meanwhile.
   TGoOn GoOn(uint64_t seen);
+  // The second context for compiling, where it is wanted.
+  TPieceHelper* Helper();
   TFrameKey CurrentKey(bool simple) const;
   void RequestFrameLater();
   void EndBracket();
