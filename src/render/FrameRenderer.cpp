@@ -49,17 +49,27 @@ bool TFrameRenderer::CompileList(TKestoState& s, int32_t list, const TGoOn& goOn
   const uint64_t version = versions_[bit];
   const TListShape shape = ListShapeFor(s, list);
   const int32_t pieces = ListPieces(s, list, PieceVertices);
-  MakeRoomFor(s, list, pieces > 1);
+  // Where the work on the same list stopped, it goes on.
+  int32_t k = 0;
+  if (compiling_ && compiling_->List == list && compiling_->Version == version &&
+      compiling_->Shape == shape && compiling_->Pieces == pieces)
+    k = compiling_->Next;
+  else
+    MakeRoomFor(s, list, pieces > 1);
+  compiling_.reset();
   TGLArraySink arrays(*Sink);
   // The helper's thread sees system colours as they are now.
   SnapshotSysColors();
   if (pieces <= 1 || !(helper && helper->Ready())) helper = nullptr;
   Step = "compile";
-  for (int32_t k = 0; pieces > 1 && k < pieces;) {
+  while (pieces > 1 && k < pieces) {
     k += CompilePieces(arrays, s, list, k, pieces, helper);
+    compiling_ = TCompileProgress{list, version, shape, pieces, k};
+    if (!goOn()) return false;
     // Marked stale again (the grid may be another one now) or changed: start again.
-    if (!goOn() || versions_[bit] != version || ListShapeFor(s, list) != shape) return false;
+    if (versions_[bit] != version || ListShapeFor(s, list) != shape) return false;
   }
+  compiling_.reset();
   arrays.NewList(GLuint(list));
   if (pieces > 1)
     BuildPieceCalls(list, pieces, arrays);
@@ -146,26 +156,36 @@ TFrameRenderer::TDrawn TFrameRenderer::Draw(TKestoState& s, const TFrameKey& key
                                             TPieceHelper* helper) {
   if (!Compile(s, ListsForFrame(s, key.Simple), goOn, helper)) return TDrawn::Stopped;
   const bool reshown = kept_ == key && store_.Restore(key.Width, key.Height);
-  if (!reshown && !DrawLists(s, key, goOn)) return TDrawn::Stopped;
+  if (reshown)
+    replaying_.reset();
+  else if (!DrawLists(s, key, goOn))
+    return TDrawn::Stopped;
   drawnModes_.emplace(s.DrawMode, s.SurfaceMode);
   return reshown ? TDrawn::Reshown : TDrawn::Drawn;
 }
 
 bool TFrameRenderer::DrawLists(TKestoState& s, const TFrameKey& key, const TGoOn& goOn) {
   Step = "replay";
-  BeginFrame(s, key.Width, key.Height, key.Simple, *Sink);
-  for (int32_t list : FrameLists(s, key.Simple)) {
+  // A frame of the same picture begun earlier goes on where it stopped: nothing has
+  // drawn into the buffer since.
+  if (!replaying_ || replaying_->Key != key) {
+    BeginFrame(s, key.Width, key.Height, key.Simple, *Sink);
+    replaying_ = TReplayProgress{key, 0, 0};
+  }
+  const std::vector<int32_t> lists = FrameLists(s, key.Simple);
+  for (; replaying_->List < lists.size(); ++replaying_->List, replaying_->Next = 0) {
+    const int32_t list = lists[replaying_->List];
     const int32_t pieces = pieces_[BitOf(list)];
     if (pieces <= 1) {
       Sink->CallList(GLuint(list));
       continue;
     }
-    for (int32_t k = 0; k < pieces; ++k) {
-      Sink->CallList(PieceName(list, k));
-      // A frame whose picture would no longer be the current one is given up unseen.
+    while (replaying_->Next < pieces) {
+      Sink->CallList(PieceName(list, replaying_->Next++));
       if (!goOn()) return false;
     }
   }
+  replaying_.reset();
   EndFrame(s, key.Width, key.Height, *Sink);
   return true;
 }
@@ -199,6 +219,7 @@ void TFrameRenderer::DrawPreview(TKestoState& s, const TFrameKey& key) {
 }
 
 void TFrameRenderer::DrawWithoutLists(TKestoState& s, int w, int h, bool simple) {
+  replaying_.reset();  // the buffer holds another picture now
   // The builders' thread sees system colours as they are now.
   SnapshotSysColors();
   TGLReplaySink replay(s, *Sink);

@@ -51,10 +51,10 @@ class TFrameRenderer {
   TFrameKey Key(const TKestoState& s, int w, int h, bool simple) const;
 
   // Compiles the stale lists of mask, a large one piece by piece (the second piece of
-  // each two in helper's context where there is one); false when goOn said stop or a
-  // list was marked stale again meanwhile. A graph list that would not fit in memory
-  // throws TShortOfMemory, before the driver is asked, with s's view and surface back
-  // to those of the last frame drawn.
+  // each two in helper's context where there is one); false when goOn said stop (the
+  // next call goes on from there) or a list was marked stale again meanwhile. A graph list that
+  // would not fit in memory throws TShortOfMemory, before the driver is asked, with s's view and
+  // surface back to those of the last frame drawn.
   bool Compile(TKestoState& s, int32_t mask, const TGoOn& goOn, TPieceHelper* helper);
   // Throws TShortOfMemory when the lists of s's frames, made of grid in place of s's,
   // would not fit.
@@ -62,7 +62,8 @@ class TFrameRenderer {
 
   enum class TDrawn { Stopped, Drawn, Reshown };
   // The frame of key (s's at its size) on the current buffer: the kept copy where it is
-  // that frame, else drawn from the lists, which are compiled first where stale.
+  // that frame, else drawn from the lists, which are compiled first where stale. Where
+  // goOn said stop, the next call for the same key goes on from there.
   TDrawn Draw(TKestoState& s, const TFrameKey& key, const TGoOn& goOn, TPieceHelper* helper);
   // After a frame drawn: keep the picture as key's, or, where it is not worth keeping
   // (not the full frame on screen), keep none.
@@ -109,6 +110,21 @@ class TFrameRenderer {
   // The view and surface of the last frame put on the buffer, which stay when a list that another
   // mode needs does not fit.
   std::optional<std::pair<int32_t, int32_t>> drawnModes_;
+  // Where the work stopped: the list being compiled and its next piece, the frame being
+  // replayed and its next list and piece.
+  struct TCompileProgress {
+    int32_t List;
+    uint64_t Version;
+    TListShape Shape;
+    int32_t Pieces, Next;
+  };
+  std::optional<TCompileProgress> compiling_;
+  struct TReplayProgress {
+    TFrameKey Key;
+    size_t List;
+    int32_t Next;
+  };
+  std::optional<TReplayProgress> replaying_;
   std::optional<TFrameKey> kept_;       // the frame the store holds
   std::optional<TFrameKey> previewed_;  // the frame a preview stood for last
   // Window pixels each way for one point of the preview: three draws one in well under
