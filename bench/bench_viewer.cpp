@@ -74,6 +74,8 @@ TResult Measure(const TKestoForm& k, const std::function<void()>& action) {
   tick.start();
   clock.start();
   action();
+  // The rest of the work goes on in turns of the event loop.
+  while (k.Busy()) QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
   note("end of the work");
   if (first < 0) first = clock.elapsed();
   return TResult{clock.elapsed() / 1000.0, gap / 1000.0, first / 1000.0, step};

@@ -377,10 +377,8 @@ void TForm1::Bt_Click(QPushButton* sender) {
 }
 
 void TForm1::AnimeSequence() {
-  TKestoForm& k = *KestoForm;
-  // Inside long work no frame could be drawn: the turn starts once the work is done.
-  if (k.Busy()) return k.WhenIdle([this] { ReportErrors([this] { Bt_Click(Bt_Animate); }); });
-  if (k.DrawMode != kDrawMode3D) return;
+  // Work still to be done for the graph is finished by the first step.
+  if (KestoForm->DrawMode != kDrawMode3D) return;
   Bt_Animate->hide();
   Bt_Stop->show();
   Animate();
@@ -395,7 +393,12 @@ void TForm1::BusyRebuild(const std::function<void()>& change, int32_t mask) {
   ShowBusy();
   change();
   KestoForm->MakeList(mask);
-  KestoForm->Label1->hide();
+  HideBusyWhenDone();
+}
+
+void TForm1::HideBusyWhenDone() {
+  QLabel* label = KestoForm->Label1;
+  KestoForm->WhenIdle([label] { label->hide(); });
 }
 
 void TForm1::ShowBusy() {
@@ -451,7 +454,7 @@ void TForm1::LoadFile(const QString& path) {
     loading_ = false;
     throw;
   }
-  KestoForm->Label1->hide();
+  HideBusyWhenDone();
   setEnabled(true);
   loading_ = false;
   LoadedFile = path;
@@ -553,7 +556,7 @@ void TForm1::Animate() {
     if (previews)
       KestoForm->DrawPreviewGraph();
     else
-      KestoForm->DrawGraph();
+      KestoForm->FinishGraph();
   }
   if (previews) KestoForm->DrawGraph();
 }

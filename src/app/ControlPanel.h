@@ -104,6 +104,8 @@ class TForm1 : public QWidget {
   void SaveSequence();
   // Makes the change with the busy label up, then rebuilds the lists of mask.
   void BusyRebuild(const std::function<void()>& change, int32_t mask);
+  // The busy label goes once the graph window's work is done.
+  void HideBusyWhenDone();
   // Shows the busy label and returns once it is painted.
   void ShowBusy();
 

@@ -49,6 +49,9 @@ TKestoForm::TKestoForm(QWidget* owner) : QWidget(owner, Qt::Window) {
   GLContext.InitContext(WindowDC);
   if (GLContext.Active) RendererName = ContextRenderer();
   helper_.ShareWith(GLContext.RC.get());
+  nextTurn_.setSingleShot(true);
+  nextTurn_.setInterval(0);
+  connect(&nextTurn_, &QTimer::timeout, this, [this] { ReportErrors([this] { Work(); }); });
 }
 
 TKestoForm::~TKestoForm() {
@@ -224,9 +227,9 @@ void TKestoForm::FormPaint() { DrawGraph(); }
 
 void TKestoForm::FormResize() { DrawGraph(); }
 
-void TKestoForm::DrawGraph() { Draw(false, nullptr); }
+void TKestoForm::DrawGraph() { Draw(false); }
 
-void TKestoForm::DrawSimpleGraph() { Draw(true, nullptr); }
+void TKestoForm::DrawSimpleGraph() { Draw(true); }
 
 namespace {
 
@@ -235,32 +238,11 @@ constexpr int kRedrawsForANewSize = 2;
 
 }  // namespace
 
-// A piece of work on the stack. The first one starts the clock for the pauses.
-class TKestoForm::TWork {
- public:
-  explicit TWork(TKestoForm& form) : form_(form) {
-    ++form_.works_;
-    if (form_.depth_++ == 0) form_.sincePause_.start();
-  }
-  ~TWork() {
-    if (form_.depth_ == 1) form_.Renderer.Step = "";
-    if (--form_.depth_ == 0 && !form_.whenIdle_.empty())
-      QTimer::singleShot(0, &form_, [&form = form_] {
-        for (const auto& task : std::exchange(form.whenIdle_, {})) task();
-      });
-  }
-  TWork(const TWork&) = delete;
-  TWork& operator=(const TWork&) = delete;
-
- private:
-  TKestoForm& form_;
-};
-
 void TKestoForm::WhenIdle(std::function<void()> task) {
-  if (depth_ == 0)
-    task();
-  else
+  if (Busy())
     whenIdle_.push_back(std::move(task));
+  else
+    task();
 }
 
 void TKestoForm::MakeList(int32_t mask) {
@@ -271,59 +253,61 @@ void TKestoForm::MakeList(int32_t mask) {
     ValueLabel->hide();
   }
   Renderer.MarkStale(mask);
-  if (depth_ > 0 || abandoned_) return;  // the work in progress sees the stale lists
-  TWork work(*this);
-  if (GLContext.MakeCurrent(WindowDC)) {
-    if (Renderer.Stale() & ListsForFrame(*this, false))
-      if (const TFrameKey key = CurrentKey(false); PreviewDue(key)) {
-        ShowPreview(key);
-        Pause(works_);  // the work below starts again where a change calls for it
-      }
-    const int32_t due = LazyLists ? ListsForFrame(*this, false) : mask;
-    while (!abandoned_ && !Renderer.Compile(*this, due, GoOn(works_), Helper())) {
-    }
-  }
-  EndBracket();
-  if (frameWanted_) RequestFrameLater();
+  if (!LazyLists) listsWanted_ |= mask;
+  Work();
 }
 
-void TKestoForm::Draw(bool simple, QImage* capture) {
+void TKestoForm::Draw(bool simple) {
   NormalizeView();
-  if (abandoned_) return;
   wantSimple_ = simple;
-  if (depth_ > 0 && !capture) {
-    frameWanted_ = true;  // the work in progress draws it
-    return;
-  }
-  TWork work(*this);
-  bool again = false;
-  while (!abandoned_ && !DrawOnce(capture, again)) {
-  }
-  if (depth_ == 1) frameWanted_ = false;
-  EndBracket();
-  if (again) RequestFrameLater();
-  if (!abandoned_)
-    setWindowTitle(QString::fromStdString(FrameCaption(*this, ClientWidth(), ClientHeight())));
+  frameWanted_ = true;
+  Work();
 }
 
-bool TKestoForm::DrawOnce(QImage* capture, bool& again) {
-  const uint64_t seen = works_;
-  if (!GLContext.MakeCurrent(WindowDC)) {
-    NormalizeView();
-    return true;
+void TKestoForm::FinishGraph() {
+  finishing_ = true;
+  Draw(false);
+  finishing_ = false;
+}
+
+void TKestoForm::Work() {
+  if (inTurn_ || abandoned_) return;
+  inTurn_ = true;
+  turnClock_.start();
+  bool done = true;
+  try {
+    if (GLContext.MakeCurrent(WindowDC)) done = Turn();
+  } catch (...) {
+    // What was asked is given up; the window keeps the picture it shows.
+    frameWanted_ = false;
+    listsWanted_ = 0;
+    EndTurn(true);
+    throw;
   }
+  EndTurn(done);
+}
+
+bool TKestoForm::Turn() {
   NormalizeView();
   // A capture is always of a full frame; otherwise the kind asked for last wins.
-  const bool simple = capture ? false : wantSimple_;
+  const bool exact = capture_ || finishing_;
+  const bool simple = !exact && wantSimple_;
   const TFrameKey key = CurrentKey(simple);
-  if (!capture && !simple && PreviewDue(key)) {
+  const bool framePending = frameWanted_ || capture_;
+  // On a large grid the preview comes first, a turn of its own.
+  if (!exact && !simple && (framePending || Renderer.Stale() & ListsForFrame(*this, false)) &&
+      PreviewDue(key)) {
     ShowPreview(key);
-    if (!Pause(seen)) return false;
+    return false;
   }
-  const auto drawn = Renderer.Draw(
-      *this, key, [this, seen, key] { return Pause(seen) && CurrentKey(key.Simple) == key; },
-      Helper());
+  const TGoOn goOn = [this] { return finishing_ || turnClock_.elapsed() < PauseEveryMs; };
+  const int32_t lists = listsWanted_ | ListsForFrame(*this, framePending && simple);
+  if (!Renderer.Compile(*this, lists, goOn, Helper())) return false;
+  listsWanted_ = 0;
+  if (!framePending) return true;
+  const auto drawn = Renderer.Draw(*this, key, goOn, Helper());
   if (drawn == TFrameRenderer::TDrawn::Stopped) return false;
+  bool again = false;
   if (drawn == TFrameRenderer::TDrawn::Drawn) {
     // Only a frame drawn into a window on screen, at its full size, is a picture
     // worth keeping. Just after the window has changed, the driver may not have
@@ -333,13 +317,36 @@ bool TKestoForm::DrawOnce(QImage* capture, bool& again) {
     again = !onScreen && WindowDC->isExposed() && redraws_++ < kRedrawsForANewSize;
     if (onScreen) redraws_ = 0;
   }
-  if (capture) {
+  if (capture_) {
     const std::vector<uint8_t> rgb = ReadFrameRGB(key.Width, key.Height);
-    *capture = FrameImage(rgb.data(), key.Width, key.Height);
+    *capture_ = FrameImage(rgb.data(), key.Width, key.Height);
+    capture_ = nullptr;
   }
   GLContext.Present();
   ++FramesShown;
-  return true;
+  setWindowTitle(QString::fromStdString(FrameCaption(*this, ClientWidth(), ClientHeight())));
+  frameWanted_ = again;
+  return !again;
+}
+
+void TKestoForm::EndTurn(bool done) {
+  if (GLContext.Active)
+    if (const GLenum error = ContextError(); error != GL_NO_ERROR) LastGLError = error;
+  ReleaseCurrentContext(WindowDC);
+  inTurn_ = false;
+  if (!done && !abandoned_) {
+    // The rest in the next turn of the event loop, after what is waiting there: a
+    // timer, which the loop fires only once it has looked at everything else (a posted
+    // event would run the next turn straight after this one).
+    nextTurn_.start();
+    return;
+  }
+  Renderer.Step = "";
+  capture_ = nullptr;
+  if (!whenIdle_.empty())
+    QTimer::singleShot(0, this, [this] {
+      for (const auto& task : std::exchange(whenIdle_, {})) task();
+    });
 }
 
 bool TKestoForm::PreviewDue(const TFrameKey& key) const {
@@ -356,42 +363,19 @@ void TKestoForm::ShowPreview(const TFrameKey& key) {
 
 void TKestoForm::DrawPreviewGraph() {
   NormalizeView();
-  if (abandoned_ || depth_ > 0) return;
-  TWork work(*this);
+  if (abandoned_ || inTurn_) return;
+  // The preview stands for the frame: the exact one is asked for at the end.
+  frameWanted_ = false;
   if (GLContext.MakeCurrent(WindowDC)) ShowPreview(CurrentKey(false));
-  EndBracket();
-}
-
-bool TKestoForm::Pause(uint64_t seen) {
-  if (sincePause_.elapsed() >= PauseEveryMs) {
-    QCoreApplication::processEvents();
-    sincePause_.start();
-    if (!abandoned_) GLContext.MakeCurrent(WindowDC);
-  }
-  // Other work that ran meanwhile (a capture) may have drawn or compiled over ours.
-  return !abandoned_ && works_ == seen;
+  if (GLContext.Active)
+    if (const GLenum error = ContextError(); error != GL_NO_ERROR) LastGLError = error;
+  ReleaseCurrentContext(WindowDC);
 }
 
 TPieceHelper* TKestoForm::Helper() { return TwoContexts ? &helper_ : nullptr; }
 
-TGoOn TKestoForm::GoOn(uint64_t seen) {
-  return [this, seen] { return Pause(seen); };
-}
-
 TFrameKey TKestoForm::CurrentKey(bool simple) const {
   return Renderer.Key(*this, DeviceWidth(), DeviceHeight(), simple);
-}
-
-void TKestoForm::RequestFrameLater() {
-  frameWanted_ = false;
-  QTimer::singleShot(
-      0, this, [this] { ReportErrors([this] { wantSimple_ ? DrawSimpleGraph() : DrawGraph(); }); });
-}
-
-void TKestoForm::EndBracket() {
-  if (GLContext.Active)
-    if (const GLenum error = ContextError(); error != GL_NO_ERROR) LastGLError = error;
-  ReleaseCurrentContext(WindowDC);
 }
 
 QImage TKestoForm::CaptureFrame() {
@@ -405,8 +389,15 @@ QImage TKestoForm::CaptureFrame() {
     while (!WindowDC->isExposed() && !deadline.hasExpired())
       QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
   }
+  // Another capture waiting for its frame goes first.
+  while (capture_ && !abandoned_) QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
   QImage picture;
-  Draw(false, &picture);
+  capture_ = &picture;
+  Draw(false);
+  // The frame is finished in turns of the event loop, which goes on answering.
+  while (capture_ == &picture && !abandoned_)
+    QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
+  if (capture_ == &picture) capture_ = nullptr;  // closed meanwhile
   if (!wasVisible) hide();
   if (abandoned_) throw TCancelled();
   if (picture.isNull()) {  // no OpenGL: what the window shows is nothing

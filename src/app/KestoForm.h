@@ -3,6 +3,7 @@
 #include <QElapsedTimer>
 #include <QImage>
 #include <QLabel>
+#include <QTimer>
 #include <QWidget>
 #include <array>
 #include <cstdint>
@@ -49,8 +50,8 @@ class TKestoForm : public QWidget, public TKestoState {
   GLenum LastGLError = GL_NO_ERROR;
   // Frames put on the window, drawn or shown again unchanged.
   int FramesShown = 0;
-  // How long a large rebuild or frame goes on between two looks at the pending window
-  // messages, in milliseconds.
+  // How long one turn of a large rebuild or frame goes on before the event loop has
+  // its turn, in milliseconds.
   int PauseEveryMs = 30;
   // Frames on the window drawn from a small stand-in of a large grid (PreviewState)
   // while the exact frame was being drawn.
@@ -98,12 +99,16 @@ class TKestoForm : public QWidget, public TKestoState {
   // The panel's: keys P and Shift+P changed the colouring.
   std::function<void()> ColoringChanged;
 
-  // Whether long work (a compile, a frame in pieces) is in progress, and what to run
-  // from the event loop once it has ended (at once when none is).
-  bool Busy() const { return depth_ > 0; }
+  // A complete frame before it returns, drawn without a look at the event loop and
+  // without a preview: a step of the animation.
+  void FinishGraph();
+
+  // Whether long work (a compile, a frame in pieces) is still to be done, and what to
+  // run from the event loop once it is (at once when none is).
+  bool Busy() const { return inTurn_ || nextTurn_.isActive(); }
   void WhenIdle(std::function<void()> task);
 
-  // The program is ending: work in progress stops at its next pause and no more starts.
+  // The program is ending: work in progress stops at its next turn and no more starts.
   void Abandon() { abandoned_ = true; }
   bool Abandoned() const { return abandoned_; }
 
@@ -115,25 +120,21 @@ class TKestoForm : public QWidget, public TKestoState {
   void dropEvent(QDropEvent* event) override;
 
  private:
-  // Long work (compiling a large list, replaying one) goes in pieces; between two
-  // pieces pending window messages are handled. Handlers that run then and need a
-  // rebuild or a frame only record the need, so that one piece of work is in progress
-  // at a time; the work below them sees the change and starts its step again.
-  class TWork;
-  void Draw(bool simple, QImage* capture);
-  // One try at a complete frame of the current state on the window; false when other
-  // work or a change meanwhile means starting again. again: draw once more later.
-  bool DrawOnce(QImage* capture, bool& again);
+  // Long work (compiling a large list, replaying one) goes in turns of a few tens of
+  // milliseconds, each its own turn of the event loop. Requests only say what is
+  // wanted (the latest state wins); a turn does what is still wanted, and the next
+  // one goes on where it stopped.
+  void Draw(bool simple);
+  void Work();
+  // One turn: a preview, or lists compiled and a frame drawn until the turn's time is
+  // up; true when nothing is left to do.
+  bool Turn();
+  void EndTurn(bool done);
   bool PreviewDue(const TFrameKey& key) const;
   void ShowPreview(const TFrameKey& key);
-  bool Pause(uint64_t seen);
-  // Go on with the work begun when works_ was seen while nothing else ran meanwhile.
-  TGoOn GoOn(uint64_t seen);
   // The second context for compiling, where it is wanted.
   TPieceHelper* Helper();
   TFrameKey CurrentKey(bool simple) const;
-  void RequestFrameLater();
-  void EndBracket();
   void DragRedraw();
   void ChangeColoring(bool reverse);
   void ShowValueAt(int x, int y);
@@ -144,14 +145,17 @@ class TKestoForm : public QWidget, public TKestoState {
   int DeviceHeight() const;
 
   QWidget* container_;
-  int depth_ = 0;             // pieces of work on the stack
-  uint64_t works_ = 0;        // pieces of work started so far
-  bool wantSimple_ = false;   // the kind of frame last asked for
-  bool frameWanted_ = false;  // asked for while other work was in progress
+  bool inTurn_ = false;
+  QTimer nextTurn_;            // a turn waits in the event loop
+  bool finishing_ = false;     // a frame is finished now, exact
+  bool wantSimple_ = false;    // the kind of frame last asked for
+  bool frameWanted_ = false;   // a frame is still to be drawn
+  int32_t listsWanted_ = 0;    // lists still to be compiled, beyond the frame's
+  QImage* capture_ = nullptr;  // where the next full frame is to be read to
   bool abandoned_ = false;
   std::vector<std::function<void()>> whenIdle_;
   TListHelper helper_;
   int redraws_ = 0;  // frames drawn again in a row because the window was not ready
-  QElapsedTimer sincePause_;
+  QElapsedTimer turnClock_;
   std::optional<TSurfacePicker> picker_;  // made for the grid on the first look-up
 };

@@ -124,6 +124,7 @@ TEST_F(PanelTest, WhatWouldNotFitUnderAMemoryLimitIsRefusedAndTheGraphStays) {
   k_->LazyLists = true;  // as the viewer runs: the lists of the frame shown
   panel_->OpenFile(QString::fromStdString(dir.File("large.txt", text)));
   ASSERT_EQ(k_->GridHighI, 799);
+  WaitIdle();
   rlimit limit{};
   getrlimit(RLIMIT_AS, &limit);
   limit.rlim_cur = CurrentMemoryRoom().Size + (100 << 20);
@@ -135,12 +136,14 @@ TEST_F(PanelTest, WhatWouldNotFitUnderAMemoryLimitIsRefusedAndTheGraphStays) {
   QString report;
   auto reported = CloseNextErrorReport(&report);
   Click(panel_->Bt_SurfaceMode);
+  WaitIdle();
   EXPECT_TRUE(reported->Answered() &&
               report.startsWith("not enough memory to draw a 800 × 800 grid as markers: about "))
       << report.toStdString();
   EXPECT_EQ(k_->SurfaceMode, kSurfaceFilled);
   EXPECT_EQ(k_->CaptureFrame(), filled);
   k_->FormMouseWheel(120);  // the lists it replaces make room for themselves
+  WaitIdle();
   EXPECT_EQ(k_->SurfaceMode, kSurfaceFilled);
   TGridData larger;  // as a load finds it, before it replaces the grid
   larger.GridHighI = larger.GridHighJ = 1999;

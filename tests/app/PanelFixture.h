@@ -54,6 +54,8 @@ class PanelTest : public ::testing::Test {
     Reset();
     QTest::mouseClick(b, Qt::LeftButton);
   }
+  // Until the graph window's work is done: its turns of the event loop.
+  void WaitIdle() { QTRY_VERIFY_WITH_TIMEOUT(!k_->Busy(), 120000); }
   // How often each list was compiled since the last click.
   std::map<GLuint, int> Rebuilt() const {
     std::map<GLuint, int> n;
