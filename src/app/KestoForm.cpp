@@ -276,7 +276,10 @@ void TKestoForm::Work() {
   turnClock_.start();
   bool done = true;
   try {
-    if (GLContext.MakeCurrent(WindowDC)) done = Turn();
+    if (GLContext.MakeCurrent(WindowDC))
+      done = Turn();
+    else if (std::exchange(frameWanted_, false))  // nothing to draw with: the caption says so
+      ShowCaption();
   } catch (...) {
     // What was asked is given up; the window keeps the picture it shows.
     frameWanted_ = false;
@@ -324,7 +327,7 @@ bool TKestoForm::Turn() {
   }
   GLContext.Present();
   ++FramesShown;
-  setWindowTitle(QString::fromStdString(FrameCaption(*this, ClientWidth(), ClientHeight())));
+  ShowCaption();
   frameWanted_ = again;
   return !again;
 }
@@ -347,6 +350,10 @@ void TKestoForm::EndTurn(bool done) {
     QTimer::singleShot(0, this, [this] {
       for (const auto& task : std::exchange(whenIdle_, {})) task();
     });
+}
+
+void TKestoForm::ShowCaption() {
+  setWindowTitle(QString::fromStdString(FrameCaption(*this, ClientWidth(), ClientHeight())));
 }
 
 bool TKestoForm::PreviewDue(const TFrameKey& key) const {

@@ -130,6 +130,7 @@ class TKestoForm : public QWidget, public TKestoState {
   // up; true when nothing is left to do.
   bool Turn();
   void EndTurn(bool done);
+  void ShowCaption();
   bool PreviewDue(const TFrameKey& key) const;
   void ShowPreview(const TFrameKey& key);
   // The second context for compiling, where it is wanted.
