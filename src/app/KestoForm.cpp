@@ -271,7 +271,9 @@ void TKestoForm::FinishGraph() {
 }
 
 void TKestoForm::Work() {
-  if (inTurn_ || abandoned_) return;
+  // Work already waiting for its turn takes the new request along: a handler asking
+  // twice (a rebuild, then a frame) must not run two turns in a row.
+  if (inTurn_ || abandoned_ || (longWork_ && nextTurn_.isActive() && !finishing_)) return;
   inTurn_ = true;
   turnClock_.start();
   bool done = true;
@@ -291,6 +293,8 @@ void TKestoForm::Work() {
 }
 
 bool TKestoForm::Turn() {
+  // Until it ends, the turn is a part of long work.
+  longWork_ = true;
   NormalizeView();
   // A capture is always of a full frame; otherwise the kind asked for last wins.
   const bool exact = capture_ || finishing_;
@@ -307,7 +311,10 @@ bool TKestoForm::Turn() {
   const int32_t lists = listsWanted_ | ListsForFrame(*this, framePending && simple);
   if (!Renderer.Compile(*this, lists, goOn, Helper())) return false;
   listsWanted_ = 0;
-  if (!framePending) return true;
+  if (!framePending) {
+    longWork_ = false;
+    return true;
+  }
   const auto drawn = Renderer.Draw(*this, key, goOn, Helper());
   if (drawn == TFrameRenderer::TDrawn::Stopped) return false;
   bool again = false;
@@ -328,6 +335,7 @@ bool TKestoForm::Turn() {
   GLContext.Present();
   ++FramesShown;
   ShowCaption();
+  longWork_ = false;  // drawing again for a window not yet ready is no long work
   frameWanted_ = again;
   return !again;
 }
@@ -335,15 +343,17 @@ bool TKestoForm::Turn() {
 void TKestoForm::EndTurn(bool done) {
   if (GLContext.Active)
     if (const GLenum error = ContextError(); error != GL_NO_ERROR) LastGLError = error;
-  ReleaseCurrentContext(WindowDC);
   inTurn_ = false;
   if (!done && !abandoned_) {
+    // The context stays current until the work is done: letting it go would hand the
+    // rasteriser each turn's part at once, and the next turn would wait for it.
     // The rest in the next turn of the event loop, after what is waiting there: a
     // timer, which the loop fires only once it has looked at everything else (a posted
     // event would run the next turn straight after this one).
     nextTurn_.start();
     return;
   }
+  ReleaseCurrentContext(WindowDC);
   Renderer.Step = "";
   capture_ = nullptr;
   if (!whenIdle_.empty())

@@ -147,6 +147,7 @@ class TKestoForm : public QWidget, public TKestoState {
 
   QWidget* container_;
   bool inTurn_ = false;
+  bool longWork_ = false;      // the turn waiting goes on with work cut short
   QTimer nextTurn_;            // a turn waits in the event loop
   bool finishing_ = false;     // a frame is finished now, exact
   bool wantSimple_ = false;    // the kind of frame last asked for
