@@ -341,8 +341,7 @@ bool TKestoForm::Turn() {
 }
 
 void TKestoForm::EndTurn(bool done) {
-  if (GLContext.Active)
-    if (const GLenum error = ContextError(); error != GL_NO_ERROR) LastGLError = error;
+  NoteGLError();
   inTurn_ = false;
   if (!done && !abandoned_) {
     // The context stays current until the work is done: letting it go would hand the
@@ -360,6 +359,11 @@ void TKestoForm::EndTurn(bool done) {
     QTimer::singleShot(0, this, [this] {
       for (const auto& task : std::exchange(whenIdle_, {})) task();
     });
+}
+
+void TKestoForm::NoteGLError() {
+  if (GLContext.Active)
+    if (const GLenum error = ContextError(); error != GL_NO_ERROR) LastGLError = error;
 }
 
 void TKestoForm::ShowCaption() {
@@ -384,8 +388,7 @@ void TKestoForm::DrawPreviewGraph() {
   // The preview stands for the frame: the exact one is asked for at the end.
   frameWanted_ = false;
   if (GLContext.MakeCurrent(WindowDC)) ShowPreview(CurrentKey(false));
-  if (GLContext.Active)
-    if (const GLenum error = ContextError(); error != GL_NO_ERROR) LastGLError = error;
+  NoteGLError();
   ReleaseCurrentContext(WindowDC);
 }
 

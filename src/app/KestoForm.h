@@ -131,6 +131,8 @@ class TKestoForm : public QWidget, public TKestoState {
   bool Turn();
   void EndTurn(bool done);
   void ShowCaption();
+  // Keeps the error OpenGL reported since the last look, if any.
+  void NoteGLError();
   bool PreviewDue(const TFrameKey& key) const;
   void ShowPreview(const TFrameKey& key);
   // The second context for compiling, where it is wanted.
