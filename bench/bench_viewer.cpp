@@ -9,7 +9,8 @@
 //   xvfb-run -a build/bench/bench_viewer --memory N
 // instead reports the viewer's peak memory with an N x N grid in each surface mode,
 // each in a process of its own, and what it adds to the memory before the load as a
-// multiple of the points' 24 bytes each.
+// multiple of the points' 24 bytes each; --memory-one N SURFACE (0 mesh, 1 filled,
+// 2 markers) measures one mode in this process, for a heap profiler to follow.
 #include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -152,6 +153,8 @@ int MeasureMemory(int argc, char** argv, int n, int surface) {
   panel.KestoForm->SurfaceMode = surface;
   AnswerFileDialog(file);
   QTest::mouseClick(panel.Bt_Load, Qt::LeftButton);
+  // The lists are compiled in turns of the event loop after the click.
+  while (panel.KestoForm->Busy()) QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
   const char* names[] = {"mesh", "filled", "markers"};
   // What the grid costs beyond the program, against the points' own 24 bytes each.
   const long peak = PeakRssMiB();
@@ -169,6 +172,10 @@ int MeasureMemory(int argc, char** argv, int n, int surface) {
 
 int main(int argc, char** argv) {
   SetFloatingPointEnvironment();
+  if (argc == 4 && std::string(argv[1]) == "--memory-one") {
+    int one = 1;
+    return MeasureMemory(one, argv, std::atoi(argv[2]), std::atoi(argv[3]));
+  }
   if (argc == 3 && std::string(argv[1]) == "--memory") {
     for (int surface = 0; surface < 3; ++surface) {
       std::fflush(stdout);
