@@ -1,5 +1,10 @@
 #include "app/GLWindowContext.h"
 
+#include <xcb/xcb.h>
+
+#include <QGuiApplication>
+#include <cstdlib>
+
 void TGLWindowContext::InitContext(QWindow* dc) {
   CreateContext(dc, PFD_DRAW_TO_WINDOW | PFD_SUPPORT_OPENGL | PFD_DOUBLEBUFFER);
   DoubleBuffer = true;
@@ -42,6 +47,17 @@ bool TGLWindowContext::Present() {
   if (!DC->isExposed()) return false;
   RC->swapBuffers(DC);
   return true;
+}
+
+bool WindowHasSize(QWindow* dc, int width, int height) {
+  const auto* x11 = qGuiApp->nativeInterface<QNativeInterface::QX11Application>();
+  if (!x11) return true;
+  xcb_connection_t* x = x11->connection();
+  xcb_get_geometry_reply_t* g =
+      xcb_get_geometry_reply(x, xcb_get_geometry(x, dc->winId()), nullptr);
+  const bool same = g && g->width == width && g->height == height;
+  std::free(g);
+  return same;
 }
 
 void ReleaseCurrentContext(QWindow*) {

@@ -29,5 +29,10 @@ class TGLWindowContext {
   bool Present();
 };
 
+// Whether the window system holds the window at width x height pixels: the size the
+// driver gives the window's buffer when a frame starts. On X a size the toolkit already
+// reports may still wait for the window manager; elsewhere the toolkit sizes the buffer.
+bool WindowHasSize(QWindow* dc, int width, int height);
+
 // Releases whatever context is current on this thread.
 void ReleaseCurrentContext(QWindow* dc);

@@ -320,9 +320,11 @@ bool TKestoForm::Turn() {
   bool again = false;
   if (drawn == TFrameRenderer::TDrawn::Drawn) {
     // Only a frame drawn into a window on screen, at its full size, is a picture
-    // worth keeping. Just after the window has changed, the driver may not have
-    // seen its new size yet: such a frame is drawn again a moment later.
-    const bool onScreen = WindowDC->isExposed() && FrameFillsWindow(key.Width, key.Height);
+    // worth keeping. Just after the window has changed, the window system may not
+    // hold its new size yet, or the driver not have taken it: such a frame is drawn
+    // again a moment later.
+    const bool onScreen = WindowDC->isExposed() && WindowHasSize(WindowDC, key.Width, key.Height) &&
+                          FrameFillsWindow(key.Width, key.Height);
     Renderer.Keep(key, onScreen);
     again = !onScreen && WindowDC->isExposed() && redraws_++ < kRedrawsForANewSize;
     if (onScreen) redraws_ = 0;

@@ -1,6 +1,7 @@
 #include "app/KestoForm.h"
 
 #include <gtest/gtest.h>
+#include <xcb/xcb.h>
 
 #include <QGuiApplication>
 #include <QPalette>
@@ -104,6 +105,32 @@ TEST_F(KestoFormTest, CapturedFrameShowsTheSampleSurface) {
     for (int x = 160; x < 480; ++x) painted += qRed(px.pixel(x, y)) > 0;
   EXPECT_GT(painted, 2000);
   EXPECT_GT(qRed(px.pixel(162, 480 - 10)), 240);  // the colour bar's red end
+}
+
+// A frame drawn while the window system holds the window at another size than the
+// toolkit reports (a window manager yet to grant a resize) fills no window: it is
+// drawn again, never kept and shown as it was.
+TEST_F(KestoFormTest, AFrameForAnotherSizeThanTheWindowsIsNotKept) {
+  auto* x11 = qGuiApp->nativeInterface<QNativeInterface::QX11Application>();
+  ASSERT_NE(x11, nullptr);
+  const auto resize = [&](uint32_t w, uint32_t h) {
+    const uint32_t size[] = {w, h};
+    xcb_configure_window(x11->connection(), form_.WindowDC->winId(),
+                         XCB_CONFIG_WINDOW_WIDTH | XCB_CONFIG_WINDOW_HEIGHT, size);
+    xcb_flush(x11->connection());
+  };
+  TGLSink* direct = form_.Renderer.Sink;
+  TRecordingSink rec(direct);
+  form_.Renderer.Sink = &rec;
+  form_.DrawGraph();
+  resize(700, 520);  // larger: the frame would sit in a corner of it
+  form_.Angle3 += 1;
+  form_.DrawGraph();
+  rec.Clear();
+  form_.DrawGraph();
+  EXPECT_EQ(TRecordingSink::Count(rec.Calls, TGLOp::ClearColor), 1);
+  resize(640, 480);
+  form_.Renderer.Sink = direct;
 }
 
 TEST(SysColors, WindowsIndicesFollowThePalette) {
