@@ -126,9 +126,11 @@ TEST(Frame, AQueueWhoseConsumerThrowsEndsWithTheError) {
     void Passing() override { throw std::runtime_error("out of memory"); }
   };
   TGLCommandQueue queue;
+  TGLRecorder flush;
+  flush.Flush();
   std::thread producer([&] {
     try {
-      for (int k = 0; k < 100; ++k) queue.Push({[](TGLSink& gl) { gl.Flush(); }});
+      for (int k = 0; k < 100; ++k) queue.Push(flush);
       queue.Close();
     } catch (const TQueueAbandoned&) {
       queue.Close();
