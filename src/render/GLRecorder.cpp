@@ -48,14 +48,9 @@ void TGLRecording::Replay(TGLSink& gl) const {
         break;
       }
       case TGLOp::MultiDrawArrays: {
-        std::vector<GLint> firsts;
-        std::vector<GLsizei> counts;
-        for (const auto& [first, count] : Runs[size_t(a[2])]) {
-          firsts.push_back(first);
-          counts.push_back(count);
-        }
-        gl.MultiDrawArrays(e(0), Arrays[size_t(a[2])].data(), firsts.data(), counts.data(),
-                           int(firsts.size()));
+        const size_t k = size_t(a[2]);
+        gl.MultiDrawArrays(e(0), Arrays[k].data(), Firsts[k].data(), Counts[k].data(),
+                           int(Firsts[k].size()));
         break;
       }
       case TGLOp::PushAttrib:
@@ -157,19 +152,18 @@ void TGLRecorder::Vertex3d(double x, double y, double z) {
 void TGLRecorder::DrawArrays(GLenum mode, const TArrayVertex* v, int count) {
   Add(TGLOp::DrawArrays, {double(mode), double(count), double(Arrays.size())});
   Arrays.emplace_back(v, v + count);
-  Runs.emplace_back();
+  Firsts.emplace_back();
+  Counts.emplace_back();
   FORWARD(DrawArrays(mode, v, count));
 }
 void TGLRecorder::MultiDrawArrays(GLenum mode, const TArrayVertex* v, const GLint* firsts,
                                   const GLsizei* counts, int primitives) {
   Add(TGLOp::MultiDrawArrays, {double(mode), double(primitives), double(Arrays.size())});
   int last = 0;
-  Runs.emplace_back();
-  for (int k = 0; k < primitives; ++k) {
-    Runs.back().emplace_back(firsts[k], counts[k]);
-    last = std::max(last, firsts[k] + counts[k]);
-  }
+  for (int k = 0; k < primitives; ++k) last = std::max(last, firsts[k] + counts[k]);
   Arrays.emplace_back(v, v + last);
+  Firsts.emplace_back(firsts, firsts + primitives);
+  Counts.emplace_back(counts, counts + primitives);
   FORWARD(MultiDrawArrays(mode, v, firsts, counts, primitives));
 }
 void TGLRecorder::PushAttrib(GLbitfield mask) {

@@ -1,7 +1,6 @@
 #pragma once
 
 #include <array>
-#include <utility>
 #include <vector>
 
 #include "render/GLSink.h"
@@ -20,7 +19,7 @@ enum class TGLOp {
   Vertex3f,
   Vertex3d,
   DrawArrays,       // mode, count, index into Arrays
-  MultiDrawArrays,  // mode, runs, index into Arrays and Runs
+  MultiDrawArrays,  // mode, runs, index into Arrays, Firsts and Counts
   PushAttrib,
   PopAttrib,
   ClearColor,
@@ -48,13 +47,16 @@ struct TGLCall {
 // what a test reads back.
 struct TGLRecording {
   std::vector<TGLCall> Calls;
-  std::vector<std::vector<TArrayVertex>> Arrays;             // the corners of each array draw
-  std::vector<std::vector<std::pair<GLint, GLsizei>>> Runs;  // of each MultiDrawArrays
+  std::vector<std::vector<TArrayVertex>> Arrays;  // the corners of each array draw
+  // Where each run of a MultiDrawArrays starts and how many corners it has.
+  std::vector<std::vector<GLint>> Firsts;
+  std::vector<std::vector<GLsizei>> Counts;
 
   void Clear() {
     Calls.clear();
     Arrays.clear();
-    Runs.clear();
+    Firsts.clear();
+    Counts.clear();
   }
   // Makes the calls on gl, in order.
   void Replay(TGLSink& gl) const;

@@ -100,9 +100,11 @@ std::vector<TPrimitive> TRecordingSink::Primitives(const std::vector<TGLCall>& c
         Split(GLenum(c.A[0]), Arrays[size_t(c.A[2])], out);
         break;
       case TGLOp::MultiDrawArrays: {
-        const auto& all = Arrays[size_t(c.A[2])];
-        for (const auto& [first, count] : Runs[size_t(c.A[2])])
-          Split(GLenum(c.A[0]), {all.begin() + first, all.begin() + first + count}, out);
+        const size_t k = size_t(c.A[2]);
+        for (size_t run = 0; run < Firsts[k].size(); ++run) {
+          const auto first = Arrays[k].begin() + Firsts[k][run];
+          Split(GLenum(c.A[0]), {first, first + Counts[k][run]}, out);
+        }
         break;
       }
       default:
