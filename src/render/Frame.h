@@ -42,8 +42,10 @@ void BuildListBody(const TKestoState& s, int32_t list, TGLSink& gl);
 // A graph list of many cells is compiled in pieces, helper lists of a few tens of
 // milliseconds of work each that the named list calls in order, so that the work can
 // pause between them. The axes and small lists are one piece: the named list itself.
-// Most vertices in one piece; a test asks for smaller pieces to reach every boundary.
-inline constexpr int64_t kPieceVertices = 1 << 17;
+// Most vertices in one piece: small enough that replaying one leaves the window
+// unanswered for under 0.15 s on a busy machine; a test asks for smaller pieces to
+// reach every boundary.
+inline constexpr int64_t kPieceVertices = 1 << 16;
 int32_t ListPieces(const TKestoState& s, int32_t list, int64_t pieceVertices = kPieceVertices);
 GLuint PieceName(int32_t list, int32_t piece);
 // What piece number piece of pieces holds; for one piece, the whole list.
