@@ -231,7 +231,8 @@ int main(int argc, char** argv) {
                     Qt::NoScrollPhase, false);
       QCoreApplication::sendEvent(surface, &e);
     };
-    // Each action starts from the 3-D mesh; the load and the wheel leave every list stale.
+    // Each action starts from the 3-D mesh, but markers, which follow the filled cells;
+    // the load and the wheel leave every list stale.
     const std::vector<std::pair<const char*, std::function<void(int)>>> actions = {
         {"load",
          [&](int) {
@@ -243,6 +244,7 @@ int main(int argc, char** argv) {
         {"key 2", [&](int) { QTest::keyClick(surface, Qt::Key_2); }},
         {"key 3 back", [&](int) { QTest::keyClick(surface, Qt::Key_3); }},
         {"surface", [&](int) { QTest::mouseClick(panel.Bt_SurfaceMode, Qt::LeftButton); }},
+        {"markers", [&](int) { QTest::mouseClick(panel.Bt_SurfaceMode, Qt::LeftButton); }},
         {"resize",
          [&](int r) {
            k.SurfaceMode = 0;

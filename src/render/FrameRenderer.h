@@ -91,6 +91,13 @@ class TFrameRenderer {
   int32_t CompilePieces(TGLSink& arrays, const TKestoState& s, int32_t list, int32_t k,
                         int32_t pieces, TPieceHelper* helper);
   bool DrawLists(TKestoState& s, const TFrameKey& key, const TGoOn& goOn);
+  // Markers too many for one piece are not compiled: each frame draws them straight
+  // from the grid. Such a list would hold about fifteen times the grid (every cube's
+  // corners and indices as the driver keeps them) and take seconds to compile, and
+  // the markers drawn from the grid are on the window no later than the list replayed.
+  bool DrawnFromGrid(const TKestoState& s, int32_t list) const;
+  // The pieces of such a list, from the next one the frame has not drawn.
+  bool DrawFromGrid(const TKestoState& s, int32_t list, const TGoOn& goOn);
   // Refuses a graph list that would not fit, before the driver, which does not survive
   // a failed allocation, is asked; lists no frame of this view shows are given back
   // first where that makes it fit.

@@ -21,7 +21,7 @@ double ListMemory(int32_t list, int64_t points) {
   // load, less the driver's part that the first large list takes once).
   if (!(list & kMaskGraphs) || (list & (kList2DCoarse | kList3DCoarse))) return 0;
   const int32_t surface = SurfaceOf(list);
-  const double perPoint = surface == kSurfaceMarkers ? 460 : surface == kSurfaceFilled ? 90 : 130;
+  const double perPoint = surface == kSurfaceMarkers ? 24 : surface == kSurfaceFilled ? 90 : 130;
   return perPoint * double(points);
 }
 

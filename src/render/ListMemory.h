@@ -5,9 +5,9 @@
 
 #include "core/MemoryRoom.h"
 
-// About what the viewer's compiled graph list (one of kList2DFill ... kList3DMarkers) of
-// a grid of `points` holds, in bytes, the grid's own 24 bytes a point included; 0 for
-// the axes and the coarse lists, which stay small.
+// About what the viewer's graph list (one of kList2DFill ... kList3DMarkers) of a grid
+// of `points` holds, in bytes, the grid's own 24 bytes a point included (markers, drawn
+// from the grid, hold nothing else); 0 for the axes and the coarse lists, which stay small.
 double ListMemory(int32_t list, int64_t points);
 
 // What the driver takes once, with the first list it compiles in pieces.

@@ -66,6 +66,26 @@ TEST_F(KestoFormTest, MakeListBuildsTheMaskedListsInOneBracket) {
   EXPECT_EQ(QOpenGLContext::currentContext(), nullptr);
 }
 
+// Markers too many for one piece are drawn from the grid at every frame, never compiled,
+// and show exactly what their compiled list shows.
+TEST_F(KestoFormTest, ManyMarkersAreDrawnFromTheGridAsTheirListShowsThem) {
+  form_.SurfaceMode = kSurfaceMarkers;
+  TGLSink* direct = form_.Renderer.Sink;
+  for (int32_t view : {kDrawMode3D, kDrawMode2D}) {
+    form_.DrawMode = view;
+    form_.Renderer.PieceVertices = kPieceVertices;  // the sample's markers: one piece
+    form_.MakeList(kList2DMarkers | kList3DMarkers);
+    const QImage compiled = form_.CaptureFrame();
+    TRecordingSink rec(direct);
+    form_.Renderer.Sink = &rec;
+    form_.Renderer.PieceVertices = 600;
+    form_.MakeList(kList2DMarkers | kList3DMarkers);
+    EXPECT_EQ(form_.CaptureFrame(), compiled) << view;
+    EXPECT_TRUE(rec.Compiled().empty()) << view;
+    form_.Renderer.Sink = direct;
+  }
+}
+
 TEST_F(KestoFormTest, ListsTheNextFrameNeedsAtOnceTheOthersWhenAFrameFirstNeedsThem) {
   TRecordingSink rec(form_.Renderer.Sink);
   form_.Renderer.Sink = &rec;
