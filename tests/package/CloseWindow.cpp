@@ -1,5 +1,6 @@
-// close_window TITLE: asks the top-level window of that title to close, as a window
-// manager's close button does (WM_DELETE_WINDOW), once it appears (at most 60 s).
+// close_window TITLE [TENTHS]: asks the top-level window of that title to close, as a
+// window manager's close button does (WM_DELETE_WINDOW), once it appears (at most 60 s)
+// and TENTHS of a second more (default none).
 #include <xcb/xcb.h>
 
 #include <chrono>
@@ -44,8 +45,8 @@ xcb_window_t Find(xcb_connection_t* c, xcb_window_t root, const std::string& tit
 }  // namespace
 
 int main(int argc, char** argv) {
-  if (argc != 2) {
-    std::fprintf(stderr, "usage: close_window TITLE\n");
+  if (argc != 2 && argc != 3) {
+    std::fprintf(stderr, "usage: close_window TITLE [TENTHS]\n");
     return 2;
   }
   xcb_connection_t* c = xcb_connect(nullptr, nullptr);
@@ -53,6 +54,8 @@ int main(int argc, char** argv) {
   const xcb_window_t root = xcb_setup_roots_iterator(xcb_get_setup(c)).data->root;
   for (int tries = 0; tries < 600; ++tries) {
     if (const xcb_window_t w = Find(c, root, argv[1])) {
+      if (argc == 3)
+        std::this_thread::sleep_for(std::chrono::milliseconds(100 * std::atoi(argv[2])));
       xcb_client_message_event_t e{};
       e.response_type = XCB_CLIENT_MESSAGE;
       e.format = 32;
