@@ -2,6 +2,8 @@
 
 #include <algorithm>
 #include <cstdlib>
+#include <tuple>
+#include <vector>
 
 #include "core/Rounding.h"
 
@@ -10,6 +12,7 @@ namespace {
 using S = TStoredSettings;
 
 constexpr const char* kLoadFolderKey = "LoadFolder";
+constexpr const char* kViewSection = "KestoF";
 using K = TKestoState;
 
 // An angle as the file keeps it: rounded halves to even (0 when it does not fit).
@@ -27,7 +30,7 @@ std::optional<double> WidthOfItem(const std::array<const char*, N>& items, int32
 
 }  // namespace
 
-const std::array<TStoredKey, 24> kStoredKeys = {{
+const std::array<TStoredKey, 22> kStoredKeys = {{
     {"Form", "Top", &S::FormTop, nullptr, nullptr, 1},
     {"Form", "Left", &S::FormLeft, nullptr, nullptr, 2},
     {"Form", "CmbB_LineWidth", &S::LineWidthItem, nullptr, nullptr, 3},
@@ -45,8 +48,6 @@ const std::array<TStoredKey, 24> kStoredKeys = {{
     {"KestoF", "DrawMode", &S::DrawMode, &K::DrawMode, nullptr, 15},
     {"KestoF", "AxisMode", &S::AxisMode, &K::AxisMode, nullptr, 16},
     {"KestoF", "Angle1", &S::Angle1, nullptr, &K::Angle1, 18},
-    {"KestoF", "Angle2", &S::Angle2, nullptr, &K::Angle2, 19},
-    {"KestoF", "Angle3", &S::Angle3, nullptr, &K::Angle3, 20},
     {"KestoF", "Spec", &S::Spec, &K::Spec, nullptr, 21},
     {"KestoF", "SurfaceMode", &S::SurfaceMode, &K::SurfaceMode, nullptr, 17},
     {"KestoF", "Palette", &S::Palette, &K::Palette, nullptr, 22},
@@ -71,16 +72,24 @@ TStoredSettings ReadStoredSettings(const TSettingsFile& ini) {
   TStoredSettings s = FirstRunSettings();
   for (const TStoredKey& k : kStoredKeys)
     s.*k.Value = ini.ReadInteger(k.Section, k.Key, s.*k.Value);
+  for (size_t p = 0; p < kViewParameters.size(); ++p)
+    if (const char* key = kViewParameters[p].Key)
+      s.View[p] = ini.ReadInteger(kViewSection, key, s.View[p]);
   s.LoadFolder = ini.ReadString("Form", kLoadFolderKey);
   return s;
 }
 
 void WriteStoredSettings(TSettingsFile& ini, const TStoredSettings& s) {
-  std::array<const TStoredKey*, kStoredKeys.size()> order;
-  for (size_t k = 0; k < order.size(); ++k) order[k] = &kStoredKeys[k];
-  std::sort(order.begin(), order.end(),
-            [](const TStoredKey* a, const TStoredKey* b) { return a->WriteOrder < b->WriteOrder; });
-  for (const TStoredKey* k : order) ini.WriteInteger(k->Section, k->Key, s.*k->Value);
+  // Both tables' keys in the order of writing.
+  std::vector<std::tuple<int, const char*, const char*, int32_t>> keys;
+  keys.reserve(kStoredKeys.size() + kViewParameters.size());
+  for (const TStoredKey& k : kStoredKeys)
+    keys.emplace_back(k.WriteOrder, k.Section, k.Key, s.*k.Value);
+  for (size_t p = 0; p < kViewParameters.size(); ++p)
+    if (const char* key = kViewParameters[p].Key)
+      keys.emplace_back(kViewParameters[p].WriteOrder, kViewSection, key, s.View[p]);
+  std::sort(keys.begin(), keys.end());
+  for (const auto& [order, section, key, value] : keys) ini.WriteInteger(section, key, value);
   // A name with a line end in it would break the file; such a folder is not kept.
   if (!s.LoadFolder.empty() && s.LoadFolder.find_first_of("\r\n") == std::string::npos)
     ini.WriteString("Form", kLoadFolderKey, s.LoadFolder);
@@ -91,8 +100,11 @@ void ApplyStoredView(const TStoredSettings& s, TKestoState& state) {
     if (k.Field) state.*k.Field = s.*k.Value;
     if (k.Angle) state.*k.Angle = s.*k.Value;
   }
-  // Several wraps where a frame makes one: a stored turn shows as the viewer shows it.
-  state.Angle3 = TurnInRange(state.Angle3);
+  for (size_t k = 0; k < kViewParameters.size(); ++k) {
+    const TViewParameter& p = kViewParameters[k];
+    // Several wraps where a frame makes one: a stored turn shows as the viewer shows it.
+    if (p.Key) state.*p.Field = p.Keep == TKeep::Wrap ? TurnInRange(s.View[k]) : s.View[k];
+  }
 }
 
 void CaptureStoredView(const TKestoState& state, TStoredSettings& s) {
@@ -100,4 +112,6 @@ void CaptureStoredView(const TKestoState& state, TStoredSettings& s) {
     if (k.Field) s.*k.Value = state.*k.Field;
     if (k.Angle) s.*k.Value = StoredAngle(state.*k.Angle);
   }
+  for (size_t p = 0; p < kViewParameters.size(); ++p)
+    if (kViewParameters[p].Key) s.View[p] = StoredAngle(state.*kViewParameters[p].Field);
 }

@@ -6,6 +6,7 @@
 #include <string>
 
 #include "core/SettingsFile.h"
+#include "core/ViewParameters.h"
 #include "core/ViewState.h"
 
 // The width boxes' items; a stored width is the index of one of them.
@@ -17,7 +18,7 @@ inline constexpr std::array<const char*, 5> kAxisWidthItems = {"1", "2", "3", "4
 std::optional<double> LineWidthOfItem(int32_t item);
 std::optional<double> AxisWidthOfItem(int32_t item);
 
-// The 24 values the settings file keeps between runs.
+// The values the settings file keeps between runs.
 struct TStoredSettings {
   int32_t FormTop = 0, FormLeft = 0;
   int32_t LineWidthItem = 0, AxisWidthItem = 0;
@@ -25,7 +26,9 @@ struct TStoredSettings {
   int32_t ColorBackGround = 0, ColorMin = 0, ColorHigh = 0;
   int32_t ColorAxisX = 0, ColorAxisY = 0, ColorAxisZ = 0;
   int32_t DrawMode = 0, AxisMode = 0;
-  int32_t Angle1 = 0, Angle2 = 0, Angle3 = 0;
+  int32_t Angle1 = 0;
+  // The view numbers with a key, by the rows of kViewParameters (0 for the others).
+  std::array<int32_t, kViewParameters.size()> View{};
   int32_t Spec = 0, SurfaceMode = 0;
   int32_t Palette = 0, ReversePalette = 0, Labels = 0;
   // The folder of the data file last loaded, where "File Load" opens; empty: none yet.
@@ -45,9 +48,9 @@ struct TStoredKey {
   int WriteOrder;
 };
 
-// Every stored integer, in the order of reading; LoadFolder is kept under [Form] after
-// them, once there is one.
-extern const std::array<TStoredKey, 24> kStoredKeys;
+// Every stored integer but the view numbers, which kViewParameters keys, in the order of
+// reading; LoadFolder is kept under [Form] after them, once there is one.
+extern const std::array<TStoredKey, 22> kStoredKeys;
 
 // What a first run starts from: the windows' first places and sizes, the first
 // item of each width box, and the graph window's own view.

@@ -208,7 +208,8 @@ TFrameKey FrameKeyFor(const TKestoState& s, int w, int h, bool simple,
 TListShape ListShapeFor(const TKestoState& s, int32_t list) {
   TListShape shape;
   shape.Ranges = {s.XMin, s.XMax, s.YMin, s.YMax, s.ZMin, s.ZMax};
-  shape.HeightScale = s.HeightScale;
+  for (size_t p = 0; p < kViewParameters.size(); ++p)
+    if (kViewParameters[p].ShapesLists) shape.View[p] = s.*kViewParameters[p].Field;
   if (Entry(list).Variant == kAxes) {
     shape.Ranges[6] = s.OriginX;
     shape.Ranges[7] = s.OriginY;

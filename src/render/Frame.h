@@ -74,7 +74,8 @@ void EndFrame(const TKestoState& s, int w, int h, TGLSink& gl);
 struct TListShape {
   int32_t Columns = 0, Rows = 0;
   std::array<double, 9> Ranges{};  // x, y and z, lowest and highest, and the origin
-  double HeightScale = 0, LineWidth = 0, AxisWidth = 0;
+  std::array<double, kViewParameters.size()> View{};  // the view numbers that shape lists
+  double LineWidth = 0, AxisWidth = 0;
   int32_t Spec = 0, Palette = 0, ReversePalette = 0;
   uint32_t Low = 0, High = 0, AxisX = 0, AxisY = 0, AxisZ = 0;
   uint64_t Spectrum = 0;  // a hash of the table's bytes
