@@ -15,7 +15,8 @@ constexpr const char* kLoadFolderKey = "LoadFolder";
 constexpr const char* kViewSection = "KestoF";
 using K = TKestoState;
 
-// An angle as the file keeps it: rounded halves to even (0 when it does not fit).
+// An angle, or any view number with a key, as the file keeps it: rounded halves to even
+// (0 when it does not fit).
 int32_t StoredAngle(double degrees) {
   const double r = RoundHalfEven(degrees);
   if (!(r >= INT32_MIN && r <= INT32_MAX)) return 0;
