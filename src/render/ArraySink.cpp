@@ -1,5 +1,6 @@
 #include "render/ArraySink.h"
 
+#include <algorithm>
 #include <cstddef>
 
 namespace {
@@ -29,9 +30,6 @@ void TGLArraySink::DrawBatch() {
   batch_.clear();
   firsts_.clear();
   counts_.clear();
-  // Drawing from a colour array leaves the current colour undefined; give it the
-  // value the primitives one by one would have left.
-  colorSent_ = false;
 }
 
 void TGLArraySink::Batch(GLenum mode) {
@@ -40,26 +38,16 @@ void TGLArraySink::Batch(GLenum mode) {
   batchMode_ = mode;
 }
 
-void TGLArraySink::Add(float x, float y, float z) {
-  primitiveVertices_.push_back(TArrayVertex{x, y, z, color_[0], color_[1], color_[2]});
-}
-
-void TGLArraySink::Begin(GLenum mode) {
-  primitive_ = mode;
-  primitiveVertices_.clear();
-}
-
-void TGLArraySink::End() {
-  const std::vector<TArrayVertex>& v = primitiveVertices_;
-  const size_t n = v.size();
-  switch (primitive_) {
+void TGLArraySink::DrawArrays(GLenum mode, const TArrayVertex* v, int count) {
+  const size_t n = size_t(std::max(count, 0));
+  switch (mode) {
     case GL_LINE_LOOP:
       if (n < 2) return;
       if (lines_ == TLines::Loops) {
         Batch(GL_LINE_LOOP);
         firsts_.push_back(GLint(batch_.size()));
         counts_.push_back(GLsizei(n));
-        batch_.insert(batch_.end(), v.begin(), v.end());
+        batch_.insert(batch_.end(), v, v + n);
         return;
       }
       Batch(GL_LINES);
@@ -89,30 +77,7 @@ void TGLArraySink::End() {
     default:
       // Anything else is rare (the axes' line strips): passed on as it was given.
       DrawBatch();
-      next_.Begin(primitive_);
-      for (const TArrayVertex& p : v) {
-        next_.Color3f(p.R, p.G, p.B);
-        next_.Vertex3f(p.X, p.Y, p.Z);
-      }
-      next_.End();
-      colorSent_ = false;
+      next_.DrawArrays(mode, v, count);
       return;
-  }
-}
-
-void TGLArraySink::Color3f(float r, float g, float b) {
-  color_ = {r, g, b};
-  colorSent_ = false;
-}
-
-void TGLArraySink::Vertex2d(double x, double y) { Add(float(x), float(y), 0.0f); }
-void TGLArraySink::Vertex3f(float x, float y, float z) { Add(x, y, z); }
-void TGLArraySink::Vertex3d(double x, double y, double z) { Add(float(x), float(y), float(z)); }
-
-void TGLArraySink::Passing() {
-  DrawBatch();
-  if (!colorSent_) {
-    next_.Color3f(color_[0], color_[1], color_[2]);
-    colorSent_ = true;
   }
 }

@@ -18,19 +18,20 @@ void DrawColorBar(const TKestoState& s, TGLSink& gl) {
   gl.LoadIdentity();
   gl.Disable(GL_DEPTH_TEST);
   const bool map = IsColorMap(s.Palette);
+  TCornerPen pen(gl);
   if (s.Spec == 0 && !map) {
     // High colour on the left, low on the right: the heights' colours, reversed or not.
     TGLColor high = ColorToGL(s.ColorHigh);
     TGLColor low = ColorToGL(s.ColorMin);
     if (s.ReversePalette) std::swap(high, low);
-    gl.Begin(GL_POLYGON);
-    gl.Color3f(high[0], high[1], high[2]);
-    gl.Vertex2d(0, 1);
-    gl.Vertex2d(0, 0);
-    gl.Color3f(low[0], low[1], low[2]);
-    gl.Vertex2d(1, 0);
-    gl.Vertex2d(1, 1);
-    gl.End();
+    pen.Begin(GL_POLYGON);
+    pen.Color(high[0], high[1], high[2]);
+    pen.Vertex(0, 1);
+    pen.Vertex(0, 0);
+    pen.Color(low[0], low[1], low[2]);
+    pen.Vertex(1, 0);
+    pen.Vertex(1, 1);
+    pen.End();
     return;
   }
   // Low on the left. The spectrum's strips are 1/511 wide: the last one lies beyond the
@@ -38,15 +39,15 @@ void DrawColorBar(const TKestoState& s, TGLSink& gl) {
   const int strips = map ? 256 : 512;
   const double per = map ? 256.0 : 511.0;
   for (int i = 0; i < strips; ++i) {
-    gl.Begin(GL_POLYGON);
+    pen.Begin(GL_POLYGON);
     if (map)
-      SetHeightColor(gl, HeightColor(s, i / 255.0, true));
+      SetHeightColor(pen, HeightColor(s, i / 255.0, true));
     else
-      SetHeightColor(gl, s.SpectrumTable[s.ReversePalette ? 511 - i : i]);
-    gl.Vertex2d(i / per, 0);
-    gl.Vertex2d((i + 1) / per, 0);
-    gl.Vertex2d((i + 1) / per, 1);
-    gl.Vertex2d(i / per, 1);
-    gl.End();
+      SetHeightColor(pen, s.SpectrumTable[s.ReversePalette ? 511 - i : i]);
+    pen.Vertex(i / per, 0);
+    pen.Vertex((i + 1) / per, 0);
+    pen.Vertex((i + 1) / per, 1);
+    pen.Vertex(i / per, 1);
+    pen.End();
   }
 }

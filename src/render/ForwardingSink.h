@@ -28,30 +28,6 @@ class TGLForwardingSink : public TGLSink {
     Passing();
     next_.LineWidth(width);
   }
-  void Begin(GLenum mode) override {
-    Passing();
-    next_.Begin(mode);
-  }
-  void End() override {
-    Passing();
-    next_.End();
-  }
-  void Color3f(float r, float g, float b) override {
-    Passing();
-    next_.Color3f(r, g, b);
-  }
-  void Vertex2d(double x, double y) override {
-    Passing();
-    next_.Vertex2d(x, y);
-  }
-  void Vertex3f(float x, float y, float z) override {
-    Passing();
-    next_.Vertex3f(x, y, z);
-  }
-  void Vertex3d(double x, double y, double z) override {
-    Passing();
-    next_.Vertex3d(x, y, z);
-  }
   void DrawArrays(GLenum mode, const TArrayVertex* vertices, int count) override {
     Passing();
     next_.DrawArrays(mode, vertices, count);

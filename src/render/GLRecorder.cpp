@@ -24,24 +24,6 @@ void TGLRecording::Replay(TGLSink& gl) const {
       case TGLOp::LineWidth:
         gl.LineWidth(f(0));
         break;
-      case TGLOp::Begin:
-        gl.Begin(e(0));
-        break;
-      case TGLOp::End:
-        gl.End();
-        break;
-      case TGLOp::Color3f:
-        gl.Color3f(f(0), f(1), f(2));
-        break;
-      case TGLOp::Vertex2d:
-        gl.Vertex2d(a[0], a[1]);
-        break;
-      case TGLOp::Vertex3f:
-        gl.Vertex3f(f(0), f(1), f(2));
-        break;
-      case TGLOp::Vertex3d:
-        gl.Vertex3d(a[0], a[1], a[2]);
-        break;
       case TGLOp::DrawArrays: {
         const auto& v = Arrays[size_t(a[2])];
         gl.DrawArrays(e(0), v.data(), int(v.size()));
@@ -124,30 +106,6 @@ void TGLRecorder::DeleteLists(GLuint first, int count) {
 void TGLRecorder::LineWidth(float w) {
   Add(TGLOp::LineWidth, {w});
   FORWARD(LineWidth(w));
-}
-void TGLRecorder::Begin(GLenum mode) {
-  Add(TGLOp::Begin, {double(mode)});
-  FORWARD(Begin(mode));
-}
-void TGLRecorder::End() {
-  Add(TGLOp::End);
-  FORWARD(End());
-}
-void TGLRecorder::Color3f(float r, float g, float b) {
-  Add(TGLOp::Color3f, {r, g, b});
-  FORWARD(Color3f(r, g, b));
-}
-void TGLRecorder::Vertex2d(double x, double y) {
-  Add(TGLOp::Vertex2d, {x, y});
-  FORWARD(Vertex2d(x, y));
-}
-void TGLRecorder::Vertex3f(float x, float y, float z) {
-  Add(TGLOp::Vertex3f, {x, y, z});
-  FORWARD(Vertex3f(x, y, z));
-}
-void TGLRecorder::Vertex3d(double x, double y, double z) {
-  Add(TGLOp::Vertex3d, {x, y, z});
-  FORWARD(Vertex3d(x, y, z));
 }
 void TGLRecorder::DrawArrays(GLenum mode, const TArrayVertex* v, int count) {
   Add(TGLOp::DrawArrays, {double(mode), double(count), double(Arrays.size())});

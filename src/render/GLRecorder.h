@@ -12,12 +12,6 @@ enum class TGLOp {
   CallList,
   DeleteLists,
   LineWidth,
-  Begin,
-  End,
-  Color3f,
-  Vertex2d,
-  Vertex3f,
-  Vertex3d,
   DrawArrays,       // mode, count, index into Arrays
   MultiDrawArrays,  // mode, runs, index into Arrays, Firsts and Counts
   PushAttrib,
@@ -73,12 +67,6 @@ class TGLRecorder : public TGLSink, public TGLRecording {
   void CallList(GLuint list) override;
   void DeleteLists(GLuint first, int count) override;
   void LineWidth(float width) override;
-  void Begin(GLenum mode) override;
-  void End() override;
-  void Color3f(float r, float g, float b) override;
-  void Vertex2d(double x, double y) override;
-  void Vertex3f(float x, float y, float z) override;
-  void Vertex3d(double x, double y, double z) override;
   void DrawArrays(GLenum mode, const TArrayVertex* vertices, int count) override;
   void MultiDrawArrays(GLenum mode, const TArrayVertex* vertices, const GLint* firsts,
                        const GLsizei* counts, int primitives) override;

@@ -13,12 +13,6 @@ void TGLDirectSink::EndList() { glEndList(); }
 void TGLDirectSink::CallList(GLuint list) { glCallList(list); }
 void TGLDirectSink::DeleteLists(GLuint first, int count) { glDeleteLists(first, count); }
 void TGLDirectSink::LineWidth(float width) { glLineWidth(width); }
-void TGLDirectSink::Begin(GLenum mode) { glBegin(mode); }
-void TGLDirectSink::End() { glEnd(); }
-void TGLDirectSink::Color3f(float r, float g, float b) { glColor3f(r, g, b); }
-void TGLDirectSink::Vertex2d(double x, double y) { glVertex2d(x, y); }
-void TGLDirectSink::Vertex3f(float x, float y, float z) { glVertex3f(x, y, z); }
-void TGLDirectSink::Vertex3d(double x, double y, double z) { glVertex3d(x, y, z); }
 namespace {
 
 // Runs draw with the vertex and colour arrays of v enabled.

@@ -22,14 +22,8 @@ class TGLSink {
   virtual void DeleteLists(GLuint first, int count) = 0;
 
   virtual void LineWidth(float width) = 0;
-  virtual void Begin(GLenum mode) = 0;
-  virtual void End() = 0;
-  virtual void Color3f(float r, float g, float b) = 0;
-  virtual void Vertex2d(double x, double y) = 0;
-  virtual void Vertex3f(float x, float y, float z) = 0;
-  virtual void Vertex3d(double x, double y, double z) = 0;
   // The primitives of mode over count corners, as glDrawArrays draws them from a
-  // position and a colour array; the current colour is undefined afterwards.
+  // position and a colour array.
   virtual void DrawArrays(GLenum mode, const TArrayVertex* vertices, int count) = 0;
   // One primitive of mode for each run of counts[k] corners from firsts[k].
   virtual void MultiDrawArrays(GLenum mode, const TArrayVertex* vertices, const GLint* firsts,
@@ -61,12 +55,6 @@ class TGLDirectSink final : public TGLSink {
   void CallList(GLuint list) override;
   void DeleteLists(GLuint first, int count) override;
   void LineWidth(float width) override;
-  void Begin(GLenum mode) override;
-  void End() override;
-  void Color3f(float r, float g, float b) override;
-  void Vertex2d(double x, double y) override;
-  void Vertex3f(float x, float y, float z) override;
-  void Vertex3d(double x, double y, double z) override;
   void DrawArrays(GLenum mode, const TArrayVertex* vertices, int count) override;
   void MultiDrawArrays(GLenum mode, const TArrayVertex* vertices, const GLint* firsts,
                        const GLsizei* counts, int primitives) override;

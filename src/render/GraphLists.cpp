@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "render/CornerPen.h"
 #include "render/HeightColor.h"
 
 namespace {
@@ -59,13 +60,13 @@ void ForEachCell(const TLattice& l, TCellRange range, Visit visit) {
 
 // Each cell its own primitive, corners in order, each with its height colour.
 template <class Vertex>
-void EmitCells(const TKestoState& s, GLenum mode, const TLattice& l, TCellRange range, TGLSink& gl,
-               Vertex vertex) {
+void EmitCells(const TKestoState& s, GLenum mode, const TLattice& l, TCellRange range,
+               TCornerPen& pen, Vertex vertex) {
   const TUnitMapper unit(s);
   const bool spectrum = s.Spec == 1;  // deliberately 1 only: markers and the bar take any Spec
   auto corner = [&](int32_t i, int32_t j) {
     const TUnitPoint p = unit(s.Grid[i][j]);
-    ApplyHeightColor(gl, s, p.T, spectrum);
+    ApplyHeightColor(pen, s, p.T, spectrum);
     vertex(p);
   };
   ForEachCell(l, range, [&](int32_t i, int32_t j) {
@@ -73,17 +74,17 @@ void EmitCells(const TKestoState& s, GLenum mode, const TLattice& l, TCellRange 
     if (IsHole(s.Grid[i][j]) || IsHole(s.Grid[i + l.StepI][j]) ||
         IsHole(s.Grid[i + l.StepI][j + l.StepJ]) || IsHole(s.Grid[i][j + l.StepJ]))
       return;
-    gl.Begin(mode);
+    pen.Begin(mode);
     corner(i, j);
     corner(i + l.StepI, j);
     corner(i + l.StepI, j + l.StepJ);
     corner(i, j + l.StepJ);
-    gl.End();
+    pen.End();
   });
 }
 
 template <class Marker>
-void EmitMarkers(const TKestoState& s, TCellRange range, TGLSink& gl, Marker marker) {
+void EmitMarkers(const TKestoState& s, TCellRange range, TCornerPen& pen, Marker marker) {
   const TUnitMapper unit(s);
   const double size = (s.LineWidth / 5) / (s.XMax - s.XMin);
   const bool spectrum = s.Spec != 0;
@@ -91,28 +92,60 @@ void EmitMarkers(const TKestoState& s, TCellRange range, TGLSink& gl, Marker mar
   ForEachCell(points, range, [&](int32_t i, int32_t j) {
     if (IsHole(s.Grid[i][j])) return;
     const TUnitPoint p = unit(s.Grid[i][j]);
-    ApplyHeightColor(gl, s, p.T, spectrum);
+    ApplyHeightColor(pen, s, p.T, spectrum);
     marker(p, size);
   });
 }
 
+// One cube of edge s centred on (x, y, z), in the pen's colour.
+void DrawMarkerCube(TCornerPen& pen, double x, double y, double z, double s) {
+  const double x0 = x - s / 2, x1 = x0 + s;
+  const double y0 = y - s / 2, y1 = y0 + s;
+  const double z0 = z - s / 2, z1 = z0 + s;
+  const double faces[6][4][3] = {
+      {{x0, y0, z0}, {x0, y1, z0}, {x1, y1, z0}, {x1, y0, z0}},  // bottom
+      {{x0, y0, z0}, {x1, y0, z0}, {x1, y0, z1}, {x0, y0, z1}},  // y = Y0
+      {{x1, y0, z0}, {x1, y1, z0}, {x1, y1, z1}, {x1, y0, z1}},  // x = X1
+      {{x1, y1, z0}, {x0, y1, z0}, {x0, y1, z1}, {x1, y1, z1}},  // y = Y1
+      {{x0, y1, z0}, {x0, y0, z0}, {x0, y0, z1}, {x0, y1, z1}},  // x = X0
+      {{x0, y0, z1}, {x1, y0, z1}, {x1, y1, z1}, {x0, y1, z1}},  // top
+  };
+  pen.Begin(GL_QUADS);
+  for (const auto& face : faces)
+    for (const auto& v : face) pen.Vertex(v[0], v[1], v[2]);
+  pen.End();
+}
+
+// One square of side s centred on (x, y), in the pen's colour.
+void DrawMarkerSquare(TCornerPen& pen, double x, double y, double s) {
+  const double x0 = x - s / 2, x1 = x0 + s;
+  const double y0 = y - s / 2, y1 = y0 + s;
+  pen.Begin(GL_POLYGON);
+  pen.Vertex(x0, y0);
+  pen.Vertex(x1, y0);
+  pen.Vertex(x1, y1);
+  pen.Vertex(x0, y1);
+  pen.End();
+}
+
 template <class Vertex, class Marker>
-void BuildGraphList(const TKestoState& s, int32_t variant, TCellRange range, TGLSink& gl,
+void BuildGraphList(const TKestoState& s, int32_t variant, TCellRange range, TCornerPen& pen,
                     Vertex vertex, Marker marker) {
+  TGLSink& gl = pen.Sink();
   gl.LineWidth(float(s.LineWidth));
   switch (variant) {
     case 0:
-      EmitCells(s, GL_LINE_LOOP, CellLattice(s, variant), range, gl, vertex);
+      EmitCells(s, GL_LINE_LOOP, CellLattice(s, variant), range, pen, vertex);
       break;
     case 1:
-      EmitCells(s, GL_POLYGON, CellLattice(s, variant), range, gl, vertex);
+      EmitCells(s, GL_POLYGON, CellLattice(s, variant), range, pen, vertex);
       break;
     case 2:
-      EmitMarkers(s, range, gl, marker);
+      EmitMarkers(s, range, pen, marker);
       break;
     case 3:
       gl.LineWidth(1.0f);
-      EmitCells(s, GL_LINE_LOOP, CellLattice(s, variant), range, gl, vertex);
+      EmitCells(s, GL_LINE_LOOP, CellLattice(s, variant), range, pen, vertex);
       break;
     default:
       break;
@@ -130,43 +163,16 @@ int64_t GraphListCells(const TKestoState& s, int32_t variant) {
 
 void Build3DGraphList(const TKestoState& s, int32_t variant, TGLSink& gl, TCellRange cells) {
   const double scale = s.HeightScale;
+  TCornerPen pen(gl);
   BuildGraphList(
-      s, variant, cells, gl,
-      [&](const TUnitPoint& p) { gl.Vertex3f(float(p.X), float(p.Y), float(p.T * scale)); },
-      [&](const TUnitPoint& p, double size) { DrawMarkerCube(gl, p.X, p.Y, p.T * scale, size); });
+      s, variant, cells, pen,
+      [&](const TUnitPoint& p) { pen.Vertex(float(p.X), float(p.Y), float(p.T * scale)); },
+      [&](const TUnitPoint& p, double size) { DrawMarkerCube(pen, p.X, p.Y, p.T * scale, size); });
 }
 
 void Build2DGraphList(const TKestoState& s, int32_t variant, TGLSink& gl, TCellRange cells) {
+  TCornerPen pen(gl);
   BuildGraphList(
-      s, variant, cells, gl, [&](const TUnitPoint& p) { gl.Vertex2d(p.X, p.Y); },
-      [&](const TUnitPoint& p, double size) { DrawMarkerSquare(gl, p.X, p.Y, size); });
-}
-
-void DrawMarkerCube(TGLSink& gl, double x, double y, double z, double s) {
-  const double x0 = x - s / 2, x1 = x0 + s;
-  const double y0 = y - s / 2, y1 = y0 + s;
-  const double z0 = z - s / 2, z1 = z0 + s;
-  const double faces[6][4][3] = {
-      {{x0, y0, z0}, {x0, y1, z0}, {x1, y1, z0}, {x1, y0, z0}},  // bottom
-      {{x0, y0, z0}, {x1, y0, z0}, {x1, y0, z1}, {x0, y0, z1}},  // y = Y0
-      {{x1, y0, z0}, {x1, y1, z0}, {x1, y1, z1}, {x1, y0, z1}},  // x = X1
-      {{x1, y1, z0}, {x0, y1, z0}, {x0, y1, z1}, {x1, y1, z1}},  // y = Y1
-      {{x0, y1, z0}, {x0, y0, z0}, {x0, y0, z1}, {x0, y1, z1}},  // x = X0
-      {{x0, y0, z1}, {x1, y0, z1}, {x1, y1, z1}, {x0, y1, z1}},  // top
-  };
-  gl.Begin(GL_QUADS);
-  for (const auto& face : faces)
-    for (const auto& v : face) gl.Vertex3d(v[0], v[1], v[2]);
-  gl.End();
-}
-
-void DrawMarkerSquare(TGLSink& gl, double x, double y, double s) {
-  const double x0 = x - s / 2, x1 = x0 + s;
-  const double y0 = y - s / 2, y1 = y0 + s;
-  gl.Begin(GL_POLYGON);
-  gl.Vertex2d(x0, y0);
-  gl.Vertex2d(x1, y0);
-  gl.Vertex2d(x1, y1);
-  gl.Vertex2d(x0, y1);
-  gl.End();
+      s, variant, cells, pen, [&](const TUnitPoint& p) { pen.Vertex(p.X, p.Y); },
+      [&](const TUnitPoint& p, double size) { DrawMarkerSquare(pen, p.X, p.Y, size); });
 }

@@ -19,8 +19,3 @@ void Build2DGraphList(const TKestoState& s, int32_t variant, TGLSink& gl, TCellR
 
 // How many cells (points, for markers) a variant draws.
 int64_t GraphListCells(const TKestoState& s, int32_t variant);
-
-// One cube of edge size centred on (x, y, z), in the current colour.
-void DrawMarkerCube(TGLSink& gl, double x, double y, double z, double size);
-// One square of side size centred on (x, y), in the current colour.
-void DrawMarkerSquare(TGLSink& gl, double x, double y, double size);

@@ -1,7 +1,7 @@
 #include "render/HeightColor.h"
 
-void SetHeightColor(TGLSink& gl, const TColorTriple& c) {
-  gl.Color3f(float(c.R / 255), float(c.G / 255), float(c.B / 255));
+void SetHeightColor(TCornerPen& pen, const TColorTriple& c) {
+  pen.Color(float(c.R / 255), float(c.G / 255), float(c.B / 255));
 }
 
 TColorTriple HeightColor(const TKestoState& s, double t, bool spectrum) {
@@ -10,6 +10,6 @@ TColorTriple HeightColor(const TKestoState& s, double t, bool spectrum) {
   return spectrum ? s.SpectrumTable[SpectrumIndex(t)] : BlendColor(t, s.ColorMin, s.ColorHigh);
 }
 
-void ApplyHeightColor(TGLSink& gl, const TKestoState& s, double t, bool spectrum) {
-  SetHeightColor(gl, HeightColor(s, t, spectrum));
+void ApplyHeightColor(TCornerPen& pen, const TKestoState& s, double t, bool spectrum) {
+  SetHeightColor(pen, HeightColor(s, t, spectrum));
 }

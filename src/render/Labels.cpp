@@ -23,7 +23,7 @@ struct TPoint {
 class TLabeller {
  public:
   TLabeller(const TKestoState& s, int w, int h, TGLSink& gl)
-      : s_(s), w_(w), h_(h), gl_(gl), camera_(s, w, h) {
+      : s_(s), w_(w), h_(h), pen_(gl), camera_(s, w, h) {
     const TRgb bg = UnpackColor(ResolveColor(s.ColorBackGround));
     const bool light = 0.299 * bg.R + 0.587 * bg.G + 0.114 * bg.B > 127.5;
     text_ = light ? 0.0f : 1.0f;
@@ -52,11 +52,11 @@ class TLabeller {
     for (const double v : RoundTicks(lows[k], highs[k])) {
       TPoint p{};
       if (!Place(at((v - lows[k]) / (highs[k] - lows[k]) * scale), p)) continue;
-      gl_.Color3f(c[0], c[1], c[2]);
-      gl_.Begin(GL_LINES);
-      gl_.Vertex2d(p.X - nx * kTick, p.Y - ny * kTick);
-      gl_.Vertex2d(p.X + nx * kTick, p.Y + ny * kTick);
-      gl_.End();
+      pen_.Color(c[0], c[1], c[2]);
+      pen_.Begin(GL_LINES);
+      pen_.Vertex(p.X - nx * kTick, p.Y - ny * kTick);
+      pen_.Vertex(p.X + nx * kTick, p.Y + ny * kTick);
+      pen_.End();
       // Where the axes cross, only the x axis numbers its tick.
       const double origins[] = {s_.OriginX, s_.OriginY, s_.OriginZ};
       if (k > 0 && v == origins[k]) continue;
@@ -101,13 +101,13 @@ class TLabeller {
 
   // The text beside point at, on the side that direction (nx, ny) points to.
   void Text(const std::string& text, TPoint at, double nx, double ny) {
-    gl_.Color3f(text_, text_, text_);
-    DrawText(gl_, text, at.X, at.Y, 0.5 - 0.5 * nx, 0.5 - 0.5 * ny);
+    pen_.Color(text_, text_, text_);
+    DrawText(pen_, text, at.X, at.Y, 0.5 - 0.5 * nx, 0.5 - 0.5 * ny);
   }
 
   const TKestoState& s_;
   int w_, h_;
-  TGLSink& gl_;
+  TCornerPen pen_;
   TViewCamera camera_;
   float text_ = 1.0f;
 };

@@ -104,24 +104,24 @@ TTextSize MeasureText(std::string_view utf8) {
   return size;
 }
 
-void DrawText(TGLSink& gl, std::string_view utf8, double x, double y, double alignX,
+void DrawText(TCornerPen& pen, std::string_view utf8, double x, double y, double alignX,
               double alignY) {
   const TTextSize size = MeasureText(utf8);
   // Whole pixels: each run covers exactly the pixels whose middles it holds.
   int penX = int(std::lround(x - alignX * size.Width));
   const int baseline = int(std::lround(y - alignY * (size.Ascent + size.Descent))) + size.Descent;
-  gl.Begin(GL_QUADS);
+  pen.Begin(GL_QUADS);
   for (const char32_t c : CodePoints(utf8)) {
     const TGlyph* g = Face().Find(c);
     if (!g) continue;
     for (const TRun& r : g->Runs) {
       const double x0 = penX + r.X, x1 = x0 + r.Length, y0 = baseline + r.Y, y1 = y0 + 1;
-      gl.Vertex2d(x0, y0);
-      gl.Vertex2d(x1, y0);
-      gl.Vertex2d(x1, y1);
-      gl.Vertex2d(x0, y1);
+      pen.Vertex(x0, y0);
+      pen.Vertex(x1, y0);
+      pen.Vertex(x1, y1);
+      pen.Vertex(x0, y1);
     }
     penX += g->Advance;
   }
-  gl.End();
+  pen.End();
 }

@@ -2,7 +2,7 @@
 
 #include <string_view>
 
-#include "render/GLSink.h"
+#include "render/CornerPen.h"
 
 // Text drawn into the frame in one font, DejaVu Sans from Debian's fonts-dejavu-core,
 // as runs of whole pixels: no blending, no texture, the same pixels on every machine.
@@ -15,5 +15,7 @@ struct TTextSize {
 TTextSize MeasureText(std::string_view utf8);
 
 // Draws the text so that the point (x, y) lies at (alignX, alignY) of its box: 0 the
-// left or lower edge, 1 the right or upper edge. Nothing where the font is missing.
-void DrawText(TGLSink& gl, std::string_view utf8, double x, double y, double alignX, double alignY);
+// left or lower edge, 1 the right or upper edge, in the pen's colour. Nothing where the
+// font is missing.
+void DrawText(TCornerPen& pen, std::string_view utf8, double x, double y, double alignX,
+              double alignY);

@@ -18,24 +18,17 @@ TKestoState AxesState(double axisWidth, double heightScale) {
   return s;
 }
 
-std::vector<std::array<double, 3>> Vertices(const std::vector<TGLCall>& calls, TGLOp op) {
-  std::vector<std::array<double, 3>> v;
-  for (const TGLCall& c : calls)
-    if (c.Op == op) v.push_back({c.A[0], c.A[1], c.A[2]});
-  return v;
-}
-
-void ExpectNear(const std::array<double, 3>& v, double x, double y, double z) {
-  EXPECT_NEAR(v[0], x, 1e-6);
-  EXPECT_NEAR(v[1], y, 1e-6);
-  EXPECT_NEAR(v[2], z, 1e-6);
+void ExpectNear(const TArrayVertex& v, double x, double y, double z) {
+  EXPECT_NEAR(v.X, x, 1e-6);
+  EXPECT_NEAR(v.Y, y, 1e-6);
+  EXPECT_NEAR(v.Z, z, 1e-6);
 }
 
 TEST(Axes, ThreeDShaftsConesAndTips) {
   TRecordingSink rec;
   BuildAxes3D(AxesState(1, 0.8), rec);
   const double L = 1.1 - 1.0 / 30;
-  const auto v = Vertices(rec.Calls, TGLOp::Vertex3f);
+  const auto v = rec.Corners();
   ASSERT_EQ(v.size(), 3 * (2 + 12 * 3u));
   ExpectNear(v[0], -0.2, 0.5, 0.6);
   ExpectNear(v[1], L, 0.5, 0.6);
@@ -47,24 +40,18 @@ TEST(Axes, ThreeDShaftsConesAndTips) {
   ExpectNear(v[z + 3], 0.25, 0.5, 0.9);
   ExpectNear(v[38 + 2], 0.25, L, 0.6 + 0.01);  // y cone: radius 0.01 x W
   // The last ring point (360 degrees with pi as 3.14) falls a little short of the first.
-  EXPECT_NE(v[37][1], v[2][1]);
-  EXPECT_NEAR(v[37][1], 0.5 + 0.01 * std::sin(360 / 180.0 * 3.14), 1e-7);
+  EXPECT_NE(v[37].Y, v[2].Y);
+  EXPECT_NEAR(v[37].Y, 0.5 + 0.01 * std::sin(360 / 180.0 * 3.14), 1e-7);
 
-  std::vector<double> widths;
-  std::vector<std::array<double, 9>> colours;
-  for (const TGLCall& c : rec.Calls) {
-    if (c.Op == TGLOp::LineWidth) widths.push_back(c.A[0]);
-    if (c.Op == TGLOp::Color3f) colours.push_back(c.A);
-  }
-  EXPECT_EQ(widths, std::vector<double>{1.0});
-  ASSERT_EQ(colours.size(), 3u);
-  EXPECT_FLOAT_EQ(colours[0][1], float(128 / 255.0));
+  EXPECT_EQ(TRecordingSink::Count(rec.Calls, TGLOp::LineWidth), 1);
+  EXPECT_EQ(TRecordingSink::Count(rec.Calls, TGLOp::LineWidth, 1.0), 1);
+  EXPECT_FLOAT_EQ(v[0].G, float(128 / 255.0));
 }
 
 TEST(Axes, WiderAxesHaveLongerWiderCones) {
   TRecordingSink rec;
   BuildAxes3D(AxesState(3, 0.8), rec);
-  const auto v = Vertices(rec.Calls, TGLOp::Vertex3f);
+  const auto v = rec.Corners();
   ExpectNear(v[1], 1.0, 0.5, 0.6);
   ExpectNear(v[2], 1.0, 0.5, 0.62);  // still 0.02 across z
   ExpectNear(v[38 + 2], 0.25, 1.0, 0.63);
@@ -73,7 +60,7 @@ TEST(Axes, WiderAxesHaveLongerWiderCones) {
 TEST(Axes, HeightScaleZeroLaysTheAxesFlat) {
   TRecordingSink rec;
   BuildAxes3D(AxesState(1, 0), rec);
-  const auto v = Vertices(rec.Calls, TGLOp::Vertex3f);
+  const auto v = rec.Corners();
   ExpectNear(v[0], -0.2, 0.5, 0);
   ExpectNear(v[76], 0.25, 0.5, -0.1);
   ExpectNear(v[77], 0.25, 0.5, 0.1 - 1.0 / 30);
@@ -84,7 +71,7 @@ TEST(Axes, OriginAtTheLowCornerRunsAlongTheEdges) {
   s.OriginX = 0, s.OriginY = 0, s.OriginZ = -1;
   TRecordingSink rec;
   BuildAxes3D(s, rec);
-  const auto v = Vertices(rec.Calls, TGLOp::Vertex3f);
+  const auto v = rec.Corners();
   ExpectNear(v[0], -0.2, 0, 0);
   ExpectNear(v[38], 0, -0.2, 0);
   ExpectNear(v[76], 0, 0, -0.1);
@@ -93,9 +80,9 @@ TEST(Axes, OriginAtTheLowCornerRunsAlongTheEdges) {
 TEST(Axes, TwoDAxesAndArrowStrokes) {
   TRecordingSink rec;
   BuildAxes2D(AxesState(2, 0.8), rec);
-  const auto v = Vertices(rec.Calls, TGLOp::Vertex3d);
+  const auto v = rec.Corners();
   ASSERT_EQ(v.size(), 12u);
-  for (const auto& p : v) EXPECT_EQ(p[2], 0.001);
+  for (const auto& p : v) EXPECT_EQ(p.Z, 0.001f);
   ExpectNear(v[0], -0.1, 0.5, 0.001);
   ExpectNear(v[1], 1.1, 0.5, 0.001);
   ExpectNear(v[2], 1.05, 0.52, 0.001);
@@ -106,7 +93,7 @@ TEST(Axes, TwoDAxesAndArrowStrokes) {
   ExpectNear(v[10], 0.27, 1.05, 0.001);
   ExpectNear(v[11], 0.25, 1.1, 0.001);
   EXPECT_EQ(TRecordingSink::Count(rec.Calls, TGLOp::LineWidth, 2.0), 2);
-  EXPECT_EQ(TRecordingSink::Count(rec.Calls, TGLOp::Begin, GL_LINE_STRIP), 6);
+  EXPECT_EQ(TRecordingSink::Count(rec.Calls, TGLOp::DrawArrays, GL_LINE_STRIP), 6);
 }
 
 }  // namespace

@@ -21,19 +21,12 @@ TEST(ColorBar, BlendBarIsOnePolygonHighOnTheLeft) {
   TRecordingSink rec;
   DrawColorBar(s, rec);
   EXPECT_EQ(TRecordingSink::Count(rec.Calls, TGLOp::Disable, GL_DEPTH_TEST), 1);
-  EXPECT_EQ(TRecordingSink::Count(rec.Calls, TGLOp::Begin, GL_POLYGON), 1);
-  std::vector<TGLCall> colours, vertices;
-  for (const TGLCall& c : rec.Calls) {
-    if (c.Op == TGLOp::Color3f) colours.push_back(c);
-    if (c.Op == TGLOp::Vertex2d) vertices.push_back(c);
-  }
-  ASSERT_EQ(colours.size(), 2u);
-  EXPECT_EQ(colours[0].A, (std::array<double, 9>{1, 0, 0}));  // red, the high colour
-  EXPECT_EQ(colours[1].A, (std::array<double, 9>{0, 0, 1}));
-  ASSERT_EQ(vertices.size(), 4u);
-  EXPECT_EQ(vertices[0].A[0], 0);
-  EXPECT_EQ(vertices[1].A[1], 0);
-  EXPECT_EQ(vertices[2].A[0], 1);
+  EXPECT_EQ(TRecordingSink::Count(rec.Calls, TGLOp::DrawArrays, GL_POLYGON), 1);
+  const std::vector<TArrayVertex> v = rec.Corners();
+  ASSERT_EQ(v.size(), 4u);
+  EXPECT_EQ(v[0], (TArrayVertex{0, 1, 0, 1, 0, 0}));  // red, the high colour
+  EXPECT_EQ(v[1], (TArrayVertex{0, 0, 0, 1, 0, 0}));
+  EXPECT_EQ(v[2], (TArrayVertex{1, 0, 0, 0, 0, 1}));
 }
 
 TEST(ColorBar, SpectrumBarIs512StripsOf1Over511) {
@@ -41,17 +34,15 @@ TEST(ColorBar, SpectrumBarIs512StripsOf1Over511) {
   s.Spec = 1;
   TRecordingSink rec;
   DrawColorBar(s, rec);
-  EXPECT_EQ(TRecordingSink::Count(rec.Calls, TGLOp::Begin, GL_POLYGON), 512);
-  std::vector<TGLCall> vertices;
-  for (const TGLCall& c : rec.Calls)
-    if (c.Op == TGLOp::Vertex2d) vertices.push_back(c);
-  EXPECT_DOUBLE_EQ(vertices[1].A[0], 1 / 511.0);
-  EXPECT_DOUBLE_EQ(vertices.back().A[0], 511 / 511.0);
-  EXPECT_DOUBLE_EQ(vertices[vertices.size() - 2].A[0], 512 / 511.0);
+  EXPECT_EQ(TRecordingSink::Count(rec.Calls, TGLOp::DrawArrays, GL_POLYGON), 512);
+  const std::vector<TArrayVertex> v = rec.Corners();
+  EXPECT_FLOAT_EQ(v[1].X, 1 / 511.0f);
+  EXPECT_FLOAT_EQ(v.back().X, 511 / 511.0f);
+  EXPECT_FLOAT_EQ(v[v.size() - 2].X, 512 / 511.0f);
   s.Spec = -3;  // anything but 0 shows the spectrum
   TRecordingSink other;
   DrawColorBar(s, other);
-  EXPECT_EQ(TRecordingSink::Count(other.Calls, TGLOp::Begin), 512);
+  EXPECT_EQ(TRecordingSink::Count(other.Calls, TGLOp::DrawArrays), 512);
 }
 
 }  // namespace

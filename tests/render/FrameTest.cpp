@@ -32,13 +32,13 @@ TEST(Frame, ListsHoldTheirBuilders) {
   TKestoState s;
   TRecordingSink rec;
   BuildLists(s, 4095, rec);
-  EXPECT_EQ(TRecordingSink::Count(rec.ListBody(2), TGLOp::Vertex2d), 2401 * 4);
-  EXPECT_EQ(TRecordingSink::Count(rec.ListBody(1), TGLOp::Begin, GL_POLYGON), 2401);
-  EXPECT_EQ(TRecordingSink::Count(rec.ListBody(32), TGLOp::Begin, GL_LINE_LOOP), 2401);
-  EXPECT_EQ(TRecordingSink::Count(rec.ListBody(16), TGLOp::Begin, GL_POLYGON), 2401);
-  EXPECT_EQ(TRecordingSink::Count(rec.ListBody(64), TGLOp::Begin, GL_QUADS), 2500);
-  EXPECT_EQ(TRecordingSink::Count(rec.ListBody(128), TGLOp::Begin), 81);
-  EXPECT_EQ(TRecordingSink::Count(rec.ListBody(512), TGLOp::Begin, GL_POLYGON), 36);
+  EXPECT_EQ(rec.Primitives(rec.ListBody(2)).size(), 2401 * 4u);  // each loop's segments
+  EXPECT_EQ(TRecordingSink::Count(rec.ListBody(1), TGLOp::DrawArrays, GL_POLYGON), 2401);
+  EXPECT_EQ(TRecordingSink::Count(rec.ListBody(32), TGLOp::DrawArrays, GL_LINE_LOOP), 2401);
+  EXPECT_EQ(TRecordingSink::Count(rec.ListBody(16), TGLOp::DrawArrays, GL_POLYGON), 2401);
+  EXPECT_EQ(TRecordingSink::Count(rec.ListBody(64), TGLOp::DrawArrays, GL_QUADS), 2500);
+  EXPECT_EQ(TRecordingSink::Count(rec.ListBody(128), TGLOp::DrawArrays), 81);
+  EXPECT_EQ(TRecordingSink::Count(rec.ListBody(512), TGLOp::DrawArrays, GL_POLYGON), 36);
 }
 
 std::vector<GLuint> ReplayedBy(TKestoState& s, bool simple) {
@@ -95,7 +95,7 @@ TEST(Frame, WholeClientThenTheBarViewport) {
   ASSERT_EQ(viewports.size(), 2u);
   EXPECT_EQ(viewports[0], (std::array<double, 9>{0, 0, 640, 480}));
   EXPECT_EQ(viewports[1], (std::array<double, 9>{160, 5, 320, 10}));
-  EXPECT_EQ(TRecordingSink::Count(rec.Calls, TGLOp::Begin, GL_POLYGON), 1);
+  EXPECT_EQ(TRecordingSink::Count(rec.Calls, TGLOp::DrawArrays, GL_POLYGON), 1);
 }
 
 TEST(Frame, FrameNormalisesTheViewFirst) {

@@ -10,83 +10,78 @@
 
 namespace {
 
-std::vector<TGLCall> Record3D(const TKestoState& s, int variant) {
+TRecordingSink Record3D(const TKestoState& s, int variant) {
   TRecordingSink rec;
   Build3DGraphList(s, variant, rec);
-  return rec.Calls;
+  return rec;
 }
 
-std::vector<TGLCall> Record2D(const TKestoState& s, int variant) {
+TRecordingSink Record2D(const TKestoState& s, int variant) {
   TRecordingSink rec;
   Build2DGraphList(s, variant, rec);
-  return rec.Calls;
+  return rec;
 }
 
-std::vector<TGLCall> Only(const std::vector<TGLCall>& calls, TGLOp op) {
-  std::vector<TGLCall> out;
-  for (const TGLCall& c : calls)
-    if (c.Op == op) out.push_back(c);
-  return out;
+int Draws(const TRecordingSink& rec, GLenum mode) {
+  return TRecordingSink::Count(rec.Calls, TGLOp::DrawArrays, mode);
 }
+int Draws(const TRecordingSink& rec) { return TRecordingSink::Count(rec.Calls, TGLOp::DrawArrays); }
 
 TEST(GraphLists, SampleCellCountsInEveryVariant) {
   TKestoState s;
   s.NormalizeView();
-  EXPECT_EQ(TRecordingSink::Count(Record3D(s, 0), TGLOp::Begin, GL_LINE_LOOP), 2401);
-  EXPECT_EQ(TRecordingSink::Count(Record3D(s, 1), TGLOp::Begin, GL_POLYGON), 2401);
-  EXPECT_EQ(TRecordingSink::Count(Record3D(s, 2), TGLOp::Begin, GL_QUADS), 2500);
-  EXPECT_EQ(TRecordingSink::Count(Record3D(s, 2), TGLOp::Vertex3d), 2500 * 24);
-  EXPECT_EQ(TRecordingSink::Count(Record3D(s, 3), TGLOp::Begin, GL_LINE_LOOP), 81);
-  EXPECT_EQ(TRecordingSink::Count(Record2D(s, 0), TGLOp::Begin, GL_LINE_LOOP), 2401);
-  EXPECT_EQ(TRecordingSink::Count(Record2D(s, 1), TGLOp::Begin, GL_POLYGON), 2401);
-  EXPECT_EQ(TRecordingSink::Count(Record2D(s, 2), TGLOp::Begin, GL_POLYGON), 2500);
-  EXPECT_EQ(TRecordingSink::Count(Record2D(s, 3), TGLOp::Begin, GL_LINE_LOOP), 81);
+  EXPECT_EQ(Draws(Record3D(s, 0), GL_LINE_LOOP), 2401);
+  EXPECT_EQ(Draws(Record3D(s, 1), GL_POLYGON), 2401);
+  EXPECT_EQ(Draws(Record3D(s, 2), GL_QUADS), 2500);
+  EXPECT_EQ(Record3D(s, 2).Corners().size(), 2500 * 24u);
+  EXPECT_EQ(Draws(Record3D(s, 3), GL_LINE_LOOP), 81);
+  EXPECT_EQ(Draws(Record2D(s, 0), GL_LINE_LOOP), 2401);
+  EXPECT_EQ(Draws(Record2D(s, 1), GL_POLYGON), 2401);
+  EXPECT_EQ(Draws(Record2D(s, 2), GL_POLYGON), 2500);
+  EXPECT_EQ(Draws(Record2D(s, 3), GL_LINE_LOOP), 81);
 }
 
 TEST(GraphLists, CellCornersInOrderEachWithItsColour) {
   TKestoState s;
   s.NormalizeView();
   for (int variant : {0, 1}) {
-    const auto calls = Record3D(s, variant);
-    ASSERT_EQ(calls[0].Op, TGLOp::LineWidth);
-    EXPECT_EQ(calls[0].A[0], 1.0);
-    // Begin, then colour + vertex for (0,0), (1,0), (1,1), (0,1); then the next cell (0,1)...
-    ASSERT_EQ(calls[1].Op, TGLOp::Begin);
+    const TRecordingSink rec = Record3D(s, variant);
+    ASSERT_EQ(rec.Calls[0].Op, TGLOp::LineWidth);
+    EXPECT_EQ(rec.Calls[0].A[0], 1.0);
+    // Each cell one draw of its corners (0,0), (1,0), (1,1), (0,1); then the next cell (0,1)...
+    ASSERT_EQ(rec.Calls[1].Op, TGLOp::DrawArrays);
+    EXPECT_EQ(rec.Calls[1].A[1], 4);
+    const auto v = rec.Corners();
     const int corners[4][2] = {{0, 0}, {1, 0}, {1, 1}, {0, 1}};
     for (int k = 0; k < 4; ++k) {
-      EXPECT_EQ(calls[2 + 2 * k].Op, TGLOp::Color3f);
-      const TGLCall& v = calls[3 + 2 * k];
-      ASSERT_EQ(v.Op, TGLOp::Vertex3f);
-      EXPECT_FLOAT_EQ(v.A[0], float(corners[k][0] / 49.0));
-      EXPECT_FLOAT_EQ(v.A[1], float(corners[k][1] / 49.0));
+      EXPECT_FLOAT_EQ(v[k].X, float(corners[k][0] / 49.0));
+      EXPECT_FLOAT_EQ(v[k].Y, float(corners[k][1] / 49.0));
     }
-    EXPECT_EQ(calls[10].Op, TGLOp::End);
-    const TGLCall& secondCell = calls[13];  // Begin, Color, first vertex of cell (0, 1)
-    EXPECT_FLOAT_EQ(secondCell.A[1], float(1 / 49.0));
+    EXPECT_FLOAT_EQ(v[4].Y, float(1 / 49.0));  // the first corner of cell (0, 1)
   }
-  const auto flat = Only(Record2D(s, 0), TGLOp::Vertex2d);
-  EXPECT_DOUBLE_EQ(flat[2].A[0], 1 / 49.0);
-  EXPECT_DOUBLE_EQ(flat[2].A[1], 1 / 49.0);
+  const auto flat = Record2D(s, 0).Corners();
+  EXPECT_FLOAT_EQ(flat[2].X, float(1 / 49.0));
+  EXPECT_FLOAT_EQ(flat[2].Y, float(1 / 49.0));
 }
 
 TEST(GraphLists, HeightsSpanZeroToHeightScale) {
   TKestoState s;
   s.NormalizeView();
   double lo = 1e9, hi = -1e9;
-  for (const TGLCall& v : Only(Record3D(s, 1), TGLOp::Vertex3f)) {
-    lo = std::min(lo, v.A[2]);
-    hi = std::max(hi, v.A[2]);
+  for (const TArrayVertex& v : Record3D(s, 1).Corners()) {
+    lo = std::min<double>(lo, v.Z);
+    hi = std::max<double>(hi, v.Z);
   }
   EXPECT_FLOAT_EQ(lo, 0.0f);
   EXPECT_FLOAT_EQ(hi, 0.8f);
   s.HeightScale = 0;
-  for (const TGLCall& v : Only(Record3D(s, 0), TGLOp::Vertex3f)) ASSERT_EQ(v.A[2], 0.0);
+  for (const TArrayVertex& v : Record3D(s, 0).Corners()) ASSERT_EQ(v.Z, 0.0f);
 }
 
 TEST(GraphLists, CubesHaveTheirFacesInOrderAndAnEdgeOfALineWidthFifth) {
   TKestoState s;
   s.NormalizeView();
-  const auto verts = Only(Record3D(s, 2), TGLOp::Vertex3d);
+  const auto verts = Record3D(s, 2).Corners();
   const double e = 0.2 / 49;
   const double x0 = 0 - e / 2, x1 = x0 + e, z0 = 0 - e / 2, z1 = z0 + e;
   const double expect[24][3] = {
@@ -96,25 +91,25 @@ TEST(GraphLists, CubesHaveTheirFacesInOrderAndAnEdgeOfALineWidthFifth) {
       {x0, x0, z1}, {x0, x1, z1}, {x0, x0, z1}, {x1, x0, z1}, {x1, x1, z1}, {x0, x1, z1}};
   const double zOffset = (0 - s.ZMin) / (s.ZMax - s.ZMin) * 0.8;  // height of point (0, 0)
   for (int k = 0; k < 24; ++k) {
-    EXPECT_DOUBLE_EQ(verts[k].A[0], expect[k][0]) << k;
-    EXPECT_DOUBLE_EQ(verts[k].A[1], expect[k][1]) << k;
-    EXPECT_NEAR(verts[k].A[2], expect[k][2] + zOffset, 1e-12) << k;
+    EXPECT_FLOAT_EQ(verts[k].X, float(expect[k][0])) << k;
+    EXPECT_FLOAT_EQ(verts[k].Y, float(expect[k][1])) << k;
+    EXPECT_FLOAT_EQ(verts[k].Z, float(expect[k][2] + zOffset)) << k;
   }
   s.LineWidth = 20;
-  const auto big = Only(Record2D(s, 2), TGLOp::Vertex2d);
-  EXPECT_NEAR(big[1].A[0] - big[0].A[0], 4.0 / 49, 1e-12);
+  const auto big = Record2D(s, 2).Corners();
+  EXPECT_NEAR(big[1].X - big[0].X, 4.0 / 49, 1e-6);
 }
 
 TEST(GraphLists, CoarseMeshStepsAndIgnoresLineWidth) {
   TKestoState s;
   s.LineWidth = 7;
   s.NormalizeView();
-  const auto calls = Record3D(s, 3);
-  EXPECT_EQ(calls[0].A[0], 7.0);
-  EXPECT_EQ(calls[1].Op, TGLOp::LineWidth);
-  EXPECT_EQ(calls[1].A[0], 1.0);
-  for (const TGLCall& v : Only(calls, TGLOp::Vertex3f)) {
-    const double i = v.A[0] * 49, j = v.A[1] * 49;
+  const TRecordingSink rec = Record3D(s, 3);
+  EXPECT_EQ(rec.Calls[0].A[0], 7.0);
+  EXPECT_EQ(rec.Calls[1].Op, TGLOp::LineWidth);
+  EXPECT_EQ(rec.Calls[1].A[0], 1.0);
+  for (const TArrayVertex& v : rec.Corners()) {
+    const double i = v.X * 49.0, j = v.Y * 49.0;
     EXPECT_NEAR(std::fmod(i + 1e-4, 5.0), 0.0, 1e-3);
     EXPECT_NEAR(std::fmod(j + 1e-4, 5.0), 0.0, 1e-3);
     EXPECT_LE(i, 45.0 + 1e-3);
@@ -122,34 +117,33 @@ TEST(GraphLists, CoarseMeshStepsAndIgnoresLineWidth) {
 
   SetGrid(s, 11, 5, [](int i, int j) { return i * j; });  // GridHighI 10: stepI 2
   std::set<int> rows;
-  for (const TGLCall& v : Only(Record3D(s, 3), TGLOp::Vertex3f))
-    rows.insert(int(v.A[0] * 10 + 0.5));
+  for (const TArrayVertex& v : Record3D(s, 3).Corners()) rows.insert(int(v.X * 10 + 0.5));
   EXPECT_EQ(rows, (std::set<int>{0, 2, 4, 6, 8}));  // corners: cells start at 0, 2, 4, 6
-  EXPECT_EQ(TRecordingSink::Count(Record3D(s, 3), TGLOp::Begin), 4 * 3);
+  EXPECT_EQ(Draws(Record3D(s, 3)), 4 * 3);
 }
 
 TEST(GraphLists, OneAndTwoRowGrids) {
   TKestoState s;
   SetGrid(s, 1, 6, [](int, int j) { return j; });
   for (int variant : {0, 1, 3}) {
-    EXPECT_EQ(Record3D(s, variant).size(), variant == 3 ? 2u : 1u);
-    EXPECT_EQ(Record2D(s, variant).size(), variant == 3 ? 2u : 1u);
+    EXPECT_EQ(Record3D(s, variant).Calls.size(), variant == 3 ? 2u : 1u);
+    EXPECT_EQ(Record2D(s, variant).Calls.size(), variant == 3 ? 2u : 1u);
   }
-  EXPECT_EQ(TRecordingSink::Count(Record3D(s, 2), TGLOp::Begin), 6);
-  EXPECT_EQ(TRecordingSink::Count(Record2D(s, 2), TGLOp::Begin), 6);
+  EXPECT_EQ(Draws(Record3D(s, 2)), 6);
+  EXPECT_EQ(Draws(Record2D(s, 2)), 6);
 
   SetGrid(s, 2, 6, [](int i, int j) { return i + j; });
-  EXPECT_EQ(TRecordingSink::Count(Record3D(s, 0), TGLOp::Begin), 5);
-  EXPECT_EQ(TRecordingSink::Count(Record2D(s, 1), TGLOp::Begin), 5);
-  EXPECT_EQ(TRecordingSink::Count(Record3D(s, 3), TGLOp::Begin), 0);
-  EXPECT_EQ(TRecordingSink::Count(Record2D(s, 3), TGLOp::Begin), 0);
+  EXPECT_EQ(Draws(Record3D(s, 0)), 5);
+  EXPECT_EQ(Draws(Record2D(s, 1)), 5);
+  EXPECT_EQ(Draws(Record3D(s, 3)), 0);
+  EXPECT_EQ(Draws(Record2D(s, 3)), 0);
 }
 
 TEST(GraphLists, UnknownVariantEmitsOnlyTheLineWidth) {
   TKestoState s;
   for (int variant : {-1, 4, 99}) {
-    EXPECT_EQ(Record3D(s, variant).size(), 1u);
-    EXPECT_EQ(Record2D(s, variant).size(), 1u);
+    EXPECT_EQ(Record3D(s, variant).Calls.size(), 1u);
+    EXPECT_EQ(Record2D(s, variant).Calls.size(), 1u);
   }
 }
 
@@ -157,28 +151,28 @@ TEST(GraphLists, SpecTwoBlendsCellsButPaintsMarkersFromTheSpectrum) {
   TKestoState s;
   SetGrid(s, 2, 2, [](int i, int j) { return i + j; });  // corner (0, 0) at t = 0
   s.Spec = 2;
-  const auto cell = Only(Record3D(s, 0), TGLOp::Color3f);
-  EXPECT_FLOAT_EQ(cell[0].A[2], 1.0f);  // the blend's low colour: blue
-  EXPECT_FLOAT_EQ(cell[0].A[0], 0.0f);
-  const auto marker = Only(Record2D(s, 2), TGLOp::Color3f);
-  EXPECT_FLOAT_EQ(marker[0].A[2], 256.0f / 255.0f);  // spectrum entry 0
+  const auto cell = Record3D(s, 0).Corners();
+  EXPECT_FLOAT_EQ(cell[0].B, 1.0f);  // the blend's low colour: blue
+  EXPECT_FLOAT_EQ(cell[0].R, 0.0f);
+  const auto marker = Record2D(s, 2).Corners();
+  EXPECT_FLOAT_EQ(marker[0].B, 256.0f / 255.0f);  // spectrum entry 0
   s.Spec = 1;
-  const auto top = Only(Record3D(s, 1), TGLOp::Color3f);
-  EXPECT_FLOAT_EQ(top[2].A[0], 1.0f);  // corner (1, 1) at t = 1: entry 511
-  EXPECT_FLOAT_EQ(top[2].A[1], 1.0f / 255.0f);
+  const auto top = Record3D(s, 1).Corners();
+  EXPECT_FLOAT_EQ(top[2].R, 1.0f);  // corner (1, 1) at t = 1: entry 511
+  EXPECT_FLOAT_EQ(top[2].G, 1.0f / 255.0f);
 }
 
 TEST(GraphLists, FlatDataIsMidScale) {
   TKestoState s;
   SetGrid(s, 3, 3, [](int, int) { return 4.0; });
-  const auto blend = Only(Record3D(s, 0), TGLOp::Color3f);
-  EXPECT_FLOAT_EQ(blend[0].A[0], 0.5f);
-  EXPECT_FLOAT_EQ(blend[0].A[1], 0.0f);
-  EXPECT_FLOAT_EQ(blend[0].A[2], 0.5f);
+  const auto blend = Record3D(s, 0).Corners();
+  EXPECT_FLOAT_EQ(blend[0].R, 0.5f);
+  EXPECT_FLOAT_EQ(blend[0].G, 0.0f);
+  EXPECT_FLOAT_EQ(blend[0].B, 0.5f);
   s.Spec = 1;
-  const auto green = Only(Record3D(s, 0), TGLOp::Color3f);
-  EXPECT_FLOAT_EQ(green[0].A[0], 0.0f);
-  EXPECT_FLOAT_EQ(green[0].A[1], 256.0f / 255.0f);
+  const auto green = Record3D(s, 0).Corners();
+  EXPECT_FLOAT_EQ(green[0].R, 0.0f);
+  EXPECT_FLOAT_EQ(green[0].G, 256.0f / 255.0f);
 }
 
 TEST(GraphLists, HeightScaleChangesNoFlatList) {
@@ -189,8 +183,8 @@ TEST(GraphLists, HeightScaleChangesNoFlatList) {
     s.HeightScale = 1.7;
     const auto after = Record2D(s, variant);
     s.HeightScale = 0.8;
-    ASSERT_EQ(before.size(), after.size());
-    for (size_t k = 0; k < before.size(); ++k) ASSERT_EQ(before[k].A, after[k].A);
+    ASSERT_EQ(before.Calls.size(), after.Calls.size());
+    ASSERT_EQ(before.Corners(), after.Corners());
   }
 }
 

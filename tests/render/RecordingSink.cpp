@@ -73,29 +73,8 @@ void Split(GLenum mode, const std::vector<TArrayVertex>& v, std::vector<TPrimiti
 
 std::vector<TPrimitive> TRecordingSink::Primitives(const std::vector<TGLCall>& calls) const {
   std::vector<TPrimitive> out;
-  std::vector<TArrayVertex> corners;
-  float color[3] = {1, 1, 1};
-  GLenum mode = 0;
   for (const TGLCall& c : calls) {
-    const float x = float(c.A[0]), y = float(c.A[1]), z = float(c.A[2]);
     switch (c.Op) {
-      case TGLOp::Begin:
-        mode = GLenum(c.A[0]);
-        corners.clear();
-        break;
-      case TGLOp::Color3f:
-        color[0] = x, color[1] = y, color[2] = z;
-        break;
-      case TGLOp::Vertex2d:
-        corners.push_back({x, y, 0.0f, color[0], color[1], color[2]});
-        break;
-      case TGLOp::Vertex3f:
-      case TGLOp::Vertex3d:
-        corners.push_back({x, y, z, color[0], color[1], color[2]});
-        break;
-      case TGLOp::End:
-        Split(mode, corners, out);
-        break;
       case TGLOp::DrawArrays:
         Split(GLenum(c.A[0]), Arrays[size_t(c.A[2])], out);
         break;
@@ -112,6 +91,16 @@ std::vector<TPrimitive> TRecordingSink::Primitives(const std::vector<TGLCall>& c
     }
   }
   return out;
+}
+
+std::vector<TArrayVertex> TRecordingSink::Corners() const {
+  std::vector<TArrayVertex> v;
+  for (const TGLCall& c : Calls)
+    if (c.Op == TGLOp::DrawArrays) {
+      const auto& corners = Arrays[size_t(c.A[2])];
+      v.insert(v.end(), corners.begin(), corners.end());
+    }
+  return v;
 }
 
 int TRecordingSink::Count(const std::vector<TGLCall>& calls, TGLOp op, double firstArg) {

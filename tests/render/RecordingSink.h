@@ -24,10 +24,11 @@ class TRecordingSink final : public TGLRecorder {
   // List names in the order they were compiled or replayed.
   std::vector<GLuint> Compiled() const;
   std::vector<GLuint> Replayed() const;
-  // The segments, triangles and quads that calls make, whether given one primitive
-  // at a time or as arrays: a line loop or strip is its segments, a polygon the fan
-  // from its first corner (first corner last), as OpenGL splits them.
+  // The segments, triangles and quads that calls' array draws make: a line loop or strip is its
+  // segments, a polygon the fan from its first corner (first corner last), as OpenGL splits them.
   std::vector<TPrimitive> Primitives(const std::vector<TGLCall>& calls) const;
+  // The corners of every DrawArrays, in order.
+  std::vector<TArrayVertex> Corners() const;
   static int Count(const std::vector<TGLCall>& calls, TGLOp op, double firstArg);
   static int Count(const std::vector<TGLCall>& calls, TGLOp op);
 };
