@@ -25,7 +25,7 @@ class TGLCommandQueue {
 
  private:
   static constexpr size_t kMostBlocks = 3;
-  static constexpr int kBlocksPerFlush = 2;
+  static constexpr size_t kCornersPerFlush = 1 << 16;
   std::mutex mutex_;
   std::condition_variable changed_;
   std::deque<TGLRecording> blocks_;
