@@ -301,13 +301,13 @@ bool TKestoForm::Turn() {
   const bool simple = !exact && wantSimple_;
   const TFrameKey key = CurrentKey(simple);
   const bool framePending = frameWanted_ || capture_;
-  // On a large grid the preview comes first, a turn of its own.
+  const TGoOn goOn = [this] { return finishing_ || turnClock_.elapsed() < PauseEveryMs; };
+  // On a large grid the preview comes first, in turns of its own.
   if (!exact && !simple && (framePending || Renderer.Stale() & ListsForFrame(*this, false)) &&
       PreviewDue(key)) {
-    ShowPreview(key);
+    ShowPreview(key, goOn);
     return false;
   }
-  const TGoOn goOn = [this] { return finishing_ || turnClock_.elapsed() < PauseEveryMs; };
   const int32_t lists = listsWanted_ | ListsForFrame(*this, framePending && simple);
   if (!Renderer.Compile(*this, lists, goOn, Helper())) return false;
   listsWanted_ = 0;
@@ -376,8 +376,8 @@ bool TKestoForm::PreviewDue(const TFrameKey& key) const {
   return WindowDC->isExposed() && Renderer.PreviewDue(*this, key);
 }
 
-void TKestoForm::ShowPreview(const TFrameKey& key) {
-  Renderer.DrawPreview(*this, key);
+void TKestoForm::ShowPreview(const TFrameKey& key, const TGoOn& goOn) {
+  if (!Renderer.DrawPreview(*this, key, goOn)) return;
   GLContext.Present();
   Label1->hide();  // "Please wait..." would hide the preview
   ++FramesShown;
@@ -389,7 +389,12 @@ void TKestoForm::DrawPreviewGraph() {
   if (abandoned_ || inTurn_) return;
   // The preview stands for the frame: the exact one is asked for at the end.
   frameWanted_ = false;
-  if (GLContext.MakeCurrent(WindowDC)) ShowPreview(CurrentKey(false));
+  if (GLContext.MakeCurrent(WindowDC)) {
+    // A preview still being drawn for an earlier view is finished first.
+    const TFrameKey key = CurrentKey(false);
+    do ShowPreview(key, [] { return true; });
+    while (Renderer.PreviewDue(*this, key));
+  }
   NoteGLError();
   ReleaseCurrentContext(WindowDC);
 }

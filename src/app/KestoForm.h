@@ -134,7 +134,7 @@ class TKestoForm : public QWidget, public TKestoState {
   // Keeps the error OpenGL reported since the last look, if any.
   void NoteGLError();
   bool PreviewDue(const TFrameKey& key) const;
-  void ShowPreview(const TFrameKey& key);
+  void ShowPreview(const TFrameKey& key, const TGoOn& goOn);
   // The second context for compiling, where it is wanted.
   TPieceHelper* Helper();
   TFrameKey CurrentKey(bool simple) const;

@@ -164,6 +164,7 @@ TFrameRenderer::TDrawn TFrameRenderer::Draw(TKestoState& s, const TFrameKey& key
                                             TPieceHelper* helper) {
   if (!Compile(s, ListsForFrame(s, key.Simple), goOn, helper)) return TDrawn::Stopped;
   const bool reshown = kept_ == key && store_.Restore(key.Width, key.Height);
+  previewing_.reset();  // the buffer holds this frame, or will
   if (reshown)
     replaying_.reset();
   else if (!DrawLists(s, key, goOn))
@@ -237,17 +238,40 @@ bool TFrameRenderer::PreviewDue(const TKestoState& s, const TFrameKey& key) cons
   return kept_ != key && previewed_ != key && WantsPreview(s);
 }
 
-void TFrameRenderer::DrawPreview(TKestoState& s, const TFrameKey& key) {
+bool TFrameRenderer::DrawPreview(TKestoState& s, const TFrameKey& key, const TGoOn& goOn) {
   Step = "preview";
   const auto start = std::chrono::steady_clock::now();
-  TKestoState preview = PreviewState(s, key.Width / previewPixels_, key.Height / previewPixels_);
-  DrawWithoutLists(preview, key.Width, key.Height, false);
-  previewed_ = key;
+  if (!previewing_) {
+    replaying_.reset();  // the buffer holds another picture now
+    previewing_.emplace(TPreviewProgress{
+        key, PreviewState(s, key.Width / previewPixels_, key.Height / previewPixels_), 0, 0, 0});
+    BeginFrame(previewing_->State, key.Width, key.Height, false, *Sink);
+  }
+  TPreviewProgress& p = *previewing_;
+  // Drawn in pieces straight from the builders, as the exact frame's lists are
+  // replayed: a preview of a large grid on a busy machine is no longer one long step.
+  const std::vector<int32_t> lists = FrameLists(p.State, false);
+  {
+    TGLArraySink arrays(*Sink, TGLArraySink::TLines::Loops);
+    while (p.List < lists.size()) {
+      const int32_t pieces = ListPieces(p.State, lists[p.List], PieceVertices);
+      BuildListPiece(p.State, lists[p.List], p.Next++, pieces, arrays);
+      if (p.Next >= pieces) ++p.List, p.Next = 0;
+      if (!goOn()) break;
+    }
+  }
+  p.Seconds += std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+  if (p.List < lists.size()) {
+    Sink->Flush();  // the rasteriser works on it while the window's messages are handled
+    return false;
+  }
+  EndFrame(p.State, p.Key.Width, p.Key.Height, *Sink);
+  previewed_ = p.Key;
   // A machine busy with other work draws the next preview coarser, an idle one finer.
-  const double seconds =
-      std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
-  if (seconds > 0.1) previewPixels_ = std::min(previewPixels_ + 1, kCoarsestPreview);
-  if (seconds < 0.04) previewPixels_ = std::max(previewPixels_ - 1, kFinestPreview);
+  if (p.Seconds > 0.1) previewPixels_ = std::min(previewPixels_ + 1, kCoarsestPreview);
+  if (p.Seconds < 0.04) previewPixels_ = std::max(previewPixels_ - 1, kFinestPreview);
+  previewing_.reset();
+  return true;
 }
 
 void TFrameRenderer::DrawWithoutLists(TKestoState& s, int w, int h, bool simple) {

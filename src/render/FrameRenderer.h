@@ -74,8 +74,11 @@ class TFrameRenderer {
   static bool WantsPreview(const TKestoState& s);
   // Whether the frame of key would be preceded by a preview that has not been shown.
   bool PreviewDue(const TKestoState& s, const TFrameKey& key) const;
-  // The frame of key drawn from a small stand-in of s's grid.
-  void DrawPreview(TKestoState& s, const TFrameKey& key);
+  // The frame of key drawn from a small stand-in of s's grid, a few pieces at a time:
+  // false where goOn said stop, and the next call goes on from there. A preview begun
+  // for another key is finished first, so that a stream of changes still shows
+  // pictures; PreviewDue tells whether key's own is still to come.
+  bool DrawPreview(TKestoState& s, const TFrameKey& key, const TGoOn& goOn);
 
   // A frame drawn straight from the list builders, compiling nothing that stays: a
   // picture drawn once.
@@ -132,6 +135,14 @@ class TFrameRenderer {
     int32_t Next;
   };
   std::optional<TReplayProgress> replaying_;
+  struct TPreviewProgress {
+    TFrameKey Key;
+    TKestoState State;  // with the stand-in grid
+    size_t List;
+    int32_t Next;
+    double Seconds;  // spent drawing it so far
+  };
+  std::optional<TPreviewProgress> previewing_;
   std::optional<TFrameKey> kept_;       // the frame the store holds
   std::optional<TFrameKey> previewed_;  // the frame a preview stood for last
   // Window pixels each way for one point of the preview: three draws one in well under

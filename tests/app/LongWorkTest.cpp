@@ -191,4 +191,25 @@ TEST_F(PanelTest, ALargeGridIsPreviewedFirstAndEndsAtTheExactFrame) {
   EXPECT_EQ(std::tuple(k_->PreviewsShown - before, Drawn()), std::tuple(1 + 361, 362));
 }
 
+// Changes that each come before the preview of the last one is drawn (a piece a turn)
+// still show previews: the preview begun is finished first, then the latest view's.
+TEST_F(PanelTest, AStreamOfChangesOnALargeGridStillShowsPreviews) {
+  k_->SetClientSize(160, 120);
+  SetGrid(*k_, 450, 450, [](int i, int j) { return std::sin(i / 9.0) * j; });
+  k_->MakeList(kMaskAll);
+  k_->DrawGraph();
+  WaitIdle();
+  const int before = k_->PreviewsShown;
+  k_->PauseEveryMs = 0;
+  k_->Renderer.PieceVertices = 4096;
+  for (int change = 0; change < 100; ++change) {
+    k_->Angle3 += 1;
+    k_->DrawGraph();
+    QCoreApplication::processEvents();
+  }
+  EXPECT_GT(k_->PreviewsShown - before, 5);
+  k_->PauseEveryMs = 30;
+  WaitIdle();
+}
+
 }  // namespace
