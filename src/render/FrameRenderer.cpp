@@ -211,13 +211,18 @@ bool TFrameRenderer::DrawnFromGrid(const TKestoState& s, int32_t list) const {
 }
 
 bool TFrameRenderer::DrawFromGrid(const TKestoState& s, int32_t list, const TGoOn& goOn) {
-  const int32_t pieces = ListPieces(s, list, PieceVertices);
   // One sink for the turn: with arrays made afresh for every piece and a flush every few
   // pieces, the page faults of the fresh memory made a 1000² frame six times as long. No
   // flush at all: the driver hands each full scene to the rasteriser by itself.
   TGLArraySink arrays(*Sink);
-  while (replaying_->Next < pieces) {
-    BuildListPiece(s, list, replaying_->Next++, pieces, arrays);
+  return BuildPieces(s, list, replaying_->Next, arrays, goOn);
+}
+
+bool TFrameRenderer::BuildPieces(const TKestoState& s, int32_t list, int32_t& next, TGLSink& gl,
+                                 const TGoOn& goOn) const {
+  const int32_t pieces = ListPieces(s, list, PieceVertices);
+  while (next < pieces) {
+    BuildListPiece(s, list, next++, pieces, gl);
     if (!goOn()) return false;
   }
   return true;
@@ -253,12 +258,8 @@ bool TFrameRenderer::DrawPreview(TKestoState& s, const TFrameKey& key, const TGo
   const std::vector<int32_t> lists = FrameLists(p.State, false);
   {
     TGLArraySink arrays(*Sink, TGLArraySink::TLines::Loops);
-    while (p.List < lists.size()) {
-      const int32_t pieces = ListPieces(p.State, lists[p.List], PieceVertices);
-      BuildListPiece(p.State, lists[p.List], p.Next++, pieces, arrays);
-      if (p.Next >= pieces) ++p.List, p.Next = 0;
-      if (!goOn()) break;
-    }
+    for (; p.List < lists.size(); ++p.List, p.Next = 0)
+      if (!BuildPieces(p.State, lists[p.List], p.Next, arrays, goOn)) break;
   }
   p.Seconds += std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
   if (p.List < lists.size()) {

@@ -101,6 +101,10 @@ class TFrameRenderer {
   bool DrawnFromGrid(const TKestoState& s, int32_t list) const;
   // The pieces of such a list, from the next one the frame has not drawn.
   bool DrawFromGrid(const TKestoState& s, int32_t list, const TGoOn& goOn);
+  // The pieces of list from next on, straight from the builders into gl; false where
+  // goOn said stop after one of them.
+  bool BuildPieces(const TKestoState& s, int32_t list, int32_t& next, TGLSink& gl,
+                   const TGoOn& goOn) const;
   // Refuses a graph list that would not fit, before the driver, which does not survive
   // a failed allocation, is asked; lists no frame of this view shows are given back
   // first where that makes it fit.
