@@ -195,9 +195,9 @@ bool TFrameRenderer::DrawLists(TKestoState& s, const TFrameKey& key, const TGoOn
     }
     while (replaying_->Next < pieces) {
       Sink->CallList(PieceName(list, replaying_->Next++));
-      // Handed to the rasteriser every two pieces, the work it holds at once stays
-      // small (a filled 1000² grid's peak is 50 MB lower), and the frame is no slower.
-      if (replaying_->Next % 2 == 0) Sink->Flush();
+      // Each piece handed to the rasteriser as a scene of its own, the work it holds at
+      // once stays small, and the frame is no slower.
+      Sink->Flush();
       if (!goOn()) return false;
     }
   }
@@ -258,14 +258,17 @@ bool TFrameRenderer::DrawPreview(TKestoState& s, const TFrameKey& key, const TGo
   const std::vector<int32_t> lists = FrameLists(p.State, false);
   {
     TGLArraySink arrays(*Sink, TGLArraySink::TLines::Loops);
+    // Each piece a scene of its own, as in the replay.
+    const TGoOn flushed = [&] {
+      arrays.Flush();
+      return goOn();
+    };
     for (; p.List < lists.size(); ++p.List, p.Next = 0)
-      if (!BuildPieces(p.State, lists[p.List], p.Next, arrays, goOn)) break;
+      if (!BuildPieces(p.State, lists[p.List], p.Next, arrays, flushed)) break;
   }
   p.Seconds += std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
-  if (p.List < lists.size()) {
-    Sink->Flush();  // the rasteriser works on it while the window's messages are handled
-    return false;
-  }
+  // The rasteriser works on the last piece while the window's messages are handled.
+  if (p.List < lists.size()) return false;
   EndFrame(p.State, p.Key.Width, p.Key.Height, *Sink);
   previewed_ = p.Key;
   // A machine busy with other work draws the next preview coarser, an idle one finer.

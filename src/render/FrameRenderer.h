@@ -84,8 +84,11 @@ class TFrameRenderer {
   // picture drawn once.
   void DrawWithoutLists(TKestoState& s, int w, int h, bool simple);
 
-  // Frees the kept copy; the context that kept it is current.
-  void Release() { store_.Release(); }
+  // Frees the kept copy and what the sink keeps; the context that kept them is current.
+  void Release() {
+    store_.Release();
+    direct_.Release();
+  }
 
  private:
   bool CompileList(TKestoState& s, int32_t list, const TGoOn& goOn, TPieceHelper* helper);

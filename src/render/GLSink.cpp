@@ -1,5 +1,6 @@
-// glMultiDrawArrays is OpenGL 1.4, beyond the 1.1 headers; the library has it, and a
-// context below 1.4 draws the same primitives one by one.
+// glMultiDrawArrays is OpenGL 1.4 and fence syncs 3.2, beyond the 1.1 headers; the
+// library has them. A context below 1.4 draws the same primitives one by one, one
+// below 3.2 flushes without waiting.
 #define GL_GLEXT_PROTOTYPES
 #include "render/GLSink.h"
 
@@ -47,7 +48,33 @@ void TGLDirectSink::PushAttrib(GLbitfield mask) { glPushAttrib(mask); }
 void TGLDirectSink::PopAttrib() { glPopAttrib(); }
 void TGLDirectSink::ClearColor(float r, float g, float b, float a) { glClearColor(r, g, b, a); }
 void TGLDirectSink::Clear(GLbitfield mask) { glClear(mask); }
-void TGLDirectSink::Flush() { glFlush(); }
+namespace {
+
+void WaitAndDelete(GLsync& fence) {
+  if (!fence) return;
+  glClientWaitSync(fence, 0, GL_TIMEOUT_IGNORED);
+  glDeleteSync(fence);
+  fence = nullptr;
+}
+
+}  // namespace
+
+void TGLDirectSink::Flush() {
+  glFlush();
+  // Left to itself, the rasteriser queues the scenes handed to it while this thread
+  // makes more, each holding what it binned of its primitives: how many depends on
+  // how fast each side runs, and a 1000² mesh's peak varied by 0.7x the points. Waiting
+  // only for the scene before last still lets it work while this thread makes the next.
+  if (fences_ < 0) fences_ = ContextHasVersion(3, 2);
+  if (!fences_) return;
+  WaitAndDelete(handed_[0]);
+  handed_[0] = handed_[1];
+  handed_[1] = glFenceSync(GL_SYNC_GPU_COMMANDS_COMPLETE, 0);
+}
+
+void TGLDirectSink::Release() {
+  for (GLsync& fence : handed_) WaitAndDelete(fence);
+}
 void TGLDirectSink::Enable(GLenum cap) { glEnable(cap); }
 void TGLDirectSink::Disable(GLenum cap) { glDisable(cap); }
 void TGLDirectSink::BlendFunc(GLenum src, GLenum dst) { glBlendFunc(src, dst); }

@@ -2,6 +2,7 @@
 
 #include <GL/gl.h>
 
+#include <array>
 #include <cstdint>
 
 // One corner of an array draw: its position and its colour.
@@ -62,6 +63,8 @@ class TGLDirectSink final : public TGLSink {
   void PopAttrib() override;
   void ClearColor(float r, float g, float b, float a) override;
   void Clear(GLbitfield mask) override;
+  // Hands the work so far to the rasteriser, then waits until it has done what was
+  // handed to it two Flushes before: it holds the scenes of the last two at most.
   void Flush() override;
   void Enable(GLenum cap) override;
   void Disable(GLenum cap) override;
@@ -77,7 +80,12 @@ class TGLDirectSink final : public TGLSink {
   // Returns once the context has carried out every call made so far: what one context
   // compiled is complete before a context that shares its lists replays them.
   void Finish();
+  // Frees what the sink keeps in the current context (the marks of the last Flushes).
+  void Release();
 
  private:
   int multiDraw_ = -1;  // whether the context has glMultiDrawArrays; -1: not asked yet
+  int fences_ = -1;     // whether it has fence syncs (OpenGL 3.2); -1: not asked yet
+  // The ends of the work the last two Flushes handed over, the older first.
+  std::array<struct __GLsync*, 2> handed_{};
 };
