@@ -6,6 +6,7 @@
 // the event loop next sees it. Run under Xvfb:
 //   xvfb-run -a build/bench/bench_viewer [N ...]      (default 300 1000 2000)
 // First it reports the viewer's own CPU time over 10 s untouched with the sample.
+// KESTO_ACTIONS (names, comma-separated, "load" first) runs only those actions.
 //   xvfb-run -a build/bench/bench_viewer --memory N
 // instead reports the viewer's peak memory with an N x N grid in each surface mode,
 // each in a process of its own, and what it adds to the memory before the load as a
@@ -212,6 +213,7 @@ int main(int argc, char** argv) {
   }
 
   const int repeat = std::max(1, qEnvironmentVariableIntValue("KESTO_REPEAT"));
+  const QStringList only = qEnvironmentVariable("KESTO_ACTIONS").split(',', Qt::SkipEmptyParts);
   std::printf(
       "    N  action          first picture    picture    longest gap   (medians of %d; "
       "the step of each run's longest gap)\n",
@@ -257,6 +259,7 @@ int main(int argc, char** argv) {
     std::vector<std::vector<TResult>> results(actions.size());
     for (int r = 0; r < repeat; ++r)
       for (size_t a = 0; a < actions.size(); ++a) {
+        if (!only.empty() && !only.contains(QString(actions[a].first))) continue;
         if (!actions[a].second) {
           QTest::mousePress(surface, Qt::LeftButton, {}, QPoint(100, 100));
           QTest::mouseMove(surface, QPoint(120, 100));
@@ -268,6 +271,7 @@ int main(int argc, char** argv) {
         results[a].push_back(Measure(k, [&] { actions[a].second(r); }));
       }
     for (size_t a = 0; a < actions.size(); ++a) {
+      if (results[a].empty()) continue;
       std::vector<double> t, g, f;
       std::string steps;
       for (const TResult& x : results[a]) {
