@@ -103,8 +103,7 @@ int32_t ListPieces(const TKestoState& s, int32_t list, int64_t pieceVertices) {
   if (e.Variant == kAxes || e.List != list) return 1;
   // A mesh's pieces hold half the corners of the others': each piece is one of the
   // rasteriser's scenes, which holds more for a smooth line's corner than for a
-  // triangle's, and the scenes it queues are a large part of the peak (a 1000² mesh's
-  // is 0.4x the points lower with half the pieces).
+  // triangle's, and the scenes it holds are a large part of a mesh's peak.
   const int64_t lines = e.Variant == kVariantFilled || e.Variant == kVariantMarkers ? 1 : 2;
   const int64_t vertices = GraphListCells(s, e.Variant) * VerticesPerCell(e) * lines;
   return int32_t(
