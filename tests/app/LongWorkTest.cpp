@@ -169,6 +169,7 @@ TEST_F(PanelTest, AnUntouchedViewerPaintsNothing) {
 // window ends at the exact frame; a capture is exact; "Anime" turns through previews.
 TEST_F(PanelTest, ALargeGridIsPreviewedFirstAndEndsAtTheExactFrame) {
   k_->SetClientSize(160, 120);  // small previews: the animation's go fast
+  k_->PauseEveryMs = 1000;      // on a busy machine too, the wheel's preview is one turn
   SetGrid(*k_, 450, 450, [](int i, int j) { return std::sin(i / 9.0) * j; });
   k_->MakeList(kMaskAll);
   k_->DrawGraph();
@@ -189,6 +190,7 @@ TEST_F(PanelTest, ALargeGridIsPreviewedFirstAndEndsAtTheExactFrame) {
   WaitIdle();
   // Key 3 brings back the frame the wheel's preview stood for: no second preview.
   EXPECT_EQ(std::tuple(k_->PreviewsShown - before, Drawn()), std::tuple(1 + 361, 362));
+  k_->PauseEveryMs = 30;
 }
 
 // Changes that each come before the preview of the last one is drawn (a piece a turn)
