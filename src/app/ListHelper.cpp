@@ -52,9 +52,8 @@ void TListHelper::Run(QOpenGLContext* share) {
     std::exception_ptr error;
     try {
       TGLArraySink arrays(direct);
-      arrays.NewList(PieceName(list, piece));
-      BuildListPiece(s, list, piece, pieces, arrays);
-      arrays.EndList();
+      CompileInto(arrays, PieceName(list, piece),
+                  [&] { BuildListPiece(s, list, piece, pieces, arrays); });
       // Other drivers than the software one may still be compiling when the window's
       // context calls the list.
       direct.Finish();

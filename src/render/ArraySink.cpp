@@ -19,20 +19,41 @@ constexpr size_t kLoopBatchVertices = 1 << 13;
 
 void TGLArraySink::DrawBatch() {
   if (batch_.empty()) return;
+  struct TEmptied {
+    TGLArraySink& Sink;
+    ~TEmptied() {
+      Sink.batch_.clear();
+      Sink.firsts_.clear();
+      Sink.counts_.clear();
+    }
+  } emptied{*this};
   const bool filled = batchMode_ != GL_LINES && batchMode_ != GL_LINE_LOOP;
   if (filled) {
     next_.PushAttrib(GL_COLOR_BUFFER_BIT);
     next_.Disable(GL_BLEND);
   }
-  if (batchMode_ == GL_LINE_LOOP)
-    next_.MultiDrawArrays(GL_LINE_LOOP, batch_.data(), firsts_.data(), counts_.data(),
-                          int(firsts_.size()));
-  else
-    next_.DrawArrays(batchMode_, batch_.data(), int(batch_.size()));
+  try {
+    if (batchMode_ == GL_LINE_LOOP)
+      next_.MultiDrawArrays(GL_LINE_LOOP, batch_.data(), firsts_.data(), counts_.data(),
+                            int(firsts_.size()));
+    else
+      next_.DrawArrays(batchMode_, batch_.data(), int(batch_.size()));
+  } catch (...) {
+    // Blending as it was, for whatever is drawn next.
+    if (filled) next_.PopAttrib();
+    throw;
+  }
   if (filled) next_.PopAttrib();
-  batch_.clear();
-  firsts_.clear();
-  counts_.clear();
+}
+
+void TGLArraySink::EndList() {
+  try {
+    DrawBatch();
+  } catch (...) {
+    next_.EndList();
+    throw;
+  }
+  next_.EndList();
 }
 
 void TGLArraySink::Batch(GLenum mode) {

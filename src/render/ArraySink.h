@@ -20,13 +20,20 @@ class TGLArraySink final : public TGLForwardingSink {
   enum class TLines { Segments, Loops };
   explicit TGLArraySink(TGLSink& next, TLines lines = TLines::Segments)
       : TGLForwardingSink(next), lines_(lines) {}
-  ~TGLArraySink() override { DrawBatch(); }
+  // What is still gathered is dropped, not drawn: the owner draws it with DrawBatch or
+  // any call after it, and a sink left with a batch is one whose drawing failed, whose
+  // next sink may fail again and must not be called while the error unwinds.
+  ~TGLArraySink() override = default;
 
   // Draws what has been gathered; glFlush stays Flush, passed on like every other call.
+  // The batch is emptied however that ends, so nothing is handed on twice.
   void DrawBatch();
 
   // One primitive of mode over the count corners, gathered into the batch.
   void DrawArrays(GLenum mode, const TArrayVertex* vertices, int count) override;
+  // Closes the list even where drawing the batch into it fails: a list left open
+  // would take in every call after it.
+  void EndList() override;
 
  protected:
   // Whatever comes after the primitives gathered so far must come after them.

@@ -81,11 +81,8 @@ std::vector<int32_t> ListsInBuildOrder(int32_t mask) {
 }
 
 void BuildLists(const TKestoState& s, int32_t mask, TGLSink& gl) {
-  for (int32_t list : ListsInBuildOrder(mask)) {
-    gl.NewList(GLuint(list));
-    BuildListBody(s, list, gl);
-    gl.EndList();
-  }
+  for (int32_t list : ListsInBuildOrder(mask))
+    CompileInto(gl, GLuint(list), [&] { BuildListBody(s, list, gl); });
 }
 
 void BuildListBody(const TKestoState& s, int32_t list, TGLSink& gl) {
@@ -256,10 +253,9 @@ void TGLReplaySink::CallList(GLuint list) {
   std::thread builder([this, list, &queue] {
     try {
       TGLCommandSink commands(queue);
-      {
-        TGLArraySink arrays(commands, TGLArraySink::TLines::Loops);
-        BuildListBody(s_, int32_t(list), arrays);
-      }
+      TGLArraySink arrays(commands, TGLArraySink::TLines::Loops);
+      BuildListBody(s_, int32_t(list), arrays);
+      arrays.DrawBatch();
       commands.Finish();
       queue.Close();
     } catch (...) {

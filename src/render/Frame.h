@@ -29,6 +29,20 @@ enum : int32_t {
   kMaskAxes = 3840,
 };
 
+// Compiles what build emits into the list name. A build that throws closes the list
+// before the error goes on: a list left open would take in every call after it.
+template <class TBuild>
+void CompileInto(TGLSink& gl, GLuint name, TBuild&& build) {
+  gl.NewList(name);
+  try {
+    build();
+  } catch (...) {
+    gl.EndList();
+    throw;
+  }
+  gl.EndList();
+}
+
 // Recompiles the lists whose bits are set in mask, in the fixed order; the caller
 // has normalised the view and made the context current.
 void BuildLists(const TKestoState& s, int32_t mask, TGLSink& gl);

@@ -78,12 +78,12 @@ bool TFrameRenderer::CompileList(TKestoState& s, int32_t list, const TGoOn& goOn
     if (versions_[bit] != version || ListShapeFor(s, list) != shape) return false;
   }
   compiling_.reset();
-  arrays.NewList(GLuint(list));
-  if (pieces > 1)
-    BuildPieceCalls(list, pieces, arrays);
-  else
-    BuildListBody(s, list, arrays);
-  arrays.EndList();
+  CompileInto(arrays, GLuint(list), [&] {
+    if (pieces > 1)
+      BuildPieceCalls(list, pieces, arrays);
+    else
+      BuildListBody(s, list, arrays);
+  });
   // The pieces of a larger grid that the list no longer calls hold memory.
   const int32_t first = pieces > 1 ? pieces : 0;
   const int32_t had = pieces_[bit] > 1 ? pieces_[bit] : 0;
@@ -103,9 +103,7 @@ int32_t TFrameRenderer::CompilePieces(TGLSink& arrays, const TKestoState& s, int
   const bool two = helper && k + 1 < pieces;
   if (two) helper->Compile(s, list, k + 1, pieces);
   try {
-    arrays.NewList(PieceName(list, k));
-    BuildListPiece(s, list, k, pieces, arrays);
-    arrays.EndList();
+    CompileInto(arrays, PieceName(list, k), [&] { BuildListPiece(s, list, k, pieces, arrays); });
   } catch (...) {
     if (two) helper->Wait();
     throw;
@@ -215,7 +213,9 @@ bool TFrameRenderer::DrawFromGrid(const TKestoState& s, int32_t list, const TGoO
   // pieces, the page faults of the fresh memory made a 1000² frame six times as long. No
   // flush at all: the driver hands each full scene to the rasteriser by itself.
   TGLArraySink arrays(*Sink);
-  return BuildPieces(s, list, replaying_->Next, arrays, goOn);
+  const bool done = BuildPieces(s, list, replaying_->Next, arrays, goOn);
+  arrays.DrawBatch();
+  return done;
 }
 
 bool TFrameRenderer::BuildPieces(const TKestoState& s, int32_t list, int32_t& next, TGLSink& gl,

@@ -106,10 +106,9 @@ TEST(ArraySinkTest, RecordedArraysHoldTheBuildersPrimitives) {
         ASSERT_FALSE(expected.empty()) << list;
         for (auto lines : {TGLArraySink::TLines::Segments, TGLArraySink::TLines::Loops}) {
           TRecordingSink arrays;
-          {
-            TGLArraySink batched(arrays, lines);
-            BuildListBody(s, list, batched);
-          }
+          TGLArraySink batched(arrays, lines);
+          BuildListBody(s, list, batched);
+          batched.DrawBatch();
           ASSERT_EQ(arrays.Primitives(arrays.Calls), expected)
               << "list " << list << " spec " << spec;
           if (list < kListAxes2D) {  // the graph in a few batches, not cell by cell

@@ -1,0 +1,21 @@
+#pragma once
+
+#include <new>
+
+#include "render/ForwardingSink.h"
+
+// Passes calls on until the one after the first `before`, which fails as a driver
+// short of memory would; every call after that passes again.
+class TFailingSink final : public TGLForwardingSink {
+ public:
+  TFailingSink(TGLSink& next, int before) : TGLForwardingSink(next), left_(before) {}
+  bool Failed() const { return left_ < 0; }
+
+ protected:
+  void Passing() override {
+    if (left_-- == 0) throw std::bad_alloc();
+  }
+
+ private:
+  int left_;
+};
