@@ -129,3 +129,15 @@ std::string ShortText(double v, int mostDigits) {
   return std::string(
       text, std::to_chars(text, text + sizeof text, v, std::chars_format::general, mostDigits).ptr);
 }
+
+std::string DistinctText(double v, double step, int leastDigits) {
+  constexpr int kMostDigits = 17;  // every double reads back exactly
+  if (!(step != 0 && std::isfinite(step))) return ShortText(v, leastDigits);
+  for (int digits = leastDigits; digits < kMostDigits; ++digits) {
+    const std::string text = ShortText(v, digits);
+    double shown = 0;
+    std::from_chars(text.data(), text.data() + text.size(), shown);
+    if (!(std::fabs(shown - v) > std::fabs(step) / 100)) return text;
+  }
+  return ShortestText(v);
+}

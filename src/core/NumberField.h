@@ -18,3 +18,7 @@ char LocaleDecimalSeparator();
 std::string ShortestText(double v);
 // The same where it has at most mostDigits significant digits, else v rounded to them.
 std::string ShortText(double v, int mostDigits);
+// v with at least leastDigits significant digits, and with more where fewer would move
+// it by over a hundredth of step (the distance to the nearest other value it must be
+// told from): 6717812.5 beside 6717813 is not "6717812". Exact where it is shorter.
+std::string DistinctText(double v, double step, int leastDigits);

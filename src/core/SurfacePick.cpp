@@ -50,10 +50,32 @@ std::pair<double, double> Slab(const TRay& r, const TVec3& lo, const TVec3& hi) 
 
 }  // namespace
 
+namespace {
+
+// The shortest distance from the point's value of c to another value of c at a grid
+// neighbour, holes aside; 0 where there is none.
+double NeighbourStep(const TGridData& g, TGridIndex at, double TGridPoint::*c) {
+  const TGridPoint& p = g.Grid[size_t(at.I)][size_t(at.J)];
+  double step = 0;
+  for (const auto& [di, dj] : {std::pair{-1, 0}, {1, 0}, {0, -1}, {0, 1}}) {
+    const int32_t i = at.I + di, j = at.J + dj;
+    if (i < 0 || j < 0 || i > g.GridHighI || j > g.GridHighJ) continue;
+    const TGridPoint& n = g.Grid[size_t(i)][size_t(j)];
+    const double d = std::fabs(n.*c - p.*c);
+    if (!IsHole(n) && d > 0 && (step == 0 || d < step)) step = d;
+  }
+  return step;
+}
+
+}  // namespace
+
 std::string PointLabel(const TGridData& g, TGridIndex at) {
   const TGridPoint& p = g.Grid[size_t(at.I)][size_t(at.J)];
-  const std::string z = IsHole(p) ? "no value" : "z = " + ShortText(p.Z, 7);
-  return "x = " + ShortText(p.X, 7) + "  y = " + ShortText(p.Y, 7) + "  " + z + "  [" +
+  const auto text = [&](double TGridPoint::*c) {
+    return DistinctText(p.*c, NeighbourStep(g, at, c), 7);
+  };
+  const std::string z = IsHole(p) ? "no value" : "z = " + text(&TGridPoint::Z);
+  return "x = " + text(&TGridPoint::X) + "  y = " + text(&TGridPoint::Y) + "  " + z + "  [" +
          std::to_string(at.I) + ", " + std::to_string(at.J) + "]";
 }
 

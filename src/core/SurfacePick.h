@@ -15,7 +15,8 @@ struct TGridIndex {
 };
 
 // "x = 1.5  y = -2  z = 0.6286  [3, 4]" for the point at, each number as short as it
-// reads back exactly with at most 7 significant digits; "no value" for a missing height.
+// reads back exactly with at most 7 significant digits, or with as many more as tell
+// it from its neighbours on the grid; "no value" for a missing height.
 std::string PointLabel(const TGridData& g, TGridIndex at);
 // "x,y,z", each number exactly; empty for a missing height.
 std::string PointCopyText(const TGridData& g, TGridIndex at);

@@ -178,6 +178,14 @@ TEST(SurfacePick, LabelAndCopyText) {
   EXPECT_EQ(PointLabel(s, {1, 1}), "x = 1  y = 1  no value  [1, 1]");
   EXPECT_EQ(PointCopyText(s, {2, 2}), "1234567.89,2,1.4333333333333333");
   EXPECT_EQ(PointCopyText(s, {1, 1}), "");
+  // Digits beyond seven where rounding would move a number by a step of the grid's:
+  // cell centres of a 25 m grid in UTM, heights a centimetre apart.
+  SetGrid(s, 2, 2, [](int i, int j) { return 1234.56 + 0.01 * (i + j); });
+  for (TGridRow& row : s.Grid)
+    for (TGridPoint& p : row) p = {350012.5 + 25 * p.X, 6717812.5 + 25 * p.Y, p.Z};
+  EXPECT_EQ(PointLabel(s, {0, 1}), "x = 350012.5  y = 6717837.5  z = 1234.57  [0, 1]");
+  s.Grid[1][1].Z = 1234.5678;
+  EXPECT_EQ(PointLabel(s, {1, 1}), "x = 350037.5  y = 6717837.5  z = 1234.5678  [1, 1]");
 }
 
 }  // namespace
