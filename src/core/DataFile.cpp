@@ -27,6 +27,7 @@ constexpr size_t kLongestLine = size_t(256) << 20;
 constexpr size_t kMostLinesBeforeData = 1000;
 constexpr size_t kMostBytesBeforeData = 1 << 20;
 constexpr double kMissing = std::numeric_limits<double>::quiet_NaN();
+constexpr const char* kTooLargeForMemory = "the grid is too large for the memory available";
 
 // The text before the next comma, which is removed with it; without a comma the
 // field is empty and the rest stays.
@@ -168,21 +169,31 @@ void TDataParser::Detect(std::string_view line) {
   std::string_view rest = line;
   const std::string_view commaFields[3] = {NextField(rest), NextField(rest), rest};
   double v;
-  if (EsriKeyOf(fields_[0]))
+  if (EsriKeyOf(fields_[0])) {
     Decide(TDataLayout::Esri);
-  else if (std::any_of(std::begin(commaFields), std::end(commaFields),
-                       [&](std::string_view f) { return ParseNumber(f, sep_, v); }))
-    Decide(TDataLayout::Comma);  // what a comma file always was
-  else if (line.find(';') != std::string_view::npos)
+  } else if (!HasDecimalCommas(line) &&
+             std::any_of(std::begin(commaFields), std::end(commaFields),
+                         [&](std::string_view f) { return ParseNumber(f, sep_, v); })) {
+    // What a comma file always was; one that starts with a header (a spreadsheet's)
+    // is read as the other layouts are.
+    const bool header = std::any_of(pending_.begin(), pending_.end(),
+                                    [](const auto& pending) { return !pending.second.empty(); });
+    if (header && reading_ == TDataReading::Detect) reading_ = TDataReading::CommaWithHeaders;
+    Decide(TDataLayout::Comma);
+  } else if (line.find(';') != std::string_view::npos) {
     Decide(TDataLayout::Semicolon);
-  else
+  } else {
     Decide(fields_.size() >= 4 ? TDataLayout::Matrix : TDataLayout::Whitespace);
+  }
   Data(line);
 }
 
 void TDataParser::Decide(TDataLayout layout) {
   layout_ = layout;
   notes_.Layout = layout;
+  // Where commas do not separate the fields, a comma in a number is its decimal
+  // separator, whatever the locale: files saved where that is the custom.
+  if (layout != TDataLayout::Comma) sep_ = ',';
   const int64_t now = lineNumber_;
   for (const auto& [number, text] : std::exchange(pending_, {})) {
     lineNumber_ = number;
@@ -243,7 +254,8 @@ void TDataParser::CommaLine(std::string_view line) {
   int numbers = 0;
   for (int k = 0; k < 3; ++k) numbers += ParseNumber(fields[k], sep_, v[k]);
   anyNumber_ |= numbers > 0;
-  if (numbers < 3 && IsMissingText(TrimLine(fields[2]), false)) {
+  const bool withHeaders = reading_ == TDataReading::CommaWithHeaders;
+  if (numbers < 3 && IsMissingText(TrimLine(fields[2]), withHeaders)) {
     v[2] = kMissing;
     ++numbers;
   }
@@ -368,7 +380,16 @@ void TDataParser::EsriData(std::string_view line) {
   AddRow(std::move(row));
 }
 
+void TDataParser::CountPoints(size_t n) {
+  points_ += int64_t(n);
+  // Not a refusal of this reading: no other reading makes the grid smaller.
+  if (points_ > mostPoints_)
+    throw TDataFileError("The data file " + Quoted(name_) +
+                         " cannot be shown: " + kTooLargeForMemory + ".");
+}
+
 void TDataParser::AddPoint(const TGridPoint& p) {
+  CountPoints(1);
   notes_.Holes += IsHole(p);
   if (rows_.empty()) {
     if (first_.empty()) rowStartLine_ = lineNumber_;
@@ -381,6 +402,7 @@ void TDataParser::AddPoint(const TGridPoint& p) {
 }
 
 void TDataParser::AddRow(TGridRow row) {
+  CountPoints(row.size());
   for (const TGridPoint& p : row) notes_.Holes += IsHole(p);
   if (rows_.empty()) width_ = row.size();
   rows_.push_back(std::move(row));
@@ -539,11 +561,12 @@ TGridData Pass(TDataSource& in, TDataParser& parser, const std::function<void()>
 // The layout the file shows; where that refuses it, the reading that may still take
 // it, from the start again.
 TGridData Parse(TDataSource& in, const std::string& name, const std::function<void()>& pump,
-                char localeSeparator, TDataFileNotes* notes) {
+                char localeSeparator, TDataFileNotes* notes, int64_t mostPoints) {
   std::optional<TDataReading> retry;
   std::string refusal;
   {
     TDataParser parser(name, localeSeparator);
+    parser.SetMostPoints(mostPoints);
     try {
       return Pass(in, parser, pump, notes);
     } catch (const TDataFileError& e) {
@@ -554,6 +577,7 @@ TGridData Parse(TDataSource& in, const std::string& name, const std::function<vo
   }
   if (!in.Rewind()) throw TDataFileError(refusal);
   TDataParser parser(name, localeSeparator, *retry);
+  parser.SetMostPoints(mostPoints);
   try {
     return Pass(in, parser, pump, notes);
   } catch (const TDataFileError&) {
@@ -568,7 +592,7 @@ TGridData Guarded(const std::function<TGridData()>& read, const std::string& nam
     return read();
   } catch (const std::bad_alloc&) {
     throw TDataFileError("The data file " + Quoted(name) +
-                         " cannot be shown: the grid is too large for the memory available.");
+                         " cannot be shown: " + kTooLargeForMemory + ".");
   }
 }
 
@@ -579,13 +603,13 @@ TGridData ReadDataText(std::string_view text, const std::string& name, char loca
   return Guarded(
       [&] {
         const auto in = TextDataSource(text, name);
-        return Parse(*in, name, {}, localeSeparator, notes);
+        return Parse(*in, name, {}, localeSeparator, notes, INT64_MAX);
       },
       name);
 }
 
 TGridData ReadDataFile(const std::string& path, const std::function<void()>& pump,
-                       char localeSeparator, TDataFileNotes* notes) {
+                       char localeSeparator, TDataFileNotes* notes, int64_t mostPoints) {
   // Not blocking on a FIFO and never reading a device for ever: regular files only.
   const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
   if (fd < 0)
@@ -598,23 +622,24 @@ TGridData ReadDataFile(const std::string& path, const std::function<void()>& pum
   if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode))
     throw TDataFileError("The data file " + Quoted(path) +
                          " cannot be shown: it is not a regular file.");
-  return ReadDataStream(fd, path, pump, localeSeparator, notes);
+  return ReadDataStream(fd, path, pump, localeSeparator, notes, mostPoints);
 }
 
 TGridData ReadDataStream(int fd, const std::string& name, const std::function<void()>& pump,
-                         char localeSeparator, TDataFileNotes* notes) {
+                         char localeSeparator, TDataFileNotes* notes, int64_t mostPoints) {
   if (localeSeparator == '\0') localeSeparator = LocaleDecimalSeparator();
   return Guarded(
       [&] {
         const auto in = OpenDataSource(fd, name);
-        return Parse(*in, name, pump, localeSeparator, notes);
+        return Parse(*in, name, pump, localeSeparator, notes, mostPoints);
       },
       name);
 }
 
 void LoadDataFile(TGridData& target, const std::string& path, const std::function<void()>& pump,
-                  const std::function<void(const TGridData&)>& accept) {
-  TGridData data = ReadDataFile(path, pump);
+                  const std::function<void(const TGridData&)>& accept, TDataFileNotes* notes,
+                  int64_t mostPoints) {
+  TGridData data = ReadDataFile(path, pump, '\0', notes, mostPoints);
   if (accept) accept(data);
   target = std::move(data);
 }

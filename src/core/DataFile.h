@@ -1,6 +1,7 @@
 #pragma once
 
 #include <chrono>
+#include <cstdint>
 #include <functional>
 #include <optional>
 #include <stdexcept>
@@ -71,6 +72,9 @@ class TDataParser {
   std::optional<TDataReading> Retry() const;
   // After a refusal: whether the text held data in the reading's own layout.
   bool FoundData() const { return foundData_; }
+  // A grid of more points is refused as too large for the memory available, as soon
+  // as the point past the last is read.
+  void SetMostPoints(int64_t most) { mostPoints_ = most; }
 
  private:
   void Line(std::string_view line);
@@ -86,6 +90,7 @@ class TDataParser {
   double Height(std::string_view field, std::string_view line, bool others);
   double Coordinate(std::string_view field, std::string_view line);
   void CheckFieldCount(std::string_view line, size_t expected);
+  void CountPoints(size_t n);
   void AddPoint(const TGridPoint& p);
   void AddRow(TGridRow row);
   void TrackRun(const TGridPoint& p);
@@ -105,6 +110,7 @@ class TDataParser {
   bool foundData_ = false;
   std::string carry_;  // a line cut by the end of a piece
   int64_t lineNumber_ = 0;
+  int64_t points_ = 0, mostPoints_ = INT64_MAX;
 
   // Lines before the one that tells the layout, kept to be read once it is known.
   std::vector<std::pair<int64_t, std::string>> pending_;
@@ -145,18 +151,23 @@ TGridData ReadDataText(std::string_view text, const std::string& name, char loca
 
 // Reads a whole data file. pump is called about every 30 ms while it reads so the
 // windows stay responsive; nothing is changed when this throws. notes, when given,
-// learns the layout, the holes and the fields that read as 0.
+// learns the layout, the holes and the fields that read as 0. A grid of more than
+// mostPoints points is refused once that many are read: what a small compressed file
+// may inflate to is no limit.
 TGridData ReadDataFile(const std::string& path, const std::function<void()>& pump = {},
-                       char localeSeparator = '\0', TDataFileNotes* notes = nullptr);
+                       char localeSeparator = '\0', TDataFileNotes* notes = nullptr,
+                       int64_t mostPoints = INT64_MAX);
 
 // The same from a descriptor already open (standard input, say), read to its end;
 // name is what messages call it.
 TGridData ReadDataStream(int fd, const std::string& name, const std::function<void()>& pump = {},
-                         char localeSeparator = '\0', TDataFileNotes* notes = nullptr);
+                         char localeSeparator = '\0', TDataFileNotes* notes = nullptr,
+                         int64_t mostPoints = INT64_MAX);
 
 // Replaces the grid, its dimensions, its ranges and its origin by those of the
 // file, only once the whole file has been read and found valid and accept, given the
 // new grid, has not thrown.
 void LoadDataFile(TGridData& target, const std::string& path,
                   const std::function<void()>& pump = {},
-                  const std::function<void(const TGridData&)>& accept = {});
+                  const std::function<void(const TGridData&)>& accept = {},
+                  TDataFileNotes* notes = nullptr, int64_t mostPoints = INT64_MAX);

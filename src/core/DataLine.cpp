@@ -48,6 +48,22 @@ bool IsMissingText(std::string_view f, bool others) {
   return f.size() == 3 && (f[0] | 0x20) == 'n' && (f[1] | 0x20) == 'a' && (f[2] | 0x20) == 'n';
 }
 
+bool HasDecimalCommas(std::string_view line) {
+  const auto digit = [&line](size_t at) { return line[at] >= '0' && line[at] <= '9'; };
+  bool comma = false, separated = false, commaInField = false;
+  for (size_t at = 0; at < line.size(); ++at) {
+    if (line[at] == ';' || IsBlank(line[at])) {
+      separated = true;
+      commaInField = false;
+    } else if (line[at] == ',') {
+      if (commaInField || at == 0 || at + 1 == line.size() || !digit(at - 1) || !digit(at + 1))
+        return false;
+      comma = commaInField = true;
+    }
+  }
+  return comma && separated;
+}
+
 bool HoldsNumber(std::string_view line, char localeSeparator) {
   for (size_t at = 0; at < line.size();) {
     auto cut = [](char c) { return IsBlank(c) || c == ',' || c == ';'; };

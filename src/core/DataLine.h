@@ -21,6 +21,10 @@ void SplitFields(std::string_view line, char separator, std::vector<std::string_
 // others is set, "-", "?" or nothing.
 bool IsMissingText(std::string_view field, bool others);
 
+// True where the line's fields are separated by semicolons or blanks and each comma
+// in it stands between two digits, one in a field at most: decimal separators.
+bool HasDecimalCommas(std::string_view line);
+
 // True when some field of the line, cut at blanks, commas and semicolons, is a number.
 bool HoldsNumber(std::string_view line, char localeSeparator);
 

@@ -3,6 +3,7 @@
 #include <sys/resource.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstring>
 
@@ -30,6 +31,18 @@ TMemoryRoom CurrentMemoryRoom() {
     std::fclose(info);
   }
   return room;
+}
+
+double RoomLeft(const TMemoryRoom& room) {
+  const auto left = [](uint64_t limit, uint64_t used) {
+    return limit == UINT64_MAX ? 1e300 : double(limit) - double(used);
+  };
+  return std::min(left(room.AddressSpaceLimit, room.Size), left(room.Available, room.Resident));
+}
+
+int64_t PointsThatFit(double bytes, double perPoint) {
+  const double points = std::max(0.0, bytes / perPoint);
+  return points >= double(INT64_MAX) ? INT64_MAX : int64_t(points);
 }
 
 std::string ShortfallMessage(int64_t columns, int64_t rows, int32_t surface, double needed,

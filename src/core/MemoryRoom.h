@@ -15,6 +15,13 @@ struct TMemoryRoom {
 
 TMemoryRoom CurrentMemoryRoom();
 
+// What the process may still take, in bytes: the smaller of what its address-space
+// limit and the system's available memory leave; 1e300 with neither.
+double RoomLeft(const TMemoryRoom& room);
+
+// How many points of perPoint bytes each fit in bytes; INT64_MAX for room without limit.
+int64_t PointsThatFit(double bytes, double perPoint);
+
 // Drawing was refused before it started: the driver does not survive an allocation
 // that fails.
 struct TShortOfMemory : std::runtime_error {

@@ -134,7 +134,7 @@ std::string DistinctText(double v, double step, int leastDigits) {
   constexpr int kMostDigits = 17;  // every double reads back exactly
   if (!(step != 0 && std::isfinite(step))) return ShortText(v, leastDigits);
   for (int digits = leastDigits; digits < kMostDigits; ++digits) {
-    const std::string text = ShortText(v, digits);
+    std::string text = ShortText(v, digits);
     double shown = 0;
     std::from_chars(text.data(), text.data() + text.size(), shown);
     if (!(std::fabs(shown - v) > std::fabs(step) / 100)) return text;

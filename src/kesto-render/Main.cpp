@@ -10,6 +10,7 @@
 #include <system_error>
 
 #include "core/DataFile.h"
+#include "core/DataNotes.h"
 #include "core/FloatEnvironment.h"
 #include "core/NumberField.h"
 #include "gui/Application.h"
@@ -48,20 +49,22 @@ TPictureFormat PictureFormat(const TRenderOptions& o) {
   throw TRenderFailure{2, "the picture \"" + o.Output + "\" must end in .png, .bmp, .jpg or .jpeg"};
 }
 
-// The grid of the data file (or standard input), with a warning for fields read as 0.
-void ReadInput(const std::string& input, TKestoState& s, TDataFileNotes& notes) {
+// The grid of the data file (or standard input), with a warning for fields read as 0;
+// drawing: it is read to be drawn.
+void ReadInput(const std::string& input, bool drawing, TKestoState& s, TDataFileNotes& notes) {
   try {
+    // A grid too large for the memory, or to draw, is not read to its end.
+    const TMemoryRoom room = CurrentMemoryRoom();
+    const int64_t most =
+        drawing ? MostPointsToDraw(room) : PointsThatFit(RoomLeft(room), sizeof(TGridPoint));
     static_cast<TGridData&>(s) =
-        input == "-" ? ReadDataStream(STDIN_FILENO, "standard input", {}, '\0', &notes)
-                     : ReadDataFile(input, {}, '\0', &notes);
+        input == "-" ? ReadDataStream(STDIN_FILENO, "standard input", {}, '\0', &notes, most)
+                     : ReadDataFile(input, {}, '\0', &notes, most);
   } catch (const TDataFileError& e) {
     throw TRenderFailure{1, e.what()};
   }
-  if (notes.NotNumbers > 0)
-    RenderNote("warning: " + std::to_string(notes.NotNumbers) +
-               (notes.NotNumbers == 1 ? " field is" : " fields are") +
-               " not a number and read as 0, the first on line " + std::to_string(notes.FirstLine) +
-               ": " + notes.FirstText);
+  if (const std::string warning = NotNumbersWarning(notes); !warning.empty())
+    RenderNote("warning: " + warning);
 }
 
 int Run(int argc, char** argv) {
@@ -86,7 +89,7 @@ int Run(int argc, char** argv) {
 
   TKestoState s;
   TDataFileNotes notes;
-  if (!o.Input.empty()) ReadInput(o.Input, s, notes);
+  if (!o.Input.empty()) ReadInput(o.Input, drawing, s, notes);
   int width = 640, height = 480;
   ApplyRenderOptions(o, s, width, height);
   s.NormalizeView();

@@ -1,5 +1,7 @@
 #include "kesto-render/MemoryCheck.h"
 
+#include <algorithm>
+
 namespace {
 
 // What drawing takes, measured with the software rasteriser (the smallest ulimit -v
@@ -13,11 +15,12 @@ struct TNeed {
 constexpr double kMB = 1 << 20;
 constexpr TNeed kNeed{330 * kMB, 40, 100 * kMB, 60};
 
+// A margin for what the measurements did not see.
+constexpr double kMargin = 1.15;
+
 }  // namespace
 
 std::string MemoryShortfall(const TKestoState& s, const TMemoryRoom& room) {
-  // A margin for what the measurements did not see.
-  constexpr double kMargin = 1.15;
   const double points = (double(s.GridHighI) + 1) * (double(s.GridHighJ) + 1);
   const TNeed& n = kNeed;
   const double addressSpace = (n.AddressSpaceBase + n.AddressSpacePerPoint * points) * kMargin;
@@ -33,4 +36,12 @@ std::string MemoryShortfall(const TKestoState& s, const TMemoryRoom& room) {
     return "";
   }
   return ShortfallMessage(s.GridHighI + 1, s.GridHighJ + 1, s.SurfaceMode, needed, allowed);
+}
+
+int64_t MostPointsToDraw(const TMemoryRoom& room) {
+  const auto most = [](uint64_t limit, double perPoint) {
+    return limit == UINT64_MAX ? INT64_MAX : PointsThatFit(double(limit) / kMargin, perPoint);
+  };
+  return std::min(most(room.AddressSpaceLimit, kNeed.AddressSpacePerPoint),
+                  most(room.Available, kNeed.ResidentPerPoint));
 }

@@ -10,3 +10,8 @@
 // when it fits. The OpenGL driver does not survive an allocation that fails, so this
 // is asked before it is.
 std::string MemoryShortfall(const TKestoState& s, const TMemoryRoom& room);
+
+// The most points whose own part of drawing fits in room: a file of more is not read
+// to its end. A grid of fewer may still not fit with drawing's fixed part, which
+// MemoryShortfall tells with the grid's size.
+int64_t MostPointsToDraw(const TMemoryRoom& room);

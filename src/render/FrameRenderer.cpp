@@ -113,10 +113,23 @@ int32_t TFrameRenderer::CompilePieces(TGLSink& arrays, const TKestoState& s, int
   return 2;
 }
 
+double TFrameRenderer::HeldForGrid(const TKestoState& s) const {
+  double held = HeldByOthers(0) + double(s.Grid.capacity()) * sizeof(TGridPoint);
+  for (const TGridRow& row : s.Grid) held += double(row.capacity()) * sizeof(TGridPoint);
+  return held;
+}
+
+int64_t TFrameRenderer::MostPointsToRead(const TKestoState& s) const {
+  const double left = RoomLeft(CurrentMemoryRoom());
+  double perPoint = sizeof(TGridPoint);
+  for (int32_t list : FrameLists(s, false)) perPoint = std::max(perPoint, ListMemory(list, 1));
+  return std::min(PointsThatFit(left, sizeof(TGridPoint)),
+                  PointsThatFit(left + HeldForGrid(s), perPoint));
+}
+
 void TFrameRenderer::CheckRoomForGrid(const TKestoState& s, const TGridData& grid) const {
   // The grid it replaces goes back, and every list made of it.
-  double freed = HeldByOthers(0) + double(s.Grid.capacity()) * sizeof(TGridPoint);
-  for (const TGridRow& row : s.Grid) freed += double(row.capacity()) * sizeof(TGridPoint);
+  const double freed = HeldForGrid(s);
   for (int32_t list : FrameLists(s, false)) {
     if (!(list & kMaskGraphs)) continue;
     const std::string shortfall =

@@ -59,6 +59,9 @@ class TFrameRenderer {
   // Throws TShortOfMemory when the lists of s's frames, made of grid in place of s's,
   // would not fit.
   void CheckRoomForGrid(const TKestoState& s, const TGridData& grid) const;
+  // The most points a grid read to replace s's may have: it is read beside s's grid,
+  // and then its lists take the place of s's.
+  int64_t MostPointsToRead(const TKestoState& s) const;
 
   enum class TDrawn { Stopped, Drawn, Reshown };
   // The frame of key (s's at its size) on the current buffer: the kept copy where it is
@@ -115,6 +118,8 @@ class TFrameRenderer {
   void ReleaseList(int32_t list);
   // What the graph lists other than those of keep hold.
   double HeldByOthers(int32_t keep) const;
+  // What s's grid and every list made of it hold, given back when a new grid replaces it.
+  double HeldForGrid(const TKestoState& s) const;
 
   TGLDirectSink direct_;
   int32_t stale_ = 0;

@@ -30,12 +30,7 @@ std::string ListShortfall(int32_t list, int64_t columns, int64_t rows, double fr
   // A margin for what the measurements did not see.
   constexpr double kMargin = 1.15;
   const double needed = (ListMemory(list, columns * rows) + extra) * kMargin;
-  const auto left = [](uint64_t limit, uint64_t used) {
-    return limit == UINT64_MAX ? 1e300 : double(limit) - double(used);
-  };
-  const double toBeHad =
-      std::min(left(room.AddressSpaceLimit, room.Size), left(room.Available, room.Resident)) +
-      freed;
+  const double toBeHad = RoomLeft(room) + freed;
   if (needed <= toBeHad) return "";
   return ShortfallMessage(columns, rows, SurfaceOf(list), needed, toBeHad);
 }

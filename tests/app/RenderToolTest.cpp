@@ -146,12 +146,12 @@ TEST_F(RenderToolTest, WorksAsALinuxCommand) {
   EXPECT_EQ(wide.Status, 2);
   EXPECT_TRUE(wide.Err.contains("from 1 to 20")) << wide.Err.toStdString();
 
-  const std::string words = dir_.File("w.txt", "x,y,z\n1,2,3\n4,5,6\n");
+  const std::string words = dir_.File("w.txt", "1,2,3\n4,x,y\n");
   const TRun noted = Render({QString::fromStdString(words), "-o", Path("n.png")});
   EXPECT_EQ(noted.Status, 0);
   EXPECT_EQ(noted.Err,
-            "kesto-render: warning: 3 fields are not a number and read as 0, the first "
-            "on line 1: \"x,y,z\"\n");
+            "kesto-render: warning: 2 fields are not a number and read as 0, the first "
+            "on line 2: \"4,x,y\"\n");
 }
 
 // A stored turn needing more than one wrap shows as the viewer shows it after start.

@@ -157,7 +157,7 @@ TEST(DataFile, FilesPeopleHave) {
       {"0,0,1\n1.5,2.5,3,5\n", ',', nullptr, {1.5, 2.5, 3.5}, 0},
       {"0,0,1\n1.5,2.5,3.5\n", ',', nullptr, {1.5, 2.5, 3.5}, 0},
       {"0,0,1\n1,5,2,5\n", '.', nullptr, {1, 5, 0}, 1},
-      {"a,b,c\n1,2,3\n", '.', nullptr, {1, 2, 3}, 3},
+      {"a,b,c\n1,2,3\n", '.', nullptr, {1, 2, 3}, 0},
       {"1,2\n", '.', nullptr, {1, 0, 2}, 1},
       // Layouts other than commas, read where the comma reading refuses them.
       {"1 2 3\n4 5 6\n", '.', nullptr, {4, 5, 6}, 0},

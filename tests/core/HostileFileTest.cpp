@@ -1,9 +1,11 @@
 #include <gtest/gtest.h>
 #include <sys/stat.h>
+#include <zlib.h>
 
 #include <filesystem>
 #include <fstream>
 #include <random>
+#include <tuple>
 
 #include "core/DataFile.h"
 #include "core/SampleSurface.h"
@@ -29,12 +31,13 @@ class HostileFileTest : public ::testing::Test {
  protected:
   void SetUp() override { MakeSampleData(graph_); }
   // Loads and returns the error text, or "" when the file was taken.
-  std::string Load(const std::string& path, const std::function<void()>& pump = {}) {
+  std::string Load(const std::string& path, const std::function<void()>& pump = {},
+                   int64_t mostPoints = INT64_MAX) {
     const int32_t highI = graph_.GridHighI, highJ = graph_.GridHighJ;
     const size_t rows = graph_.Grid.size();
     const double zMax = graph_.ZMax;
     try {
-      LoadDataFile(graph_, path, pump);
+      LoadDataFile(graph_, path, pump, {}, nullptr, mostPoints);
       EXPECT_TRUE(GridInvariantsHold(graph_)) << path;
       return "";
     } catch (const TDataFileError& e) {
@@ -49,6 +52,24 @@ class HostileFileTest : public ::testing::Test {
   TTempDir dir_;
   TGridData graph_;
 };
+
+// A small gzip file that inflates to more points than the memory left holds is
+// refused once one point too many is read, not read to its end.
+TEST_F(HostileFileTest, AGridBeyondTheMemoryLeftIsRefusedAsItIsRead) {
+  const std::string bomb = dir_.Path("bomb.txt.gz");
+  std::string lines;
+  for (int k = 0; k < 4096; ++k) lines += "0,0,0\n";
+  gzFile gz = gzopen(bomb.c_str(), "wb9");
+  for (int k = 0; k < 1000; ++k) gzwrite(gz, lines.data(), unsigned(lines.size()));
+  gzclose(gz);
+  const std::string small = dir_.File("small.txt", "0 0 1\n0 1 2\n\n1 0 3\n1 1 4\n");
+  for (const auto& [path, most, refused] :
+       {std::tuple{bomb, 100000, true}, {small, 4, false}, {small, 3, true}})
+    EXPECT_EQ(Load(path, {}, most),
+              refused ? "The data file \"" + path +
+                            "\" cannot be shown: the grid is too large for the memory available."
+                      : "");
+}
 
 TEST_F(HostileFileTest, AHundredMegabyteLineWithoutALineFeed) {
   const std::string path = dir_.Path("long.txt");
