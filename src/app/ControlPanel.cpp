@@ -19,10 +19,13 @@
 #include <QTimer>
 #include <algorithm>
 #include <cmath>
+#include <cstdio>
 
 #include "app/ErrorReport.h"
+#include "app/OnExit.h"
 #include "core/AtomicFile.h"
 #include "core/DataFile.h"
+#include "core/DataNotes.h"
 #include "core/StoredSettings.h"
 #include "render/Frame.h"
 
@@ -381,19 +384,21 @@ void TForm1::AnimeSequence() {
   if (KestoForm->DrawMode != kDrawMode3D) return;
   Bt_Animate->hide();
   Bt_Stop->show();
+  const TOnExit restore([this] {
+    Bt_Stop->hide();
+    Bt_Animate->show();
+    StopRequested = false;
+  });
   Animate();
-  Bt_Stop->hide();
-  Bt_Animate->show();
-  StopRequested = false;
 }
 
 void TForm1::BusyRebuild(const std::function<void()>& change, int32_t mask) {
   // The change comes after the label is up: a frame drawn meanwhile (an expose) would
   // otherwise start the rebuild before the label shows.
   ShowBusy();
+  const TOnExit hide([this] { HideBusyWhenDone(); });
   change();
   KestoForm->MakeList(mask);
-  HideBusyWhenDone();
 }
 
 void TForm1::HideBusyWhenDone() {
@@ -443,20 +448,21 @@ void TForm1::LoadFile(const QString& path) {
   loading_ = true;
   setEnabled(false);
   ShowBusy();
-  try {
-    LoadDataFile(path.toLocal8Bit().toStdString());
+  const std::string name = path.toLocal8Bit().toStdString();
+  TDataFileNotes notes;
+  {
+    const TOnExit done([this] {
+      HideBusyWhenDone();
+      setEnabled(true);
+      loading_ = false;
+    });
+    LoadDataFile(name, &notes);
     KestoForm->MakeList(kMaskAll);
     // What the replaced grid and its lists held goes back to the system.
     malloc_trim(0);
-  } catch (...) {
-    KestoForm->Label1->hide();
-    setEnabled(true);
-    loading_ = false;
-    throw;
   }
-  HideBusyWhenDone();
-  setEnabled(true);
-  loading_ = false;
+  const std::string warning = NotNumbersWarning(notes);
+  TellLoad(ReadSummary(name, notes, *KestoForm) + (warning.empty() ? "" : "\nwarning: " + warning));
   LoadedFile = path;
   ++FilesLoaded;
   const QString folder = QFileInfo(path).absolutePath();
@@ -474,8 +480,9 @@ void TForm1::LoadAndShow(const QString& path) {
 void TForm1::OpenFile(const QString& path, bool watch) {
   if (loading_) return;
   Watch.reset();
-  if (watch) Watch = std::make_unique<TFileWatch>(path, [this] { WatchedFileChanged(); });
-  ReportErrors([&] { LoadAndShow(path); });
+  if (!watch) return ReportErrors([&] { LoadAndShow(path); });
+  Watch = std::make_unique<TFileWatch>(path, [this] { WatchedFileChanged(); });
+  WatchedFileChanged();
 }
 
 void TForm1::Reload() {
@@ -483,7 +490,9 @@ void TForm1::Reload() {
   ReportErrors([this] { LoadAndShow(LoadedFile); });
 }
 
-// A failure is told once, not at every change that fails the same way.
+// A file being written may be refused for a moment: no box to answer, only the load
+// label until the next load, and standard error once, not at every change that fails
+// the same way.
 void TForm1::WatchedFileChanged() {
   if (loading_) {
     Watch->Again();
@@ -494,10 +503,17 @@ void TForm1::WatchedFileChanged() {
     watchError_.clear();
   } catch (const TCancelled&) {
   } catch (const std::exception& e) {
+    KestoForm->ShowLoadNote(QString::fromLocal8Bit(e.what()));
     if (e.what() == watchError_) return;
     watchError_ = e.what();
-    ShowErrorReport(QString::fromLocal8Bit(e.what()));
+    std::fprintf(stderr, "kesto: %s\n", e.what());
   }
+}
+
+void TForm1::TellLoad(const std::string& text) {
+  KestoForm->ShowLoadNote(QString::fromStdString(text));
+  for (const QString& line : QString::fromStdString(text).split('\n'))
+    std::fprintf(stderr, "kesto: %s\n", line.toLocal8Bit().constData());
 }
 
 namespace {
@@ -528,7 +544,7 @@ void TForm1::dropEvent(QDropEvent* event) {
   QTimer::singleShot(0, this, [this, file] { OpenFile(file); });
 }
 
-void TForm1::LoadDataFile(const std::string& fileName) {
+void TForm1::LoadDataFile(const std::string& fileName, TDataFileNotes* notes) {
   ::LoadDataFile(
       *KestoForm, fileName,
       [this] {
@@ -537,7 +553,8 @@ void TForm1::LoadDataFile(const std::string& fileName) {
         if (KestoForm->Abandoned()) throw TCancelled();  // closed meanwhile: read no further
       },
       // A grid too large to draw leaves the graph shown as it was.
-      [this](const TGridData& grid) { KestoForm->Renderer.CheckRoomForGrid(*KestoForm, grid); });
+      [this](const TGridData& grid) { KestoForm->Renderer.CheckRoomForGrid(*KestoForm, grid); },
+      notes, KestoForm->Renderer.MostPointsToRead(*KestoForm));
   KestoForm->Renderer.Step = "";
 }
 

@@ -15,6 +15,7 @@
 #include "app/FileWatch.h"
 #include "app/KestoForm.h"
 #include "app/Swatch.h"
+#include "core/DataFile.h"
 #include "core/SettingsFile.h"
 
 // The control panel, the program's main window: four groups of controls that act
@@ -60,7 +61,7 @@ class TForm1 : public QWidget {
   void FormCreate();
   void FormClose();
   void Animate();
-  void LoadDataFile(const std::string& fileName);
+  void LoadDataFile(const std::string& fileName, TDataFileNotes* notes = nullptr);
 
   // A data file loaded as "File Load" loads a chosen name: busy label, panel disabled,
   // every list rebuilt; throws what reading it throws, leaving the graph as it was. A
@@ -111,6 +112,8 @@ class TForm1 : public QWidget {
 
   void LoadAndShow(const QString& path);
   void WatchedFileChanged();
+  // On the graph window until the next load, and on standard error.
+  void TellLoad(const std::string& text);
 
   TSettingsPlaces settings_;
   bool loading_ = false;

@@ -9,6 +9,7 @@
 
 #include "app/ErrorReport.h"
 #include "app/GLSurface.h"
+#include "app/OnExit.h"
 #include "app/Overlays.h"
 #include "core/PictureName.h"
 #include "core/ViewCamera.h"
@@ -45,6 +46,7 @@ TKestoForm::TKestoForm(QWidget* owner) : QWidget(owner, Qt::Window) {
   Label1->hide();
   ValueLabel = OverlayLabel(this, 12, "", Qt::AlignLeft | Qt::AlignVCenter);
   HelpLabel = OverlayLabel(this, 13, kGraphWindowHelp, Qt::AlignLeft | Qt::AlignTop);
+  LoadLabel = OverlayLabel(this, 11, "", Qt::AlignLeft | Qt::AlignVCenter);
 
   GLContext.InitContext(WindowDC);
   if (GLContext.Active) RendererName = ContextRenderer();
@@ -65,9 +67,16 @@ TKestoForm::~TKestoForm() {
 void TKestoForm::resizeEvent(QResizeEvent*) {
   container_->setGeometry(rect());
   Label1->setGeometry(rect());
-  Label1->raise();
   ValueLabel->hide();
   HelpLabel->hide();
+  if (!loadNote_.isEmpty()) ShowInBottomCorner(LoadLabel, loadNote_);
+  Label1->raise();
+}
+
+void TKestoForm::ShowLoadNote(const QString& text) {
+  loadNote_ = text;
+  ShowInBottomCorner(LoadLabel, text);
+  Label1->raise();  // "Please wait..." stays over everything
 }
 
 void TKestoForm::keyPressEvent(QKeyEvent* event) {
@@ -389,14 +398,16 @@ void TKestoForm::DrawPreviewGraph() {
   if (abandoned_ || inTurn_) return;
   // The preview stands for the frame: the exact one is asked for at the end.
   frameWanted_ = false;
+  const TOnExit release([this] {
+    NoteGLError();
+    ReleaseCurrentContext(WindowDC);
+  });
   if (GLContext.MakeCurrent(WindowDC)) {
     // A preview still being drawn for an earlier view is finished first.
     const TFrameKey key = CurrentKey(false);
     do ShowPreview(key, [] { return true; });
     while (Renderer.PreviewDue(*this, key));
   }
-  NoteGLError();
-  ReleaseCurrentContext(WindowDC);
 }
 
 TPieceHelper* TKestoForm::Helper() { return TwoContexts ? &helper_ : nullptr; }

@@ -33,6 +33,10 @@ class TKestoForm : public QWidget, public TKestoState {
   // and gestures (F1 or ?).
   QLabel* ValueLabel;
   QLabel* HelpLabel;
+  // What the last load read, or why a watched file was refused: until the next load.
+  QLabel* LoadLabel;
+  void ShowLoadNote(const QString& text);
+  const QString& LoadNote() const { return loadNote_; }
   TGLWindowContext GLContext;
   TGLSurface* WindowDC;
   // The lists, the kept frame and the frames of this window.
@@ -162,4 +166,5 @@ class TKestoForm : public QWidget, public TKestoState {
   int redraws_ = 0;  // frames drawn again in a row because the window was not ready
   QElapsedTimer turnClock_;
   std::optional<TSurfacePicker> picker_;  // made for the grid on the first look-up
+  QString loadNote_;                      // the load label's text, whole
 };

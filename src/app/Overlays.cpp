@@ -2,6 +2,8 @@
 
 #include <QFont>
 #include <QPalette>
+#include <QStringList>
+#include <algorithm>
 
 const char* const kGraphWindowHelp =
     "Mouse\n"
@@ -55,6 +57,29 @@ void ShowInMiddle(QLabel* label) {
   label->adjustSize();
   const QWidget* window = label->parentWidget();
   label->move((window->width() - label->width()) / 2, (window->height() - label->height()) / 2);
+  label->show();
+  label->raise();
+}
+
+void ShowInBottomCorner(QLabel* label, const QString& text) {
+  const QWidget* window = label->parentWidget();
+  const int widest = std::max(1, window->width() - 12 - 2 * label->margin());
+  // The font is of one width: lines are broken where they reach the window's edge, at
+  // the last space before it where there is one.
+  const int most = std::max(8, widest / std::max(1, label->fontMetrics().horizontalAdvance('0')));
+  QStringList lines;
+  for (QString line : text.split('\n')) {
+    while (line.size() > most) {
+      const int space = line.lastIndexOf(' ', most);
+      const int cut = space > 0 ? space : most;
+      lines << line.left(cut);
+      line = line.mid(space > 0 ? cut + 1 : cut);
+    }
+    lines << line;
+  }
+  label->setText(lines.join('\n'));
+  label->adjustSize();
+  label->move(6, window->height() - label->height() - 6);
   label->show();
   label->raise();
 }

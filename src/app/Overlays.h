@@ -14,3 +14,5 @@ QLabel* OverlayLabel(QWidget* parent, int pixels, const char* text, Qt::Alignmen
 void ShowInTopCorner(QLabel* label, const QString& text, QPoint pointer);
 // Shows the label in the middle of the window.
 void ShowInMiddle(QLabel* label);
+// Shows text in the window's bottom left corner, its lines broken to the window's width.
+void ShowInBottomCorner(QLabel* label, const QString& text);

@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QGuiApplication>
 #include <QLineEdit>
+#include <QMessageBox>
 #include <QTimer>
 #include <QToolTip>
 #include <cstring>
@@ -11,6 +12,7 @@
 #include "Dialogs.h"
 #include "PanelFixture.h"
 #include "core/TempFiles.h"
+#include "render/FailingSink.h"
 
 namespace {
 
@@ -336,6 +338,37 @@ TEST_F(PanelTest, StopEndsTheRunAfterTheStepInProgress) {
   EXPECT_FALSE(panel_->StopRequested);
   Click(panel_->Bt_Animate);  // a new run is not ended by the old Stop
   EXPECT_EQ(Drawn(), 361);
+}
+
+// A step of the animation, or a rebuild behind the busy label, that fails part-way:
+// the error is reported once, the panel is as it was before the click, and the graph
+// window draws on.
+TEST_F(PanelTest, AnErrorPartWayIsReportedOnceAndLeavesThePanelAsItWas) {
+  for (const auto& [button, callsBefore] :
+       {std::pair{panel_->Bt_Animate, 200}, std::pair{panel_->Bt_Rise, 0}}) {
+    int reports = 0;
+    TDialogAnswer answerEvery([&reports](QWidget* w) {
+      reports += qobject_cast<QMessageBox*>(w) != nullptr;
+      static_cast<QDialog*>(w)->reject();
+      return false;
+    });
+    TFailingSink failing(*rec_, callsBefore);
+    k_->Renderer.Sink = &failing;
+    Click(button);
+    WaitIdle();
+    k_->Renderer.Sink = rec_.get();
+    EXPECT_TRUE(failing.Failed());
+    EXPECT_EQ(reports, 1) << button->text().toStdString();
+    EXPECT_TRUE(panel_->Bt_Animate->isVisible());
+    EXPECT_FALSE(panel_->Bt_Stop->isVisible());
+    EXPECT_FALSE(panel_->StopRequested);
+    EXPECT_FALSE(k_->Label1->isVisible());
+    EXPECT_TRUE(panel_->isEnabled());
+    Click(panel_->Bt_Up);
+    WaitIdle();
+    EXPECT_EQ(Drawn(), 1);
+    EXPECT_EQ(k_->LastGLError, GLenum(GL_NO_ERROR));
+  }
 }
 
 TEST_F(PanelTest, ViewSwitchDuringARunGoesOn) {

@@ -72,6 +72,10 @@ class OpenFileTest : public PanelTest {
 TEST_F(OpenFileTest, NamedDroppedOrReloadedFilesLoadAsFileLoadDoes) {
   panel_->OpenFile(File("start.txt", 3));  // as the command line does
   EXPECT_EQ(k_->GridHighI, 2);
+  // What was read, on the window until the next load.
+  EXPECT_TRUE(k_->LoadLabel->isVisible());
+  EXPECT_EQ(k_->LoadNote(),
+            "start.txt: whitespace layout, 3 rows of 2 points, 0 holes, 0 fields read as 0");
   QString report;
   auto reported = CloseNextErrorReport(&report);
   panel_->OpenFile(QString::fromStdString(dir_.File("bad.txt", "1 2\n")));
@@ -94,6 +98,34 @@ TEST_F(OpenFileTest, NamedDroppedOrReloadedFilesLoadAsFileLoadDoes) {
   EXPECT_EQ(k_->GridHighI, 5);
   EXPECT_EQ(k_->Angle3, 77);
   EXPECT_EQ(panel_->FilesLoaded, 4);
+
+  // A field read as 0 is told with the rest, as kesto-render warns of it.
+  panel_->OpenFile(QString::fromStdString(dir_.File("odd.txt", "0,0,1\n0,x,2\n")));
+  EXPECT_EQ(k_->LoadNote(),
+            "odd.txt: comma layout, 1 row of 2 points, 0 holes, 1 field read as 0\n"
+            "warning: 1 field is not a number and read as 0, the first on line 2: \"0,x,2\"");
+}
+
+// A watched file refused while it is written (cut short, or gone for a moment) is
+// told on the window, with no box to answer, until the file loads whole.
+TEST_F(OpenFileTest, AWatchedFileRefusedMeanwhileIsToldWithoutABox) {
+  int boxes = 0;
+  TDialogAnswer countEvery([&boxes](QWidget* w) {
+    ++boxes;
+    static_cast<QDialog*>(w)->reject();
+    return false;
+  });
+  const QString watched = QString::fromStdString(dir_.File("half.txt", "0 0 1\n0 1\n"));
+  panel_->OpenFile(watched, true);
+  EXPECT_EQ(panel_->FilesLoaded, 0);
+  EXPECT_TRUE(k_->LoadLabel->isVisible());
+  EXPECT_TRUE(k_->LoadNote().contains("line 2 \"0 1\" holds 2 numbers"))
+      << k_->LoadNote().toStdString();
+  File("half.txt", 4);
+  QTRY_COMPARE_WITH_TIMEOUT(panel_->FilesLoaded, 1, 20000);
+  EXPECT_EQ(k_->GridHighI, 3);
+  EXPECT_TRUE(k_->LoadNote().startsWith("half.txt: whitespace layout, 4 rows"));
+  EXPECT_EQ(boxes, 0);
 }
 
 TEST_F(OpenFileTest, AWatchedFileReplacedByRenameLoadsOnceWhenItSettles) {
