@@ -231,7 +231,6 @@ TEST_F(PanelTest, SpectrumHidesAndShowsTheLowAndHighSwatches) {
   EXPECT_EQ(k_->Spec, 0);
   EXPECT_TRUE(panel_->PB_Low->isVisible());
   EXPECT_TRUE(panel_->Bt_Color_High->isEnabled());
-  QTest::qWait(20);
   const QImage chip = panel_->PB_Low->grab().toImage();
   EXPECT_EQ(chip.pixel(10, 8), qRgb(255, 255, 0));  // the current low colour
   EXPECT_EQ(chip.pixel(0, 0), qRgb(0, 0, 0));       // its outline
@@ -280,8 +279,7 @@ TEST_F(PanelTest, ANameTypedInTheOpenDialogLeavesNoPopupBehind) {
     name->setFocus();
     QTest::keyClicks(name, "data1.txt");
     // The names it offers appear once the dialog has listed the folder.
-    for (int wait = 0; wait < 1000 && !APopupIsShown(); ++wait) QTest::qWait(10);
-    EXPECT_TRUE(APopupIsShown());
+    EXPECT_TRUE(QTest::qWaitFor(APopupIsShown, 10000));
     QTest::keyClick(name, Qt::Key_Return);
     return true;
   });

@@ -46,7 +46,7 @@ TEST_F(KestoFormTest, CaptionAfterEveryFrame) {
   form_.DrawSimpleGraph();
   EXPECT_EQ(form_.windowTitle(), "KestoForm(2D)640x480:" + renderer);
   form_.SetClientSize(500, 300);
-  QTest::qWait(50);
+  QGuiApplication::sync();  // the window system has answered the resize
   form_.DrawGraph();
   EXPECT_EQ(form_.windowTitle(), "KestoForm(2D)500x300:" + renderer);
 }

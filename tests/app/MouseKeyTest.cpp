@@ -195,7 +195,7 @@ TEST_F(MouseKeyTest, KeysWhileThePanelIsDisabledStillRedrawWithoutAnError) {
   QString report;
   auto reported = CloseNextErrorReport(&report);
   Key(Qt::Key_M);
-  QTest::qWait(50);
+  WaitIdle();
   EXPECT_FALSE(reported->Answered()) << report.toStdString();
   EXPECT_GE(Shown(), 1);
   panel_->setEnabled(true);

@@ -61,7 +61,7 @@ TEST_F(PictureTest, EmptyNamePutsTheFrameOnTheClipboard) {
 
 TEST_F(PictureTest, HiddenWindowStaysHiddenAndInPlace) {
   k_->move(300, 200);
-  QTest::qWait(20);
+  QGuiApplication::sync();  // the window system has answered the move
   const QPoint where = k_->pos();
   k_->hide();
   const QString path = Path("hidden.bmp");

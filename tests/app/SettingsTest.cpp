@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 
+#include <QGuiApplication>
 #include <QScreen>
 #include <QTest>
 #include <filesystem>
@@ -258,7 +259,7 @@ TEST_F(SettingsTest, WhatTheUserSetIsThereNextTime) {
     p.move(30, 40);
     p.KestoForm->move(300, 50);
     p.KestoForm->SetClientSize(500, 400);
-    QTest::qWait(30);
+    QGuiApplication::sync();  // the window system has answered the moves and the resize
     Close();
   }
   TForm1& p = Start();
