@@ -63,12 +63,12 @@ TEST_F(HostileFileTest, AGridBeyondTheMemoryLeftIsRefusedAsItIsRead) {
   for (int k = 0; k < 1000; ++k) gzwrite(gz, lines.data(), unsigned(lines.size()));
   gzclose(gz);
   const std::string small = dir_.File("small.txt", "0 0 1\n0 1 2\n\n1 0 3\n1 1 4\n");
-  for (const auto& [path, most, refused] :
-       {std::tuple{bomb, 100000, true}, {small, 4, false}, {small, 3, true}})
+  for (const auto& [path, most] : {std::pair{bomb, 100000}, {small, 4}, {small, 3}})
     EXPECT_EQ(Load(path, {}, most),
-              refused ? "The data file \"" + path +
-                            "\" cannot be shown: the grid is too large for the memory available."
-                      : "");
+              most == 4
+                  ? ""
+                  : "The data file \"" + path +
+                        "\" cannot be shown: the grid is too large for the memory available.");
 }
 
 TEST_F(HostileFileTest, AHundredMegabyteLineWithoutALineFeed) {

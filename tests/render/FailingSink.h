@@ -4,8 +4,8 @@
 
 #include "render/ForwardingSink.h"
 
-// Passes calls on until the one after the first `before`, which fails as a driver
-// short of memory would; every call after that passes again.
+// Passes calls on, but for the one after the first `before`, which fails as a driver
+// short of memory would.
 class TFailingSink final : public TGLForwardingSink {
  public:
   TFailingSink(TGLSink& next, int before) : TGLForwardingSink(next), left_(before) {}
