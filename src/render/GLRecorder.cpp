@@ -84,35 +84,22 @@ void TGLRecording::Replay(TGLSink& gl) const {
   }
 }
 
-#define FORWARD(call) \
-  if (forward_) forward_->call
+// The plain calls record their arguments and pass the call on. (name is the call's
+// name, which no parentheses can enclose.)
+#define KESTO_GL_RECORD(name, params, args)                            \
+  void TGLRecorder::name params {                                      \
+    Record<TGLOp::name> args; /* NOLINT(bugprone-macro-parentheses) */ \
+    if (forward_) forward_->name args;                                 \
+  }
+KESTO_GL_PLAIN_CALLS(KESTO_GL_RECORD)
+#undef KESTO_GL_RECORD
 
-void TGLRecorder::NewList(GLuint list) {
-  Add(TGLOp::NewList, {double(list)});
-  FORWARD(NewList(list));
-}
-void TGLRecorder::EndList() {
-  Add(TGLOp::EndList);
-  FORWARD(EndList());
-}
-void TGLRecorder::CallList(GLuint list) {
-  Add(TGLOp::CallList, {double(list)});
-  FORWARD(CallList(list));
-}
-void TGLRecorder::DeleteLists(GLuint first, int count) {
-  Add(TGLOp::DeleteLists, {double(first), double(count)});
-  FORWARD(DeleteLists(first, count));
-}
-void TGLRecorder::LineWidth(float w) {
-  Add(TGLOp::LineWidth, {w});
-  FORWARD(LineWidth(w));
-}
 void TGLRecorder::DrawArrays(GLenum mode, const TArrayVertex* v, int count) {
   Add(TGLOp::DrawArrays, {double(mode), double(count), double(Arrays.size())});
   Arrays.emplace_back(v, v + count);
   Firsts.emplace_back();
   Counts.emplace_back();
-  FORWARD(DrawArrays(mode, v, count));
+  if (forward_) forward_->DrawArrays(mode, v, count);
 }
 void TGLRecorder::MultiDrawArrays(GLenum mode, const TArrayVertex* v, const GLint* firsts,
                                   const GLsizei* counts, int primitives) {
@@ -122,66 +109,5 @@ void TGLRecorder::MultiDrawArrays(GLenum mode, const TArrayVertex* v, const GLin
   Arrays.emplace_back(v, v + last);
   Firsts.emplace_back(firsts, firsts + primitives);
   Counts.emplace_back(counts, counts + primitives);
-  FORWARD(MultiDrawArrays(mode, v, firsts, counts, primitives));
-}
-void TGLRecorder::PushAttrib(GLbitfield mask) {
-  Add(TGLOp::PushAttrib, {double(mask)});
-  FORWARD(PushAttrib(mask));
-}
-void TGLRecorder::PopAttrib() {
-  Add(TGLOp::PopAttrib);
-  FORWARD(PopAttrib());
-}
-void TGLRecorder::ClearColor(float r, float g, float b, float a) {
-  Add(TGLOp::ClearColor, {r, g, b, a});
-  FORWARD(ClearColor(r, g, b, a));
-}
-void TGLRecorder::Clear(GLbitfield mask) {
-  Add(TGLOp::Clear, {double(mask)});
-  FORWARD(Clear(mask));
-}
-void TGLRecorder::Flush() {
-  Add(TGLOp::Flush, {});
-  FORWARD(Flush());
-}
-void TGLRecorder::Enable(GLenum cap) {
-  Add(TGLOp::Enable, {double(cap)});
-  FORWARD(Enable(cap));
-}
-void TGLRecorder::Disable(GLenum cap) {
-  Add(TGLOp::Disable, {double(cap)});
-  FORWARD(Disable(cap));
-}
-void TGLRecorder::BlendFunc(GLenum s, GLenum d) {
-  Add(TGLOp::BlendFunc, {double(s), double(d)});
-  FORWARD(BlendFunc(s, d));
-}
-void TGLRecorder::Hint(GLenum t, GLenum m) {
-  Add(TGLOp::Hint, {double(t), double(m)});
-  FORWARD(Hint(t, m));
-}
-void TGLRecorder::Viewport(int x, int y, int w, int h) {
-  Add(TGLOp::Viewport, {double(x), double(y), double(w), double(h)});
-  FORWARD(Viewport(x, y, w, h));
-}
-void TGLRecorder::MatrixMode(GLenum m) {
-  Add(TGLOp::MatrixMode, {double(m)});
-  FORWARD(MatrixMode(m));
-}
-void TGLRecorder::LoadIdentity() {
-  Add(TGLOp::LoadIdentity);
-  FORWARD(LoadIdentity());
-}
-void TGLRecorder::Ortho(double l, double r, double b, double t, double n, double f) {
-  Add(TGLOp::Ortho, {l, r, b, t, n, f});
-  FORWARD(Ortho(l, r, b, t, n, f));
-}
-void TGLRecorder::Perspective(double fovy, double aspect, double zNear, double zFar) {
-  Add(TGLOp::Perspective, {fovy, aspect, zNear, zFar});
-  FORWARD(Perspective(fovy, aspect, zNear, zFar));
-}
-void TGLRecorder::LookAt(double ex, double ey, double ez, double cx, double cy, double cz,
-                         double ux, double uy, double uz) {
-  Add(TGLOp::LookAt, {ex, ey, ez, cx, cy, cz, ux, uy, uz});
-  FORWARD(LookAt(ex, ey, ez, cx, cy, cz, ux, uy, uz));
+  if (forward_) forward_->MultiDrawArrays(mode, v, firsts, counts, primitives);
 }

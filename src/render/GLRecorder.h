@@ -5,31 +5,12 @@
 
 #include "render/GLSink.h"
 
-// Every call of the sink interface, by name.
-enum class TGLOp {
-  NewList,
-  EndList,
-  CallList,
-  DeleteLists,
-  LineWidth,
-  DrawArrays,       // mode, count, index into Arrays
-  MultiDrawArrays,  // mode, runs, index into Arrays, Firsts and Counts
-  PushAttrib,
-  PopAttrib,
-  ClearColor,
-  Clear,
-  Flush,
-  Enable,
-  Disable,
-  BlendFunc,
-  Hint,
-  Viewport,
-  MatrixMode,
-  LoadIdentity,
-  Ortho,
-  Perspective,
-  LookAt,
-};
+#define KESTO_GL_OP(name, params, args) name,
+// Every call of the sink interface, by name. The arguments a call records: DrawArrays
+// its mode, its count and an index into Arrays; MultiDrawArrays its mode, its runs and
+// an index into Arrays, Firsts and Counts; any other its arguments in order.
+enum class TGLOp { KESTO_GL_SINK_CALLS(KESTO_GL_OP) };
+#undef KESTO_GL_OP
 
 // One call and its arguments, each exact as a double.
 struct TGLCall {
@@ -62,34 +43,15 @@ class TGLRecorder : public TGLSink, public TGLRecording {
   explicit TGLRecorder(TGLSink* forward = nullptr) : forward_(forward) {}
   TGLSink* Forward() const { return forward_; }
 
-  void NewList(GLuint list) override;
-  void EndList() override;
-  void CallList(GLuint list) override;
-  void DeleteLists(GLuint first, int count) override;
-  void LineWidth(float width) override;
-  void DrawArrays(GLenum mode, const TArrayVertex* vertices, int count) override;
-  void MultiDrawArrays(GLenum mode, const TArrayVertex* vertices, const GLint* firsts,
-                       const GLsizei* counts, int primitives) override;
-  void PushAttrib(GLbitfield mask) override;
-  void PopAttrib() override;
-  void ClearColor(float r, float g, float b, float a) override;
-  void Clear(GLbitfield mask) override;
-  void Flush() override;
-  void Enable(GLenum cap) override;
-  void Disable(GLenum cap) override;
-  void BlendFunc(GLenum src, GLenum dst) override;
-  void Hint(GLenum target, GLenum mode) override;
-  void Viewport(int x, int y, int width, int height) override;
-  void MatrixMode(GLenum mode) override;
-  void LoadIdentity() override;
-  void Ortho(double l, double r, double b, double t, double n, double f) override;
-  void Perspective(double fovy, double aspect, double zNear, double zFar) override;
-  void LookAt(double ex, double ey, double ez, double cx, double cy, double cz, double ux,
-              double uy, double uz) override;
+  KESTO_GL_SINK_CALLS(KESTO_GL_OVERRIDE)
 
   using TGLRecording::Clear;
 
  private:
   void Add(TGLOp op, std::array<double, 9> args = {}) { Calls.push_back({op, args}); }
+  template <TGLOp op, class... TArgs>
+  void Record(TArgs... args) {
+    Add(op, {double(args)...});
+  }
   TGLSink* forward_;
 };

@@ -11,72 +11,63 @@ struct TArrayVertex {
   bool operator==(const TArrayVertex&) const = default;
 };
 
+// Every call of the sink interface, once: its name, its parameters and its arguments
+// as passed on. The array draws come first; the others' arguments are plain numbers.
+// The interface, the direct sink, the recorder and the forwarding sink are all
+// declared from these lists, so a call added here is a call of each of them.
+#define KESTO_GL_ARRAY_CALLS(X)                                                                  \
+  X(DrawArrays, (GLenum mode, const TArrayVertex* vertices, int count), (mode, vertices, count)) \
+  X(MultiDrawArrays,                                                                             \
+    (GLenum mode, const TArrayVertex* vertices, const GLint* firsts, const GLsizei* counts,      \
+     int primitives),                                                                            \
+    (mode, vertices, firsts, counts, primitives))
+#define KESTO_GL_PLAIN_CALLS(X)                                                              \
+  X(NewList, (GLuint list), (list))                                                          \
+  X(EndList, (), ())                                                                         \
+  X(CallList, (GLuint list), (list))                                                         \
+  X(DeleteLists, (GLuint first, int count), (first, count))                                  \
+  X(LineWidth, (float width), (width))                                                       \
+  X(PushAttrib, (GLbitfield mask), (mask))                                                   \
+  X(PopAttrib, (), ())                                                                       \
+  X(ClearColor, (float r, float g, float b, float a), (r, g, b, a))                          \
+  X(Clear, (GLbitfield mask), (mask))                                                        \
+  X(Flush, (), ())                                                                           \
+  X(Enable, (GLenum cap), (cap))                                                             \
+  X(Disable, (GLenum cap), (cap))                                                            \
+  X(BlendFunc, (GLenum src, GLenum dst), (src, dst))                                         \
+  X(Hint, (GLenum target, GLenum mode), (target, mode))                                      \
+  X(Viewport, (int x, int y, int width, int height), (x, y, width, height))                  \
+  X(MatrixMode, (GLenum mode), (mode))                                                       \
+  X(LoadIdentity, (), ())                                                                    \
+  X(Ortho, (double l, double r, double b, double t, double n, double f), (l, r, b, t, n, f)) \
+  X(Perspective, (double fovy, double aspect, double zNear, double zFar),                    \
+    (fovy, aspect, zNear, zFar))                                                             \
+  X(LookAt,                                                                                  \
+    (double ex, double ey, double ez, double cx, double cy, double cz, double ux, double uy, \
+     double uz),                                                                             \
+    (ex, ey, ez, cx, cy, cz, ux, uy, uz))
+#define KESTO_GL_SINK_CALLS(X) KESTO_GL_ARRAY_CALLS(X) KESTO_GL_PLAIN_CALLS(X)
+
+#define KESTO_GL_PURE(name, params, args) virtual void name params = 0;
+#define KESTO_GL_OVERRIDE(name, params, args) void name params override;
+
 // The one narrow layer through which list builders and frames talk to OpenGL, so
-// that a test can record exactly what a list or a frame holds.
+// that a test can record exactly what a list or a frame holds. DrawArrays: the
+// primitives of mode over count corners, as glDrawArrays draws them from a position
+// and a colour array; MultiDrawArrays: one primitive of mode for each run of
+// counts[k] corners from firsts[k].
 class TGLSink {
  public:
   virtual ~TGLSink() = default;
-
-  virtual void NewList(GLuint list) = 0;
-  virtual void EndList() = 0;
-  virtual void CallList(GLuint list) = 0;
-  virtual void DeleteLists(GLuint first, int count) = 0;
-
-  virtual void LineWidth(float width) = 0;
-  // The primitives of mode over count corners, as glDrawArrays draws them from a
-  // position and a colour array.
-  virtual void DrawArrays(GLenum mode, const TArrayVertex* vertices, int count) = 0;
-  // One primitive of mode for each run of counts[k] corners from firsts[k].
-  virtual void MultiDrawArrays(GLenum mode, const TArrayVertex* vertices, const GLint* firsts,
-                               const GLsizei* counts, int primitives) = 0;
-  virtual void PushAttrib(GLbitfield mask) = 0;
-  virtual void PopAttrib() = 0;
-
-  virtual void ClearColor(float r, float g, float b, float a) = 0;
-  virtual void Clear(GLbitfield mask) = 0;
-  virtual void Flush() = 0;
-  virtual void Enable(GLenum cap) = 0;
-  virtual void Disable(GLenum cap) = 0;
-  virtual void BlendFunc(GLenum src, GLenum dst) = 0;
-  virtual void Hint(GLenum target, GLenum mode) = 0;
-  virtual void Viewport(int x, int y, int width, int height) = 0;
-  virtual void MatrixMode(GLenum mode) = 0;
-  virtual void LoadIdentity() = 0;
-  virtual void Ortho(double l, double r, double b, double t, double n, double f) = 0;
-  virtual void Perspective(double fovy, double aspect, double zNear, double zFar) = 0;
-  virtual void LookAt(double ex, double ey, double ez, double cx, double cy, double cz, double ux,
-                      double uy, double uz) = 0;
+  KESTO_GL_SINK_CALLS(KESTO_GL_PURE)
 };
 
 // Forwards every call to the current OpenGL context.
 class TGLDirectSink final : public TGLSink {
  public:
-  void NewList(GLuint list) override;
-  void EndList() override;
-  void CallList(GLuint list) override;
-  void DeleteLists(GLuint first, int count) override;
-  void LineWidth(float width) override;
-  void DrawArrays(GLenum mode, const TArrayVertex* vertices, int count) override;
-  void MultiDrawArrays(GLenum mode, const TArrayVertex* vertices, const GLint* firsts,
-                       const GLsizei* counts, int primitives) override;
-  void PushAttrib(GLbitfield mask) override;
-  void PopAttrib() override;
-  void ClearColor(float r, float g, float b, float a) override;
-  void Clear(GLbitfield mask) override;
-  // Hands the work so far to the rasteriser, then waits until it has done what was
-  // handed to it two Flushes before: it holds the scenes of the last two at most.
-  void Flush() override;
-  void Enable(GLenum cap) override;
-  void Disable(GLenum cap) override;
-  void BlendFunc(GLenum src, GLenum dst) override;
-  void Hint(GLenum target, GLenum mode) override;
-  void Viewport(int x, int y, int width, int height) override;
-  void MatrixMode(GLenum mode) override;
-  void LoadIdentity() override;
-  void Ortho(double l, double r, double b, double t, double n, double f) override;
-  void Perspective(double fovy, double aspect, double zNear, double zFar) override;
-  void LookAt(double ex, double ey, double ez, double cx, double cy, double cz, double ux,
-              double uy, double uz) override;
+  // Flush hands the work so far to the rasteriser, then waits until it has done what
+  // was handed to it two Flushes before: it holds the scenes of the last two at most.
+  KESTO_GL_SINK_CALLS(KESTO_GL_OVERRIDE)
   // Returns once the context has carried out every call made so far: what one context
   // compiled is complete before a context that shares its lists replays them.
   void Finish();
