@@ -1,7 +1,5 @@
 #include "render/ListMemory.h"
 
-#include <algorithm>
-
 #include "core/ViewState.h"
 #include "render/Frame.h"
 
