@@ -6,7 +6,6 @@
 #include <QApplication>
 #include <QCloseEvent>
 #include <QCompleter>
-#include <QDeadlineTimer>
 #include <QDragEnterEvent>
 #include <QDropEvent>
 #include <QFileInfo>
@@ -213,6 +212,9 @@ TForm1::TForm1(TSettingsPlaces settings) : QWidget(nullptr), settings_(std::move
   KestoForm->DropFile = [this](QDropEvent* event) { dropEvent(event); };
   KestoForm->DragFile = [this](QDragMoveEvent* event) { AcceptDrag(event); };
   KestoForm->ReloadFile = [this] { Reload(); };
+  KestoForm->StopLoad = [this] { CancelLoad(); };
+  nextStep_.setSingleShot(true);
+  connect(&nextStep_, &QTimer::timeout, this, [this] { ReportErrors([this] { AnimationStep(); }); });
   KestoForm->ColoringChanged = [this] { ShowColoring(); };
 
   FormCreate();
@@ -384,11 +386,6 @@ void TForm1::AnimeSequence() {
   if (KestoForm->DrawMode != kDrawMode3D) return;
   Bt_Animate->hide();
   Bt_Stop->show();
-  const TOnExit restore([this] {
-    Bt_Stop->hide();
-    Bt_Animate->show();
-    StopRequested = false;
-  });
   Animate();
 }
 
@@ -402,22 +399,17 @@ void TForm1::BusyRebuild(const std::function<void()>& change, int32_t mask) {
 }
 
 void TForm1::HideBusyWhenDone() {
-  QLabel* label = KestoForm->Label1;
-  KestoForm->WhenIdle([label] { label->hide(); });
+  KestoForm->WhenIdle([this] {
+    if (!loading_) KestoForm->Label1->hide();  // a load begun meanwhile keeps it
+  });
 }
 
 void TForm1::ShowBusy() {
   QLabel* label = KestoForm->Label1;
   label->show();
   label->raise();
-  if (!KestoForm->isVisible()) return;
-  // On screen before the work starts: the label is a window of its own, painted
-  // once the window system has shown it.
-  QDeadlineTimer deadline(500);
-  while (!(label->windowHandle() && label->windowHandle()->isExposed()) && !deadline.hasExpired())
-    QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents, 10);
-  label->repaint();
-  QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+  // The label is a window of its own, painted once the window system has shown it.
+  if (KestoForm->isVisible()) KestoForm->WaitForExpose(label->windowHandle(), 500);
 }
 
 void TForm1::ColorSequence(int32_t& target, int32_t rebuildMask, bool busy) {
@@ -443,51 +435,66 @@ void TForm1::LoadSequence() {
   LoadFile(OpenDialog1->selectedFiles().first());
 }
 
-void TForm1::LoadFile(const QString& path) {
-  if (loading_) return;
+void TForm1::LoadFile(const QString& path, TLoadFailed failed) {
+  CancelLoad();  // the latest file asked for wins
   loading_ = true;
   setEnabled(false);
   ShowBusy();
-  const std::string name = path.toLocal8Bit().toStdString();
-  TDataFileNotes notes;
+  if (!failed) failed = [](std::exception_ptr e) { ReportErrors([&e] { std::rethrow_exception(e); }); };
+  LoadDataFile(
+      path.toLocal8Bit().toStdString(),
+      [this, path](const TDataFileNotes& notes) { Loaded(path, notes); },
+      [this, failed](std::exception_ptr e) {
+        EndLoad();
+        failed(e);
+      });
+}
+
+void TForm1::Loaded(const QString& path, const TDataFileNotes& notes) {
   {
-    const TOnExit done([this] {
-      HideBusyWhenDone();
-      setEnabled(true);
-      loading_ = false;
-    });
-    LoadDataFile(name, &notes);
+    const TOnExit done([this] { EndLoad(); });
     KestoForm->MakeList(kMaskAll);
     // What the replaced grid and its lists held goes back to the system.
     malloc_trim(0);
   }
+  watchError_.clear();
   const std::string warning = NotNumbersWarning(notes);
-  TellLoad(ReadSummary(name, notes, *KestoForm) + (warning.empty() ? "" : "\nwarning: " + warning));
+  TellLoad(ReadSummary(path.toLocal8Bit().toStdString(), notes, *KestoForm) +
+           (warning.empty() ? "" : "\nwarning: " + warning));
   LoadedFile = path;
   ++FilesLoaded;
   const QString folder = QFileInfo(path).absolutePath();
   folders_.removeAll(folder);
   folders_.prepend(folder);
   while (folders_.size() > 10) folders_.removeLast();
-}
-
-void TForm1::LoadAndShow(const QString& path) {
-  LoadFile(path);
   FormPaint();
   KestoForm->DrawGraph();
 }
 
+void TForm1::EndLoad() {
+  if (!loading_) return;
+  HideBusyWhenDone();
+  setEnabled(true);
+  loading_ = false;
+}
+
+void TForm1::CancelLoad() {
+  read_.reset();
+  EndLoad();
+}
+
+bool TForm1::Busy() const { return loading_ || nextStep_.isActive() || KestoForm->Busy(); }
+
 void TForm1::OpenFile(const QString& path, bool watch) {
-  if (loading_) return;
   Watch.reset();
-  if (!watch) return ReportErrors([&] { LoadAndShow(path); });
+  if (!watch) return LoadFile(path);
   Watch = std::make_unique<TFileWatch>(path, [this] { WatchedFileChanged(); });
   WatchedFileChanged();
 }
 
 void TForm1::Reload() {
   if (LoadedFile.isEmpty() || loading_) return;
-  ReportErrors([this] { LoadAndShow(LoadedFile); });
+  LoadFile(LoadedFile);
 }
 
 // A file being written may be refused for a moment: no box to answer, only the load
@@ -498,16 +505,17 @@ void TForm1::WatchedFileChanged() {
     Watch->Again();
     return;
   }
-  try {
-    LoadAndShow(Watch->Path());
-    watchError_.clear();
-  } catch (const TCancelled&) {
-  } catch (const std::exception& e) {
-    KestoForm->ShowLoadNote(QString::fromLocal8Bit(e.what()));
-    if (e.what() == watchError_) return;
-    watchError_ = e.what();
-    std::fprintf(stderr, "kesto: %s\n", e.what());
-  }
+  LoadFile(Watch->Path(), [this](std::exception_ptr error) {
+    try {
+      std::rethrow_exception(error);
+    } catch (const TCancelled&) {
+    } catch (const std::exception& e) {
+      KestoForm->ShowLoadNote(QString::fromLocal8Bit(e.what()));
+      if (e.what() == watchError_) return;
+      watchError_ = e.what();
+      std::fprintf(stderr, "kesto: %s\n", e.what());
+    }
+  });
 }
 
 void TForm1::TellLoad(const std::string& text) {
@@ -530,7 +538,7 @@ QString DraggedFile(const QMimeData* data) {
 void TForm1::dragEnterEvent(QDragEnterEvent* event) { AcceptDrag(event); }
 
 void TForm1::AcceptDrag(QDragMoveEvent* event) {
-  if (!loading_ && !DraggedFile(event->mimeData()).isEmpty())
+  if (!DraggedFile(event->mimeData()).isEmpty())
     event->acceptProposedAction();
   else
     event->ignore();
@@ -538,24 +546,33 @@ void TForm1::AcceptDrag(QDragMoveEvent* event) {
 
 void TForm1::dropEvent(QDropEvent* event) {
   const QString file = DraggedFile(event->mimeData());
-  if (loading_ || file.isEmpty()) return;
+  if (file.isEmpty()) return;
   event->acceptProposedAction();
   // After the drop has ended: the source waits for its answer meanwhile.
   QTimer::singleShot(0, this, [this, file] { OpenFile(file); });
 }
 
-void TForm1::LoadDataFile(const std::string& fileName, TDataFileNotes* notes) {
-  ::LoadDataFile(
-      *KestoForm, fileName,
-      [this] {
-        KestoForm->Renderer.Step = "read";
-        QCoreApplication::processEvents();
-        if (KestoForm->Abandoned()) throw TCancelled();  // closed meanwhile: read no further
-      },
-      // A grid too large to draw leaves the graph shown as it was.
-      [this](const TGridData& grid) { KestoForm->Renderer.CheckRoomForGrid(*KestoForm, grid); },
-      notes, KestoForm->Renderer.MostPointsToRead(*KestoForm));
-  KestoForm->Renderer.Step = "";
+void TForm1::LoadDataFile(const std::string& fileName,
+                          std::function<void(const TDataFileNotes&)> done, TLoadFailed failed) {
+  TKestoForm& k = *KestoForm;
+  read_ = std::make_unique<TBackgroundRead>(
+      this, fileName, k.Renderer.MostPointsToRead(k),
+      [this, &k, done = std::move(done), failed = std::move(failed)](TBackgroundRead::TResult& r) {
+        ReportErrors([&] {
+          try {
+            if (r.Error) std::rethrow_exception(r.Error);
+            // A grid too large to draw leaves the graph shown as it was.
+            k.Renderer.CheckRoomForGrid(k, r.Grid);
+          } catch (...) {
+            read_.reset();
+            return failed(std::current_exception());
+          }
+          static_cast<TGridData&>(k) = std::move(r.Grid);
+          const TDataFileNotes notes = std::move(r.Notes);
+          read_.reset();
+          done(notes);
+        });
+      });
 }
 
 void TForm1::SaveSequence() {
@@ -565,17 +582,34 @@ void TForm1::SaveSequence() {
 
 void TForm1::Animate() {
   StopRequested = false;
-  // On a large grid the steps show previews, and the turn ends at the exact frame.
-  const bool previews = TFrameRenderer::WantsPreview(*KestoForm);
-  for (int step = 0; step <= 360 && !StopRequested; ++step) {
-    QCoreApplication::processEvents();
+  // On a large grid the steps show previews, and the run ends at the exact frame.
+  animationPreviews_ = TFrameRenderer::WantsPreview(*KestoForm);
+  animationStep_ = 0;
+  nextStep_.start(0);
+}
+
+void TForm1::AnimationStep() {
+  if (StopRequested || animationStep_ > 360 || KestoForm->Abandoned())
+    return EndAnimation(!KestoForm->Abandoned());
+  try {
     KestoForm->Angle3 += 1.0;
-    if (previews)
+    if (animationPreviews_)
       KestoForm->DrawPreviewGraph();
     else
       KestoForm->FinishGraph();
+  } catch (...) {
+    EndAnimation(false);
+    throw;
   }
-  if (previews) KestoForm->DrawGraph();
+  ++animationStep_;
+  nextStep_.start(0);
+}
+
+void TForm1::EndAnimation(bool drawExact) {
+  Bt_Stop->hide();
+  Bt_Animate->show();
+  StopRequested = false;
+  if (drawExact && animationPreviews_) KestoForm->DrawGraph();
 }
 
 void TForm1::CmbB_LineWidthChange() {
@@ -628,6 +662,7 @@ void TForm1::paintEvent(QPaintEvent*) { FormPaint(); }
 void TForm1::closeEvent(QCloseEvent* event) {
   // A running animation, load, rebuild or frame ends with the program, unfinished.
   StopRequested = true;
+  CancelLoad();
   KestoForm->Abandon();
   ReportErrors([this] { FormClose(); });
   event->accept();  // the program ends even when the settings could not be saved

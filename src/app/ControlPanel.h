@@ -7,11 +7,14 @@
 #include <QFrame>
 #include <QLabel>
 #include <QPushButton>
+#include <QTimer>
 #include <QWidget>
+#include <exception>
 #include <functional>
 #include <memory>
 #include <string>
 
+#include "app/BackgroundRead.h"
 #include "app/FileWatch.h"
 #include "app/KestoForm.h"
 #include "app/Swatch.h"
@@ -60,18 +63,29 @@ class TForm1 : public QWidget {
   void CB_SpecClick();
   void FormCreate();
   void FormClose();
+  // Starts the turning animation: a step in each turn of the event loop until the
+  // turn is whole or "Stop" is pressed.
   void Animate();
-  void LoadDataFile(const std::string& fileName, TDataFileNotes* notes = nullptr);
+  // Reads fileName on a worker thread while the windows answer; once it is read and
+  // found to fit, fills the graph window's grid, ranges and origin and hands done what
+  // the reading noted, or hands failed why the file was refused.
+  using TLoadFailed = std::function<void(std::exception_ptr)>;
+  void LoadDataFile(const std::string& fileName, std::function<void(const TDataFileNotes&)> done,
+                    TLoadFailed failed);
 
-  // A data file loaded as "File Load" loads a chosen name: busy label, panel disabled,
-  // every list rebuilt; throws what reading it throws, leaving the graph as it was. A
-  // load already running keeps another out.
-  void LoadFile(const QString& path);
-  // The same, shown at once, with any refusal reported: a file dropped on a window or
-  // named on the command line. watch: load it again whenever it changes on disk.
+  // A data file loaded as "File Load" loads a chosen name: busy label, panel disabled
+  // until it is read, then every list rebuilt and the graph shown. A refusal goes to
+  // failed, or by default to a box, leaving the graph as it was. A new load, Esc in
+  // the graph window or closing the program ends one still reading.
+  void LoadFile(const QString& path, TLoadFailed failed = {});
+  void CancelLoad();
+  // The same for a file dropped on a window or named on the command line. watch: load
+  // it again whenever it changes on disk.
   void OpenFile(const QString& path, bool watch = false);
   // F5: the file last loaded, again; with none, nothing.
   void Reload();
+  // A load, an animation or the graph window's work is still going on.
+  bool Busy() const;
   // The file last loaded, and how many loads have succeeded.
   QString LoadedFile;
   int FilesLoaded = 0;
@@ -102,21 +116,28 @@ class TForm1 : public QWidget {
   void ColorSequence(int32_t& target, int32_t rebuildMask, bool busy);
   void LoadSequence();
   void AnimeSequence();
+  void AnimationStep();
+  void EndAnimation(bool drawExact);
   void SaveSequence();
   // Makes the change with the busy label up, then rebuilds the lists of mask.
   void BusyRebuild(const std::function<void()>& change, int32_t mask);
   // The busy label goes once the graph window's work is done.
   void HideBusyWhenDone();
-  // Shows the busy label and returns once it is painted.
+  // Shows the busy label; the graph window's work waits until it is painted.
   void ShowBusy();
 
-  void LoadAndShow(const QString& path);
+  void Loaded(const QString& path, const TDataFileNotes& notes);
+  void EndLoad();
   void WatchedFileChanged();
   // On the graph window until the next load, and on standard error.
   void TellLoad(const std::string& text);
 
   TSettingsPlaces settings_;
   bool loading_ = false;
+  std::unique_ptr<TBackgroundRead> read_;  // the file being read
+  QTimer nextStep_;                        // the animation's next step waits its turn
+  int animationStep_ = 0;
+  bool animationPreviews_ = false;  // steps show previews, and an exact frame ends the run
   QStringList folders_;     // where files were loaded from, the latest first
   std::string watchError_;  // the last failure of a watched file, reported once
 };

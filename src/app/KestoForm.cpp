@@ -1,10 +1,10 @@
 #include "app/KestoForm.h"
 
 #include <QClipboard>
-#include <QDeadlineTimer>
 #include <QGuiApplication>
 #include <QKeyEvent>
 #include <QTimer>
+#include <QWindow>
 #include <algorithm>
 
 #include "app/ErrorReport.h"
@@ -54,6 +54,8 @@ TKestoForm::TKestoForm(QWidget* owner) : QWidget(owner, Qt::Window) {
   nextTurn_.setSingleShot(true);
   nextTurn_.setInterval(0);
   connect(&nextTurn_, &QTimer::timeout, this, [this] { ReportErrors([this] { Work(); }); });
+  holdLimit_.setSingleShot(true);
+  connect(&holdLimit_, &QTimer::timeout, this, [this] { EndHold(); });
 }
 
 TKestoForm::~TKestoForm() {
@@ -201,6 +203,8 @@ void TKestoForm::FormKeyDown(int key, Qt::KeyboardModifiers shift) {
     FocusControlPanel();
   } else if (key == Qt::Key_F5 && ReloadFile) {
     ReloadFile();
+  } else if (key == Qt::Key_Escape && StopLoad) {
+    StopLoad();
   } else if (key == Qt::Key_P && (shift == Qt::NoModifier || shift == Qt::ShiftModifier)) {
     ChangeColoring(shift == Qt::ShiftModifier);
   } else if (key == Qt::Key_L && shift == Qt::NoModifier) {
@@ -254,6 +258,34 @@ void TKestoForm::WhenIdle(std::function<void()> task) {
     task();
 }
 
+void TKestoForm::WaitForExpose(QWindow* window, int limitMs) {
+  if (!window || window->isExposed() || abandoned_) return;
+  if (heldFor_) heldFor_->removeEventFilter(this);
+  heldFor_ = window;
+  window->installEventFilter(this);
+  holdLimit_.start(limitMs);
+}
+
+bool TKestoForm::eventFilter(QObject* watched, QEvent* event) {
+  if (watched == heldFor_ && event->type() == QEvent::Expose && heldFor_->isExposed()) EndHold();
+  return false;
+}
+
+void TKestoForm::EndHold() {
+  if (!heldFor_) return;
+  heldFor_->removeEventFilter(this);
+  heldFor_ = nullptr;
+  holdLimit_.stop();
+  // After the expose itself: the window paints what it shows first.
+  if (!abandoned_) nextTurn_.start();
+}
+
+void TKestoForm::Abandon() {
+  abandoned_ = true;
+  EndHold();
+  captures_.clear();
+}
+
 void TKestoForm::MakeList(int32_t mask) {
   NormalizeView();
   // The grid may be another one now: the point shown may be gone.
@@ -282,23 +314,42 @@ void TKestoForm::FinishGraph() {
 void TKestoForm::Work() {
   // Work already waiting for its turn takes the new request along: a handler asking
   // twice (a rebuild, then a frame) must not run two turns in a row.
-  if (inTurn_ || abandoned_ || (longWork_ && nextTurn_.isActive() && !finishing_)) return;
+  if (inTurn_ || abandoned_ || (heldFor_ && !finishing_) ||
+      (longWork_ && nextTurn_.isActive() && !finishing_))
+    return;
   inTurn_ = true;
   turnClock_.start();
   bool done = true;
   try {
-    if (GLContext.MakeCurrent(WindowDC))
+    if (GLContext.MakeCurrent(WindowDC)) {
       done = Turn();
-    else if (std::exchange(frameWanted_, false))  // nothing to draw with: the caption says so
-      ShowCaption();
+    } else {
+      // Nothing to draw with: the caption says so, and the picture is black.
+      if (std::exchange(frameWanted_, false)) ShowCaption();
+      if (!captures_.empty()) {
+        captured_ = QImage(DeviceWidth(), DeviceHeight(), QImage::Format_RGB888);
+        captured_.fill(Qt::black);
+      }
+    }
   } catch (...) {
     // What was asked is given up; the window keeps the picture it shows.
     frameWanted_ = false;
     listsWanted_ = 0;
+    captures_.clear();
+    if (std::exchange(hideAfterCapture_, false)) hide();
     EndTurn(true);
     throw;
   }
   EndTurn(done);
+  DeliverCapture();
+}
+
+void TKestoForm::DeliverCapture() {
+  if (captured_.isNull()) return;
+  const QImage picture = std::exchange(captured_, {});
+  if (std::exchange(hideAfterCapture_, false)) hide();
+  for (const TCaptured& done : std::exchange(captures_, {}))
+    ReportErrors([&] { done(picture); });
 }
 
 bool TKestoForm::Turn() {
@@ -306,10 +357,11 @@ bool TKestoForm::Turn() {
   longWork_ = true;
   NormalizeView();
   // A capture is always of a full frame; otherwise the kind asked for last wins.
-  const bool exact = capture_ || finishing_;
+  const bool capture = !captures_.empty();
+  const bool exact = capture || finishing_;
   const bool simple = !exact && wantSimple_;
   const TFrameKey key = CurrentKey(simple);
-  const bool framePending = frameWanted_ || capture_;
+  const bool framePending = frameWanted_ || capture;
   const TGoOn goOn = [this] { return finishing_ || turnClock_.elapsed() < PauseEveryMs; };
   // On a large grid the preview comes first, in turns of its own.
   if (!exact && !simple && (framePending || Renderer.Stale() & ListsForFrame(*this, false)) &&
@@ -338,10 +390,9 @@ bool TKestoForm::Turn() {
     again = !onScreen && WindowDC->isExposed() && redraws_++ < kRedrawsForANewSize;
     if (onScreen) redraws_ = 0;
   }
-  if (capture_) {
+  if (capture) {
     const std::vector<uint8_t> rgb = ReadFrameRGB(key.Width, key.Height);
-    *capture_ = FrameImage(rgb.data(), key.Width, key.Height);
-    capture_ = nullptr;
+    captured_ = FrameImage(rgb.data(), key.Width, key.Height);
   }
   GLContext.Present();
   ++FramesShown;
@@ -365,7 +416,6 @@ void TKestoForm::EndTurn(bool done) {
   }
   ReleaseCurrentContext(WindowDC);
   Renderer.Step = "";
-  capture_ = nullptr;
   if (!whenIdle_.empty())
     QTimer::singleShot(0, this, [this] {
       for (const auto& task : std::exchange(whenIdle_, {})) task();
@@ -416,37 +466,23 @@ TFrameKey TKestoForm::CurrentKey(bool simple) const {
   return Renderer.Key(*this, DeviceWidth(), DeviceHeight(), simple);
 }
 
-QImage TKestoForm::CaptureFrame() {
+void TKestoForm::CaptureFrame(TCaptured done) {
+  if (abandoned_) return;
+  captures_.push_back(std::move(done));
   // The frame is read from the window's own buffer, exactly as it is shown (an
   // off-screen buffer would rasterise smooth lines a little differently), so a
   // hidden window is shown for the capture and hidden again.
-  const bool wasVisible = isVisible();
-  if (!wasVisible) {
+  if (!isVisible()) {
     show();
-    QDeadlineTimer deadline(2000);
-    while (!WindowDC->isExposed() && !deadline.hasExpired())
-      QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
+    hideAfterCapture_ = true;
+    WaitForExpose(WindowDC, 2000);
   }
-  // Another capture waiting for its frame goes first.
-  while (capture_ && !abandoned_) QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
-  QImage picture;
-  capture_ = &picture;
   Draw(false);
-  // The frame is finished in turns of the event loop, which goes on answering.
-  while (capture_ == &picture && !abandoned_)
-    QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
-  if (capture_ == &picture) capture_ = nullptr;  // closed meanwhile
-  if (!wasVisible) hide();
-  if (abandoned_) throw TCancelled();
-  if (picture.isNull()) {  // no OpenGL: what the window shows is nothing
-    picture = QImage(DeviceWidth(), DeviceHeight(), QImage::Format_RGB888);
-    picture.fill(Qt::black);
-  }
-  return picture;
 }
 
-void TKestoForm::SaveToBitmap(const QString& fileName) {
-  const QImage picture = CaptureFrame();
+namespace {
+
+void WriteCapture(const QImage& picture, const QString& fileName) {
   switch (PictureOutputFor(fileName.toStdString())) {
     case TPictureOutput::Clipboard:
       QGuiApplication::clipboard()->setImage(picture);
@@ -461,6 +497,12 @@ void TKestoForm::SaveToBitmap(const QString& fileName) {
       WritePicture(picture, fileName, TPictureFormat::Png);
       break;
   }
+}
+
+}  // namespace
+
+void TKestoForm::SaveToBitmap(const QString& fileName) {
+  CaptureFrame([fileName](const QImage& picture) { WriteCapture(picture, fileName); });
 }
 
 int TKestoForm::DeviceWidth() const { return qRound(width() * devicePixelRatioF()); }

@@ -18,6 +18,7 @@
 #include "render/FrameRenderer.h"
 
 class TGLSurface;
+class QWindow;
 
 // The graph window: owns the OpenGL context, the grid, every viewing and colouring
 // parameter and the display lists.
@@ -71,9 +72,9 @@ class TKestoForm : public QWidget, public TKestoState {
 
   // Left drag turns and tilts the 3-D view, right drag moves nearer or farther,
   // the wheel raises or flattens the heights; keys 2 and 3 pick the view, Ctrl+C
-  // copies the picture, F5 loads the file again, P steps through the colourings and
-  // Shift+P reverses the current one, Enter and M hand the keyboard to the control
-  // panel.
+  // copies the picture, F5 loads the file again, Esc ends a load, P steps through
+  // the colourings and Shift+P reverses the current one, Enter and M hand the keyboard
+  // to the control panel.
   void FormMouseDown(Qt::MouseButton button, int x, int y);
   void FormMouseMove(int x, int y);
   void FormMouseUp();
@@ -89,17 +90,22 @@ class TKestoForm : public QWidget, public TKestoState {
   int ClientHeight() const { return height(); }
   void SetClientSize(int width, int height) { resize(width, height); }
 
-  // A fresh full frame at the client size, as the window shows it.
-  QImage CaptureFrame();
-  // Writes the frame as a JPEG (.jpg, .jpeg in any case), as a BMP (any other
-  // name) or, for an empty name, puts it on the clipboard; throws when the file
-  // cannot be written, leaving any earlier file of that name as it was.
+  // Asks for a fresh full frame at the client size, as the window shows it: done gets
+  // it once it is drawn, the window served meanwhile. A hidden window is shown for it
+  // and hidden again. What done throws is reported.
+  using TCaptured = std::function<void(const QImage&)>;
+  void CaptureFrame(TCaptured done);
+  // Writes the next full frame as a JPEG (.jpg, .jpeg in any case), as a BMP (any
+  // other name) or, for an empty name, puts it on the clipboard; a file that cannot
+  // be written is reported, leaving any earlier file of that name as it was.
   void SaveToBitmap(const QString& fileName);
 
   // The panel's: a file dragged over or dropped on the window, and F5.
   std::function<void(QDragMoveEvent*)> DragFile;
   std::function<void(QDropEvent*)> DropFile;
   std::function<void()> ReloadFile;
+  // The panel's: Esc ends a load still reading.
+  std::function<void()> StopLoad;
   // The panel's: keys P and Shift+P changed the colouring.
   std::function<void()> ColoringChanged;
 
@@ -109,11 +115,16 @@ class TKestoForm : public QWidget, public TKestoState {
 
   // Whether long work (a compile, a frame in pieces) is still to be done, and what to
   // run from the event loop once it is (at once when none is).
-  bool Busy() const { return inTurn_ || nextTurn_.isActive(); }
+  bool Busy() const {
+    return inTurn_ || nextTurn_.isActive() || heldFor_ || !captures_.empty() || !whenIdle_.empty();
+  }
   void WhenIdle(std::function<void()> task);
+  // Long work waits until window (the busy label, say) is on screen, at most
+  // limitMs: what it shows is painted before the work takes the thread.
+  void WaitForExpose(QWindow* window, int limitMs);
 
   // The program is ending: work in progress stops at its next turn and no more starts.
-  void Abandon() { abandoned_ = true; }
+  void Abandon();
   bool Abandoned() const { return abandoned_; }
 
  protected:
@@ -122,6 +133,7 @@ class TKestoForm : public QWidget, public TKestoState {
   void dragEnterEvent(QDragEnterEvent* event) override;
   void dragMoveEvent(QDragMoveEvent* event) override;
   void dropEvent(QDropEvent* event) override;
+  bool eventFilter(QObject* watched, QEvent* event) override;
 
  private:
   // Long work (compiling a large list, replaying one) goes in turns of a few tens of
@@ -134,6 +146,9 @@ class TKestoForm : public QWidget, public TKestoState {
   // up; true when nothing is left to do.
   bool Turn();
   void EndTurn(bool done);
+  // Hands the captured frame to those who asked for it.
+  void DeliverCapture();
+  void EndHold();
   void ShowCaption();
   // Keeps the error OpenGL reported since the last look, if any.
   void NoteGLError();
@@ -159,7 +174,11 @@ class TKestoForm : public QWidget, public TKestoState {
   bool wantSimple_ = false;    // the kind of frame last asked for
   bool frameWanted_ = false;   // a frame is still to be drawn
   int32_t listsWanted_ = 0;    // lists still to be compiled, beyond the frame's
-  QImage* capture_ = nullptr;  // where the next full frame is to be read to
+  std::vector<TCaptured> captures_;  // wait for the next full frame
+  QImage captured_;                  // that frame, read back, until handed over
+  bool hideAfterCapture_ = false;
+  QWindow* heldFor_ = nullptr;  // the window turns wait for
+  QTimer holdLimit_;
   bool abandoned_ = false;
   std::vector<std::function<void()>> whenIdle_;
   TListHelper helper_;

@@ -19,6 +19,7 @@ const char* const kGraphWindowHelp =
     "  Shift+P        reverse the colouring\n"
     "  Ctrl+C         copy the picture\n"
     "  F5             load the file again\n"
+    "  Esc            stop a load, keeping the graph shown\n"
     "  Enter, M       to the control panel\n"
     "  F1, ?          this help; any key or click hides it";
 

@@ -8,6 +8,7 @@
 #include <QTest>
 #include <functional>
 
+#include "Capture.h"
 #include "app/GLSurface.h"
 #include "gui/SysColors.h"
 #include "render/Frame.h"
@@ -75,12 +76,12 @@ TEST_F(KestoFormTest, ManyMarkersAreDrawnFromTheGridAsTheirListShowsThem) {
     form_.DrawMode = view;
     form_.Renderer.PieceVertices = kPieceVertices;  // the sample's markers: one piece
     form_.MakeList(kList2DMarkers | kList3DMarkers);
-    const QImage compiled = form_.CaptureFrame();
+    const QImage compiled = Capture(form_);
     TRecordingSink rec(direct);
     form_.Renderer.Sink = &rec;
     form_.Renderer.PieceVertices = 600;
     form_.MakeList(kList2DMarkers | kList3DMarkers);
-    EXPECT_EQ(form_.CaptureFrame(), compiled) << view;
+    EXPECT_EQ(Capture(form_), compiled) << view;
     EXPECT_TRUE(rec.Compiled().empty()) << view;
     form_.Renderer.Sink = direct;
   }
@@ -90,7 +91,7 @@ TEST_F(KestoFormTest, ListsTheNextFrameNeedsAtOnceTheOthersWhenAFrameFirstNeedsT
   TRecordingSink rec(form_.Renderer.Sink);
   form_.Renderer.Sink = &rec;
   form_.LazyLists = true;
-  const QImage before = form_.CaptureFrame();
+  const QImage before = Capture(form_);
   form_.MakeList(kMaskAll);
   EXPECT_EQ(rec.Compiled(), (std::vector<GLuint>{32, 512}));
   rec.Clear();
@@ -103,13 +104,13 @@ TEST_F(KestoFormTest, ListsTheNextFrameNeedsAtOnceTheOthersWhenAFrameFirstNeedsT
   form_.SurfaceMode = 0;
   form_.AxisMode = 1;
   rec.Clear();
-  const QImage fresh = form_.CaptureFrame();
+  const QImage fresh = Capture(form_);
   EXPECT_EQ(TRecordingSink::Count(rec.Calls, TGLOp::ClearColor), 1);
   EXPECT_EQ(fresh, before);
   // Nothing changed since: the same picture is shown again without drawing it.
   rec.Clear();
   const int shown = form_.FramesShown;
-  const QImage again = form_.CaptureFrame();
+  const QImage again = Capture(form_);
   EXPECT_TRUE(rec.Calls.empty());
   EXPECT_EQ(form_.FramesShown, shown + 1);
   EXPECT_EQ(again, fresh);
@@ -117,7 +118,7 @@ TEST_F(KestoFormTest, ListsTheNextFrameNeedsAtOnceTheOthersWhenAFrameFirstNeedsT
 }
 
 TEST_F(KestoFormTest, CapturedFrameShowsTheSampleSurface) {
-  const QImage px = form_.CaptureFrame();
+  const QImage px = Capture(form_);
   ASSERT_EQ(px.size(), QSize(640, 480));
   EXPECT_EQ(px.pixel(0, 0), qRgb(0, 0, 0));
   int painted = 0;
@@ -204,9 +205,9 @@ TEST_F(KestoFormTest, EveryFieldAFrameReadsDrawsANewFrame) {
     EXPECT_EQ(framesDrawn(), 0) << "before " << field;
     change(form_);
     EXPECT_EQ(framesDrawn(), 1) << field;
-    const QImage seen = form_.CaptureFrame();
+    const QImage seen = Capture(form_);
     form_.MakeList(kMaskAll);
-    EXPECT_EQ(form_.CaptureFrame(), seen) << field;
+    EXPECT_EQ(Capture(form_), seen) << field;
   }
   form_.Renderer.Sink = direct;
 }

@@ -60,10 +60,10 @@ TEST_F(LongWorkTest, AChangeDuringAFrameGivesItUpUnseenAndShowsTheNewState) {
   EXPECT_EQ(Drawn(), 2);  // the frame begun before the wheel and the one after it
   EXPECT_EQ(Shown(), 1);
   EXPECT_EQ(TRecordingSink::Count(rec_->Calls, TGLOp::NewList, kList3DMesh), 1);
-  const QImage shown = k_->CaptureFrame();
+  const QImage shown = Capture(*k_);
   EXPECT_EQ(Drawn(), 2);  // shown again, not drawn
   k_->MakeList(kMaskAll);
-  EXPECT_EQ(k_->CaptureFrame(), shown);  // drawn afresh: the same picture
+  EXPECT_EQ(Capture(*k_), shown);  // drawn afresh: the same picture
 }
 
 TEST_F(LongWorkTest, ListsCompiledInTwoContextsDrawWhatOneContextDraws) {
@@ -76,11 +76,11 @@ TEST_F(LongWorkTest, ListsCompiledInTwoContextsDrawWhatOneContextDraws) {
       k_->TwoContexts = true;
       const int64_t before = k_->HelperPieces();
       k_->MakeList(kMaskAll);
-      const QImage two = k_->CaptureFrame();
+      const QImage two = Capture(*k_);
       EXPECT_GT(k_->HelperPieces(), before) << mode << surface;
       k_->TwoContexts = false;
       k_->MakeList(kMaskAll);
-      EXPECT_EQ(k_->CaptureFrame(), two) << mode << surface;
+      EXPECT_EQ(Capture(*k_), two) << mode << surface;
     }
 }
 
@@ -180,7 +180,7 @@ TEST_F(PanelTest, ALargeGridIsPreviewedFirstAndEndsAtTheExactFrame) {
   Reset();
   Wheel(k_->WindowDC, 120);  // lists compiled again
   QTest::keyClick(k_, Qt::Key_2);
-  k_->CaptureFrame();
+  Capture(*k_);
   k_->DrawGraph();  // at rest the exact frame is kept
   // The wheel's preview, then one exact frame: the 3-D frame, wanted no longer once key
   // 2 came, is never drawn, and the capture asked at once wants the 2-D frame exact.

@@ -138,7 +138,7 @@ TEST_F(MouseKeyTest, PStepsTheColouringShiftPReversesItLShowsNumbersAndTheBoxGoe
 // The point under the pointer shows over the picture, a middle click copies it, F1
 // shows the keys; none of it draws a frame or reaches a picture.
 TEST_F(MouseKeyTest, ThePointUnderThePointerAndTheHelpStayOutOfThePicture) {
-  const QImage picture = k_->CaptureFrame();
+  const QImage picture = Capture(*k_);
   const TGridPoint& p = k_->Grid[25][30];
   double x = 0, y = 0, depth = 0;
   ASSERT_TRUE(TViewCamera(*k_, k_->ClientWidth(), k_->ClientHeight())
@@ -160,7 +160,7 @@ TEST_F(MouseKeyTest, ThePointUnderThePointerAndTheHelpStayOutOfThePicture) {
   EXPECT_TRUE(k_->HelpLabel->isVisible());
   Move(at);
   EXPECT_EQ(Drawn(), 0);
-  EXPECT_EQ(k_->CaptureFrame(), picture);
+  EXPECT_EQ(Capture(*k_), picture);
   Key(Qt::Key_3);  // any key hides the help and does nothing else
   EXPECT_FALSE(k_->HelpLabel->isVisible());
   EXPECT_EQ(Drawn(), 0);

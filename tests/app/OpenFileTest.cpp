@@ -10,6 +10,7 @@
 #include "Dialogs.h"
 #include "PanelFixture.h"
 #include "app/GLSurface.h"
+#include "app/OnExit.h"
 #include "core/MemoryRoom.h"
 #include "core/TempFiles.h"
 
@@ -71,6 +72,7 @@ class OpenFileTest : public PanelTest {
 
 TEST_F(OpenFileTest, NamedDroppedOrReloadedFilesLoadAsFileLoadDoes) {
   panel_->OpenFile(File("start.txt", 3));  // as the command line does
+  WaitIdle();
   EXPECT_EQ(k_->GridHighI, 2);
   // What was read, on the window until the next load.
   EXPECT_TRUE(k_->LoadLabel->isVisible());
@@ -79,6 +81,7 @@ TEST_F(OpenFileTest, NamedDroppedOrReloadedFilesLoadAsFileLoadDoes) {
   QString report;
   auto reported = CloseNextErrorReport(&report);
   panel_->OpenFile(QString::fromStdString(dir_.File("bad.txt", "1 2\n")));
+  WaitIdle();
   EXPECT_TRUE(reported->Answered());
   EXPECT_TRUE(report.contains("line 1 \"1 2\" holds 2 numbers")) << report.toStdString();
   EXPECT_EQ(k_->GridHighI, 2);
@@ -95,15 +98,35 @@ TEST_F(OpenFileTest, NamedDroppedOrReloadedFilesLoadAsFileLoadDoes) {
   File("five.txt", 6);
   k_->Angle3 = 77;
   QTest::keyClick(k_, Qt::Key_F5);
+  WaitIdle();
   EXPECT_EQ(k_->GridHighI, 5);
   EXPECT_EQ(k_->Angle3, 77);
   EXPECT_EQ(panel_->FilesLoaded, 4);
 
   // A field read as 0 is told with the rest, as kesto-render warns of it.
   panel_->OpenFile(QString::fromStdString(dir_.File("odd.txt", "0,0,1\n0,x,2\n")));
+  WaitIdle();
   EXPECT_EQ(k_->LoadNote(),
             "odd.txt: comma layout, 1 row of 2 points, 0 holes, 1 field read as 0\n"
             "warning: 1 field is not a number and read as 0, the first on line 2: \"0,x,2\"");
+}
+
+// A load is read while the windows answer: Esc ends it with the graph as it was, and a
+// newer load takes the place of one still reading.
+TEST_F(OpenFileTest, EscOrANewerLoadEndsALoadStillReading) {
+  panel_->OpenFile(File("shown.txt", 3));
+  WaitIdle();
+  panel_->OpenFile(File("dropped.txt", 9));
+  EXPECT_FALSE(panel_->isEnabled());
+  QTest::keyClick(k_->WindowDC, Qt::Key_Escape);  // before its result can come: it never does
+  WaitIdle();
+  EXPECT_EQ(std::tuple(k_->GridHighI, panel_->FilesLoaded), std::tuple(2, 1));
+  EXPECT_TRUE(panel_->isEnabled() && !k_->Label1->isVisible());
+  panel_->OpenFile(File("older.txt", 5));
+  panel_->OpenFile(File("newer.txt", 7));
+  WaitIdle();
+  EXPECT_EQ(std::tuple(k_->GridHighI, panel_->FilesLoaded), std::tuple(6, 2));
+  EXPECT_TRUE(k_->LoadNote().startsWith("newer.txt"));
 }
 
 // A watched file refused while it is written is told on the window, with no box to
@@ -116,6 +139,7 @@ TEST_F(OpenFileTest, AWatchedFileRefusedMeanwhileIsToldWithoutABox) {
     return false;
   });
   panel_->OpenFile(QString::fromStdString(dir_.File("half.txt", "0 0 1\n0 1\n")), true);
+  WaitIdle();
   EXPECT_TRUE(k_->LoadLabel->isVisible());
   EXPECT_TRUE(k_->LoadNote().contains("line 2 \"0 1\" holds 2 numbers"));
   File("half.txt", 4);
@@ -127,6 +151,7 @@ TEST_F(OpenFileTest, AWatchedFileRefusedMeanwhileIsToldWithoutABox) {
 TEST_F(OpenFileTest, AWatchedFileReplacedByRenameLoadsOnceWhenItSettles) {
   const QString watched = File("watched.txt", 2);
   panel_->OpenFile(watched, true);
+  WaitIdle();
   ASSERT_EQ(panel_->FilesLoaded, 1);
   k_->Angle2 = 33;
   // A program writes a new file, renames it over the old one and touches it again.
@@ -152,11 +177,13 @@ TEST_F(PanelTest, WhatWouldNotFitUnderAMemoryLimitIsRefusedAndTheGraphStays) {
   k_->LazyLists = true;               // as the viewer runs: the lists of the frame shown
   k_->SurfaceMode = kSurfaceMarkers;  // drawn from the grid: no list to hold
   panel_->OpenFile(QString::fromStdString(dir.File("large.txt", text)));
-  ASSERT_EQ(k_->GridHighI, 399);
   WaitIdle();
-  const QImage markers = k_->CaptureFrame();
+  ASSERT_EQ(k_->GridHighI, 399);
+  const QImage markers = Capture(*k_);
   rlimit limit{};
   getrlimit(RLIMIT_AS, &limit);
+  // The tests after this one in the same process run without the limit.
+  const TOnExit unlimited([was = limit] { setrlimit(RLIMIT_AS, &was); });
   limit.rlim_cur = CurrentMemoryRoom().Size + (20 << 20);
   ASSERT_EQ(setrlimit(RLIMIT_AS, &limit), 0);
 
@@ -170,7 +197,7 @@ TEST_F(PanelTest, WhatWouldNotFitUnderAMemoryLimitIsRefusedAndTheGraphStays) {
       report.startsWith("not enough memory to draw a 400 × 400 grid as a wire mesh: about "))
       << report.toStdString();
   EXPECT_EQ(k_->SurfaceMode, kSurfaceMarkers);
-  EXPECT_EQ(k_->CaptureFrame(), markers);
+  EXPECT_EQ(Capture(*k_), markers);
   TGridData larger;  // as a load finds it, before it replaces the grid
   larger.GridHighI = larger.GridHighJ = 1999;
   EXPECT_THROW(k_->Renderer.CheckRoomForGrid(*k_, larger), TShortOfMemory);

@@ -6,6 +6,7 @@
 #include <map>
 #include <memory>
 
+#include "Capture.h"
 #include "app/ControlPanel.h"
 #include "core/TempFiles.h"
 #include "render/Frame.h"
@@ -50,12 +51,14 @@ class PanelTest : public ::testing::Test {
     busy_.Shown = 0;
     shownBefore_ = k_->FramesShown;
   }
+  // A click, and what it started (a load, an animation, the graph window's work)
+  // finished.
   void Click(QPushButton* b) {
     Reset();
     QTest::mouseClick(b, Qt::LeftButton);
+    WaitIdle();
   }
-  // Until the graph window's work is done: its turns of the event loop.
-  void WaitIdle() { QTRY_VERIFY_WITH_TIMEOUT(!k_->Busy(), 120000); }
+  void WaitIdle() { QTRY_VERIFY_WITH_TIMEOUT(!panel_->Busy(), 120000); }
   // How often each list was compiled since the last click.
   std::map<GLuint, int> Rebuilt() const {
     std::map<GLuint, int> n;

@@ -165,6 +165,7 @@ TEST_F(RandomSessionTest, ThousandsOfStepsKeepEverythingConsistent) {
     rec_->Clear();
     expectedReports += Step();
     QTest::qWait(0);
+    QTRY_VERIFY_WITH_TIMEOUT(panel_->isEnabled(), 120000);  // a load started has ended
     ExpectConsistent(step);
     if (HasFatalFailure()) return;
     ASSERT_EQ(reports_.size(), expectedReports)
@@ -202,6 +203,7 @@ TEST_P(RandomPiecesTest, StepsInsideLongWorkKeepEverythingConsistent) {
     QTimer::singleShot(0, [&] { expectedReports += Step(false); });
     expectedReports += Step();
     QTest::qWait(0);
+    QTRY_VERIFY_WITH_TIMEOUT(panel_->isEnabled(), 120000);  // a load started has ended
     ExpectConsistent(step);
     if (HasFatalFailure()) return;
     ASSERT_EQ(reports_.size(), expectedReports)

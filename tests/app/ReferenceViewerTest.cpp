@@ -30,7 +30,7 @@ TEST_P(ViewerReference, DrawnInSmallPiecesIsTheCommittedPicture) {
 
   const QImage reference(QString(KESTO_REFERENCE_DIR) + "/images/" + c.Name + ".png");
   QImage difference;
-  EXPECT_EQ(Compare(k_->CaptureFrame(), reference, difference), 0);
+  EXPECT_EQ(Compare(Capture(*k_), reference, difference), 0);
 }
 
 // A capture is always of a full frame, never of the quick one.

@@ -70,7 +70,7 @@ TEST_F(RenderToolTest, DrawsTheFrameTheViewerDraws) {
   ASSERT_EQ(mesh.Status, 0) << mesh.Err.toStdString();
   const QImage picture(Path("mesh.png"));
   ASSERT_EQ(picture.size(), QSize(640, 480));
-  EXPECT_LE(MaxDifference(picture, k_->CaptureFrame()), 2);
+  EXPECT_LE(MaxDifference(picture, Capture(*k_)), 2);
 
   k_->DrawMode = 0;
   k_->SurfaceMode = 1;
@@ -79,7 +79,7 @@ TEST_F(RenderToolTest, DrawsTheFrameTheViewerDraws) {
   const TRun map =
       Render({"--view", "2d", "--surface", "fill", "--spectrum", "-o", Path("map.bmp")});
   ASSERT_EQ(map.Status, 0) << map.Err.toStdString();
-  EXPECT_LE(MaxDifference(QImage(Path("map.bmp")), k_->CaptureFrame()), 2);
+  EXPECT_LE(MaxDifference(QImage(Path("map.bmp")), Capture(*k_)), 2);
 }
 
 TEST_F(RenderToolTest, StartsFromAViewerSettingsFile) {
@@ -164,7 +164,7 @@ TEST_F(RenderToolTest, StoredTurnsAsTheViewerShowsThem) {
     TForm1 viewer(ini);
     viewer.show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(viewer.KestoForm));
-    EXPECT_LE(MaxDifference(QImage(Path("t.png")), viewer.KestoForm->CaptureFrame()), 2) << turn;
+    EXPECT_LE(MaxDifference(QImage(Path("t.png")), Capture(*viewer.KestoForm)), 2) << turn;
   }
 }
 

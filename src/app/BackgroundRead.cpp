@@ -1,0 +1,41 @@
+#include "app/BackgroundRead.h"
+
+#include <atomic>
+
+#include "app/ErrorReport.h"
+
+struct TBackgroundRead::TShared {
+  std::atomic<bool> Ended{false};
+  TDone Done;
+  TResult Result;
+};
+
+TBackgroundRead::TBackgroundRead(QObject* owner, std::string path, int64_t mostPoints, TDone done)
+    : shared_(std::make_shared<TShared>()) {
+  shared_->Done = std::move(done);
+  thread_ = std::jthread([shared = shared_, owner, path = std::move(path), mostPoints] {
+    TResult& r = shared->Result;
+    try {
+      r.Grid = ReadDataFile(
+          path,
+          [&shared] {
+            if (shared->Ended) throw TCancelled();
+          },
+          '\0', &r.Notes, mostPoints);
+    } catch (...) {
+      r.Error = std::current_exception();
+    }
+    // Handed over in the owner's turn of its event loop, unless ended meanwhile.
+    QMetaObject::invokeMethod(
+        owner,
+        [shared] {
+          if (!shared->Ended.exchange(true)) shared->Done(shared->Result);
+        },
+        Qt::QueuedConnection);
+  });
+}
+
+TBackgroundRead::~TBackgroundRead() {
+  shared_->Ended = true;
+  thread_.join();
+}
