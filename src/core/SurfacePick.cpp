@@ -89,21 +89,20 @@ std::string PointCopyText(const TGridData& g, TGridIndex at) {
 class TUnitSpace {
  public:
   TUnitSpace(const TKestoState& s, bool flat)
-      : s_(s),
-        dx_(s.XMax - s.XMin),
-        dy_(s.YMax - s.YMin),
-        dz_(s.ZMax - s.ZMin),
-        scale_(flat ? 0 : s.HeightScale) {}
+      : s_(s), space_(s), scale_(flat ? 0 : s.HeightScale) {}
   TVec3 operator()(int32_t i, int32_t j) const {
     const TGridPoint& p = s_.Grid[size_t(i)][size_t(j)];
-    return {(p.X - s_.XMin) / dx_, (p.Y - s_.YMin) / dy_, (p.Z - s_.ZMin) / dz_ * scale_};
+    return space_.At(p.X, p.Y, p.Z, scale_);
   }
   double Scale() const { return scale_; }
+  // The height of (i, j) in 0..1, before the height scale.
+  double T(int32_t i, int32_t j) const { return space_.T(s_.Grid[size_t(i)][size_t(j)].Z); }
   bool Hole(int32_t i, int32_t j) const { return IsHole(s_.Grid[size_t(i)][size_t(j)]); }
 
  private:
   const TKestoState& s_;
-  double dx_, dy_, dz_, scale_;
+  TGraphSpace space_;
+  double scale_;
 };
 
 namespace {
@@ -122,7 +121,7 @@ TSurfacePicker::TBox LeafBox(const TKestoState& s, const TUnitSpace& unit, int32
         box.Hi[k] = std::max(box.Hi[k], p[k]);
       }
       if (unit.Hole(i, j)) continue;
-      const double t = (s.Grid[size_t(i)][size_t(j)].Z - s.ZMin) / (s.ZMax - s.ZMin);
+      const double t = unit.T(i, j);
       box.Lo[2] = std::min(box.Lo[2], t);
       box.Hi[2] = std::max(box.Hi[2], t);
     }

@@ -1,10 +1,7 @@
 #pragma once
 
-#include <array>
-
+#include "core/GraphSpace.h"
 #include "core/ViewState.h"
-
-using TVec3 = std::array<double, 3>;
 
 inline TVec3 Minus(const TVec3& a, const TVec3& b) {
   return {a[0] - b[0], a[1] - b[1], a[2] - b[2]};

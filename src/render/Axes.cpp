@@ -3,6 +3,7 @@
 #include <cmath>
 
 #include "core/Angles.h"
+#include "core/GraphSpace.h"
 #include "render/CornerPen.h"
 
 namespace {
@@ -19,11 +20,11 @@ void Segment2D(TCornerPen& pen, double x0, double y0, double x1, double y1) {
   pen.End();
 }
 
-struct TVec3 {
+struct TPoint3 {
   double X, Y, Z;
 };
 
-void Segment3D(TCornerPen& pen, TVec3 a, TVec3 b) {
+void Segment3D(TCornerPen& pen, TPoint3 a, TPoint3 b) {
   pen.Begin(GL_LINE_STRIP);
   pen.Vertex(a.X, a.Y, a.Z);
   pen.Vertex(b.X, b.Y, b.Z);
@@ -33,10 +34,10 @@ void Segment3D(TCornerPen& pen, TVec3 a, TVec3 b) {
 // Twelve triangular facets from the ring point at theta to the apex to the ring
 // point at theta + 30 degrees.
 template <class Ring>
-void Cone(TCornerPen& pen, TVec3 apex, Ring ring) {
+void Cone(TCornerPen& pen, TPoint3 apex, Ring ring) {
   for (int deg = 0; deg < 360; deg += 30) {
-    const TVec3 a = ring(Radians(deg));
-    const TVec3 b = ring(Radians(deg + 30));
+    const TPoint3 a = ring(Radians(deg));
+    const TPoint3 b = ring(Radians(deg + 30));
     pen.Begin(GL_POLYGON);
     pen.Vertex(a.X, a.Y, a.Z);
     pen.Vertex(apex.X, apex.Y, apex.Z);
@@ -49,8 +50,8 @@ void Cone(TCornerPen& pen, TVec3 apex, Ring ring) {
 
 void BuildAxes2D(const TKestoState& s, TGLSink& gl) {
   const double w = s.AxisWidth;
-  const double nx = (s.OriginX - s.XMin) / (s.XMax - s.XMin);
-  const double ny = (s.OriginY - s.YMin) / (s.YMax - s.YMin);
+  const TGraphSpace space(s);
+  const double nx = space.X(s.OriginX), ny = space.Y(s.OriginY);
   TCornerPen pen(gl);
   gl.LineWidth(float(w));
   SetColor(pen, s.ColorAxisX);
@@ -67,10 +68,9 @@ void BuildAxes2D(const TKestoState& s, TGLSink& gl) {
 void BuildAxes3D(const TKestoState& s, TGLSink& gl) {
   const double w = s.AxisWidth;
   const double r = 0.01 * w;
-  const double nx = (s.OriginX - s.XMin) / (s.XMax - s.XMin);
-  const double ny = (s.OriginY - s.YMin) / (s.YMax - s.YMin);
-  const double nz = (s.OriginZ - s.ZMin) / (s.ZMax - s.ZMin);
-  const double zc = nz * s.HeightScale;
+  const TGraphSpace space(s);
+  const double nx = space.X(s.OriginX), ny = space.Y(s.OriginY);
+  const double zc = space.T(s.OriginZ) * s.HeightScale;
   const double shaftEnd = 1.1 - w / 30;
   const double zTop = s.HeightScale + 0.1;
   const double zShaftEnd = zTop - w / 30;
@@ -81,18 +81,18 @@ void BuildAxes3D(const TKestoState& s, TGLSink& gl) {
   Segment3D(pen, {-0.2, ny, zc}, {shaftEnd, ny, zc});
   // The x cone is 0.02 across z whatever the width: an ellipse but at width 2.
   Cone(pen, {1.1, ny, zc}, [&](double th) {
-    return TVec3{shaftEnd, ny + r * std::sin(th), zc + 0.02 * std::cos(th)};
+    return TPoint3{shaftEnd, ny + r * std::sin(th), zc + 0.02 * std::cos(th)};
   });
 
   SetColor(pen, s.ColorAxisY);
   Segment3D(pen, {nx, -0.2, zc}, {nx, shaftEnd, zc});
   Cone(pen, {nx, 1.1, zc}, [&](double th) {
-    return TVec3{nx + r * std::sin(th), shaftEnd, zc + r * std::cos(th)};
+    return TPoint3{nx + r * std::sin(th), shaftEnd, zc + r * std::cos(th)};
   });
 
   SetColor(pen, s.ColorAxisZ);
   Segment3D(pen, {nx, ny, -0.1}, {nx, ny, zShaftEnd});
   Cone(pen, {nx, ny, zTop}, [&](double th) {
-    return TVec3{nx + r * std::sin(th), ny + r * std::cos(th), zShaftEnd};
+    return TPoint3{nx + r * std::sin(th), ny + r * std::cos(th), zShaftEnd};
   });
 }

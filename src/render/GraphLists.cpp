@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "core/GraphSpace.h"
 #include "render/CornerPen.h"
 #include "render/HeightColor.h"
 
@@ -14,19 +15,13 @@ struct TUnitPoint {
 
 class TUnitMapper {
  public:
-  explicit TUnitMapper(const TKestoState& s)
-      : xMin_(s.XMin),
-        yMin_(s.YMin),
-        zMin_(s.ZMin),
-        dx_(s.XMax - s.XMin),
-        dy_(s.YMax - s.YMin),
-        dz_(s.ZMax - s.ZMin) {}
+  explicit TUnitMapper(const TKestoState& s) : space_(s) {}
   TUnitPoint operator()(const TGridPoint& p) const {
-    return TUnitPoint{(p.X - xMin_) / dx_, (p.Y - yMin_) / dy_, (p.Z - zMin_) / dz_};
+    return TUnitPoint{space_.X(p.X), space_.Y(p.Y), space_.T(p.Z)};
   }
 
  private:
-  double xMin_, yMin_, zMin_, dx_, dy_, dz_;
+  TGraphSpace space_;
 };
 
 // The cells of a lattice with steps stepI x stepJ below endI x endJ, in row order:

@@ -34,10 +34,9 @@ class TLabeller {
     const double lows[] = {s_.XMin, s_.YMin, s_.ZMin}, highs[] = {s_.XMax, s_.YMax, s_.ZMax};
     const int32_t colors[] = {s_.ColorAxisX, s_.ColorAxisY, s_.ColorAxisZ};
     const double scale = k == 2 ? s_.HeightScale : 1.0;
+    const TGraphSpace space(s_);
     const auto at = [&](double unit) {
-      TVec3 p{(s_.OriginX - s_.XMin) / (s_.XMax - s_.XMin),
-              (s_.OriginY - s_.YMin) / (s_.YMax - s_.YMin),
-              (s_.OriginZ - s_.ZMin) / (s_.ZMax - s_.ZMin) * s_.HeightScale};
+      TVec3 p = space.At(s_.OriginX, s_.OriginY, s_.OriginZ, s_.HeightScale);
       p[size_t(k)] = unit;
       return p;
     };
@@ -51,7 +50,7 @@ class TLabeller {
     const TGLColor c = ColorToGL(colors[k]);
     for (const double v : RoundTicks(lows[k], highs[k])) {
       TPoint p{};
-      if (!Place(at((v - lows[k]) / (highs[k] - lows[k]) * scale), p)) continue;
+      if (!Place(at(space.Along(k, v) * scale), p)) continue;
       pen_.Color(c[0], c[1], c[2]);
       pen_.Begin(GL_LINES);
       pen_.Vertex(p.X - nx * kTick, p.Y - ny * kTick);
@@ -73,8 +72,9 @@ class TLabeller {
     const TViewportRect bar = ColorBarViewport(w_, h_);
     const bool highOnLeft = s_.Spec == 0 && !IsColorMap(s_.Palette);
     const double top = bar.Y + bar.Height + kGap;
+    const TGraphSpace space(s_);
     const auto x = [&](double v) {
-      const double f = (v - s_.ZMin) / (s_.ZMax - s_.ZMin);
+      const double f = space.T(v);
       return bar.X + (highOnLeft ? 1 - f : f) * bar.Width;
     };
     const std::string low = ShortText(s_.ZMin, kDigits), high = ShortText(s_.ZMax, kDigits);
