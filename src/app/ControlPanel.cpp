@@ -214,7 +214,8 @@ TForm1::TForm1(TSettingsPlaces settings) : QWidget(nullptr), settings_(std::move
   KestoForm->ReloadFile = [this] { Reload(); };
   KestoForm->StopLoad = [this] { CancelLoad(); };
   nextStep_.setSingleShot(true);
-  connect(&nextStep_, &QTimer::timeout, this, [this] { ReportErrors([this] { AnimationStep(); }); });
+  connect(&nextStep_, &QTimer::timeout, this,
+          [this] { ReportErrors([this] { AnimationStep(); }); });
   KestoForm->ColoringChanged = [this] { ShowColoring(); };
 
   FormCreate();
@@ -440,11 +441,12 @@ void TForm1::LoadFile(const QString& path, TLoadFailed failed) {
   loading_ = true;
   setEnabled(false);
   ShowBusy();
-  if (!failed) failed = [](std::exception_ptr e) { ReportErrors([&e] { std::rethrow_exception(e); }); };
+  if (!failed)
+    failed = [](const std::exception_ptr& e) { ReportErrors([&e] { std::rethrow_exception(e); }); };
   LoadDataFile(
       path.toLocal8Bit().toStdString(),
       [this, path](const TDataFileNotes& notes) { Loaded(path, notes); },
-      [this, failed](std::exception_ptr e) {
+      [this, failed](const std::exception_ptr& e) {
         EndLoad();
         failed(e);
       });
@@ -505,7 +507,7 @@ void TForm1::WatchedFileChanged() {
     Watch->Again();
     return;
   }
-  LoadFile(Watch->Path(), [this](std::exception_ptr error) {
+  LoadFile(Watch->Path(), [this](const std::exception_ptr& error) {
     try {
       std::rethrow_exception(error);
     } catch (const TCancelled&) {

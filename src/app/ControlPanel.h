@@ -69,7 +69,7 @@ class TForm1 : public QWidget {
   // Reads fileName on a worker thread while the windows answer; once it is read and
   // found to fit, fills the graph window's grid, ranges and origin and hands done what
   // the reading noted, or hands failed why the file was refused.
-  using TLoadFailed = std::function<void(std::exception_ptr)>;
+  using TLoadFailed = std::function<void(const std::exception_ptr&)>;
   void LoadDataFile(const std::string& fileName, std::function<void(const TDataFileNotes&)> done,
                     TLoadFailed failed);
 
@@ -138,6 +138,6 @@ class TForm1 : public QWidget {
   QTimer nextStep_;                        // the animation's next step waits its turn
   int animationStep_ = 0;
   bool animationPreviews_ = false;  // steps show previews, and an exact frame ends the run
-  QStringList folders_;     // where files were loaded from, the latest first
-  std::string watchError_;  // the last failure of a watched file, reported once
+  QStringList folders_;             // where files were loaded from, the latest first
+  std::string watchError_;          // the last failure of a watched file, reported once
 };

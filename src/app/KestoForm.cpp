@@ -348,8 +348,7 @@ void TKestoForm::DeliverCapture() {
   if (captured_.isNull()) return;
   const QImage picture = std::exchange(captured_, {});
   if (std::exchange(hideAfterCapture_, false)) hide();
-  for (const TCaptured& done : std::exchange(captures_, {}))
-    ReportErrors([&] { done(picture); });
+  for (const TCaptured& done : std::exchange(captures_, {})) ReportErrors([&] { done(picture); });
 }
 
 bool TKestoForm::Turn() {

@@ -168,12 +168,12 @@ class TKestoForm : public QWidget, public TKestoState {
 
   QWidget* container_;
   bool inTurn_ = false;
-  bool longWork_ = false;      // the turn waiting goes on with work cut short
-  QTimer nextTurn_;            // a turn waits in the event loop
-  bool finishing_ = false;     // a frame is finished now, exact
-  bool wantSimple_ = false;    // the kind of frame last asked for
-  bool frameWanted_ = false;   // a frame is still to be drawn
-  int32_t listsWanted_ = 0;    // lists still to be compiled, beyond the frame's
+  bool longWork_ = false;            // the turn waiting goes on with work cut short
+  QTimer nextTurn_;                  // a turn waits in the event loop
+  bool finishing_ = false;           // a frame is finished now, exact
+  bool wantSimple_ = false;          // the kind of frame last asked for
+  bool frameWanted_ = false;         // a frame is still to be drawn
+  int32_t listsWanted_ = 0;          // lists still to be compiled, beyond the frame's
   std::vector<TCaptured> captures_;  // wait for the next full frame
   QImage captured_;                  // that frame, read back, until handed over
   bool hideAfterCapture_ = false;
