@@ -77,7 +77,7 @@ TResult Measure(const TKestoForm& k, const std::function<void()>& action) {
   clock.start();
   action();
   // The rest of the work goes on in turns of the event loop.
-  while (k.Busy()) QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
+  while (k.Scheduler.Busy()) QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
   note("end of the work");
   if (first < 0) first = clock.elapsed();
   return TResult{clock.elapsed() / 1000.0, gap / 1000.0, first / 1000.0, step};
@@ -155,7 +155,7 @@ int MeasureMemory(int argc, char** argv, int n, int surface) {
   AnswerFileDialog(file);
   QTest::mouseClick(panel.Bt_Load, Qt::LeftButton);
   // The lists are compiled in turns of the event loop after the click.
-  while (panel.KestoForm->Busy()) QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
+  while (panel.Busy()) QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
   const char* names[] = {"mesh", "filled", "markers"};
   // What the grid costs beyond the program, against the points' own 24 bytes each.
   const long peak = PeakRssMiB();

@@ -400,7 +400,7 @@ void TForm1::BusyRebuild(const std::function<void()>& change, int32_t mask) {
 }
 
 void TForm1::HideBusyWhenDone() {
-  KestoForm->WhenIdle([this] {
+  KestoForm->Scheduler.WhenIdle([this] {
     if (!loading_) KestoForm->Label1->hide();  // a load begun meanwhile keeps it
   });
 }
@@ -410,7 +410,7 @@ void TForm1::ShowBusy() {
   label->show();
   label->raise();
   // The label is a window of its own, painted once the window system has shown it.
-  if (KestoForm->isVisible()) KestoForm->WaitForExpose(label->windowHandle(), 500);
+  if (KestoForm->isVisible()) KestoForm->Scheduler.WaitForExpose(label->windowHandle(), 500);
 }
 
 void TForm1::ColorSequence(int32_t& target, int32_t rebuildMask, bool busy) {
@@ -485,7 +485,9 @@ void TForm1::CancelLoad() {
   EndLoad();
 }
 
-bool TForm1::Busy() const { return loading_ || nextStep_.isActive() || KestoForm->Busy(); }
+bool TForm1::Busy() const {
+  return loading_ || nextStep_.isActive() || KestoForm->Scheduler.Busy();
+}
 
 void TForm1::OpenFile(const QString& path, bool watch) {
   Watch.reset();
@@ -591,8 +593,8 @@ void TForm1::Animate() {
 }
 
 void TForm1::AnimationStep() {
-  if (StopRequested || animationStep_ > 360 || KestoForm->Abandoned())
-    return EndAnimation(!KestoForm->Abandoned());
+  if (StopRequested || animationStep_ > 360 || KestoForm->Scheduler.Abandoned())
+    return EndAnimation(!KestoForm->Scheduler.Abandoned());
   try {
     KestoForm->Angle3 += 1.0;
     if (animationPreviews_)

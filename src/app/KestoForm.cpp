@@ -24,7 +24,13 @@ constexpr double kMarkerReach = 6;
 
 }  // namespace
 
-TKestoForm::TKestoForm(QWidget* owner) : QWidget(owner, Qt::Window) {
+TKestoForm::TKestoForm(QWidget* owner)
+    : QWidget(owner, Qt::Window),
+      Scheduler([this](TFrameRequest& r, const TGoOn& goOn) { return Turn(r, goOn); },
+                [this] {
+                  ReleaseCurrentContext(WindowDC);
+                  Renderer.Step = "";
+                }) {
   setWindowTitle("KestoForm");
   move(kGraphWindowLeft, kGraphWindowTop);
   resize(kDefaultClientWidth, kDefaultClientHeight);
@@ -51,11 +57,6 @@ TKestoForm::TKestoForm(QWidget* owner) : QWidget(owner, Qt::Window) {
   GLContext.InitContext(WindowDC);
   if (GLContext.Active) RendererName = ContextRenderer();
   helper_.ShareWith(GLContext.RC.get());
-  nextTurn_.setSingleShot(true);
-  nextTurn_.setInterval(0);
-  connect(&nextTurn_, &QTimer::timeout, this, [this] { ReportErrors([this] { Work(); }); });
-  holdLimit_.setSingleShot(true);
-  connect(&holdLimit_, &QTimer::timeout, this, [this] { EndHold(); });
 }
 
 TKestoForm::~TKestoForm() {
@@ -240,9 +241,15 @@ void TKestoForm::FormPaint() { DrawGraph(); }
 
 void TKestoForm::FormResize() { DrawGraph(); }
 
-void TKestoForm::DrawGraph() { Draw(false); }
+void TKestoForm::DrawGraph() {
+  NormalizeView();
+  Scheduler.AskFrame(false);
+}
 
-void TKestoForm::DrawSimpleGraph() { Draw(true); }
+void TKestoForm::DrawSimpleGraph() {
+  NormalizeView();
+  Scheduler.AskFrame(true);
+}
 
 namespace {
 
@@ -251,39 +258,9 @@ constexpr int kRedrawsForANewSize = 2;
 
 }  // namespace
 
-void TKestoForm::WhenIdle(std::function<void()> task) {
-  if (Busy())
-    whenIdle_.push_back(std::move(task));
-  else
-    task();
-}
-
-void TKestoForm::WaitForExpose(QWindow* window, int limitMs) {
-  if (!window || window->isExposed() || abandoned_) return;
-  if (heldFor_) heldFor_->removeEventFilter(this);
-  heldFor_ = window;
-  window->installEventFilter(this);
-  holdLimit_.start(limitMs);
-}
-
-bool TKestoForm::eventFilter(QObject* watched, QEvent* event) {
-  if (watched == heldFor_ && event->type() == QEvent::Expose && heldFor_->isExposed()) EndHold();
-  return false;
-}
-
-void TKestoForm::EndHold() {
-  if (!heldFor_) return;
-  heldFor_->removeEventFilter(this);
-  heldFor_ = nullptr;
-  holdLimit_.stop();
-  // After the expose itself: the window paints what it shows first.
-  if (!abandoned_) nextTurn_.start();
-}
-
 void TKestoForm::Abandon() {
-  abandoned_ = true;
-  EndHold();
-  captures_.clear();
+  Scheduler.Abandon();
+  EndCapture();
 }
 
 void TKestoForm::MakeList(int32_t mask) {
@@ -294,85 +271,60 @@ void TKestoForm::MakeList(int32_t mask) {
     ValueLabel->hide();
   }
   Renderer.MarkStale(mask);
-  if (!LazyLists) listsWanted_ |= mask;
-  Work();
-}
-
-void TKestoForm::Draw(bool simple) {
-  NormalizeView();
-  wantSimple_ = simple;
-  frameWanted_ = true;
-  Work();
+  Scheduler.AskLists(LazyLists ? 0 : mask);
 }
 
 void TKestoForm::FinishGraph() {
-  finishing_ = true;
-  Draw(false);
-  finishing_ = false;
+  NormalizeView();
+  Scheduler.FinishNow();
 }
 
-void TKestoForm::Work() {
-  // Work already waiting for its turn takes the new request along: a handler asking
-  // twice (a rebuild, then a frame) must not run two turns in a row.
-  if (inTurn_ || abandoned_ || (heldFor_ && !finishing_) ||
-      (longWork_ && nextTurn_.isActive() && !finishing_))
-    return;
-  inTurn_ = true;
-  turnClock_.start();
+bool TKestoForm::Turn(TFrameRequest& r, const TGoOn& goOn) {
+  const TOnExit look([this] { NoteGLError(); });
   bool done = true;
   try {
     if (GLContext.MakeCurrent(WindowDC)) {
-      done = Turn();
+      done = DrawTurn(r, goOn);
     } else {
       // Nothing to draw with: the caption says so, and the picture is black.
-      if (std::exchange(frameWanted_, false)) ShowCaption();
-      if (!captures_.empty()) {
-        captured_ = QImage(DeviceWidth(), DeviceHeight(), QImage::Format_RGB888);
-        captured_.fill(Qt::black);
+      if (std::exchange(r.Frame, false)) ShowCaption();
+      if (r.Capture) {
+        r.Captured = QImage(DeviceWidth(), DeviceHeight(), QImage::Format_RGB888);
+        r.Captured.fill(Qt::black);
       }
     }
   } catch (...) {
-    // What was asked is given up; the window keeps the picture it shows.
-    frameWanted_ = false;
-    listsWanted_ = 0;
-    captures_.clear();
-    if (std::exchange(hideAfterCapture_, false)) hide();
-    EndTurn(true);
+    EndCapture();
     throw;
   }
-  EndTurn(done);
-  DeliverCapture();
+  if (!r.Captured.isNull()) EndCapture();
+  return done;
 }
 
-void TKestoForm::DeliverCapture() {
-  if (captured_.isNull()) return;
-  const QImage picture = std::exchange(captured_, {});
+void TKestoForm::EndCapture() {
   if (std::exchange(hideAfterCapture_, false)) hide();
-  for (const TCaptured& done : std::exchange(captures_, {})) ReportErrors([&] { done(picture); });
 }
 
-bool TKestoForm::Turn() {
+bool TKestoForm::DrawTurn(TFrameRequest& r, const TGoOn& goOn) {
   // Until it ends, the turn is a part of long work.
-  longWork_ = true;
+  r.LongWork = true;
   NormalizeView();
   // A capture is always of a full frame; otherwise the kind asked for last wins.
-  const bool capture = !captures_.empty();
-  const bool exact = capture || finishing_;
-  const bool simple = !exact && wantSimple_;
+  const bool exact = r.Capture || r.Exact;
+  const bool simple = !exact && r.Simple;
   const TFrameKey key = CurrentKey(simple);
-  const bool framePending = frameWanted_ || capture;
-  const TGoOn goOn = [this] { return finishing_ || turnClock_.elapsed() < PauseEveryMs; };
+  const bool framePending = r.Frame || r.Capture;
   // On a large grid the preview comes first, in turns of its own.
   if (!exact && !simple && (framePending || Renderer.Stale() & ListsForFrame(*this, false)) &&
       PreviewDue(key)) {
     ShowPreview(key, goOn);
     return false;
   }
-  const int32_t lists = listsWanted_ | ListsForFrame(*this, framePending && simple);
+  const int32_t lists = r.Lists | ListsForFrame(*this, framePending && simple);
   if (!Renderer.Compile(*this, lists, goOn, Helper())) return false;
-  listsWanted_ = 0;
+  r.Lists = 0;
   if (!framePending) {
-    longWork_ = false;
+    r.LongWork = false;
     return true;
   }
   const auto drawn = Renderer.Draw(*this, key, goOn, Helper());
@@ -389,36 +341,16 @@ bool TKestoForm::Turn() {
     again = !onScreen && WindowDC->isExposed() && redraws_++ < kRedrawsForANewSize;
     if (onScreen) redraws_ = 0;
   }
-  if (capture) {
+  if (r.Capture) {
     const std::vector<uint8_t> rgb = ReadFrameRGB(key.Width, key.Height);
-    captured_ = FrameImage(rgb.data(), key.Width, key.Height);
+    r.Captured = FrameImage(rgb.data(), key.Width, key.Height);
   }
   GLContext.Present();
   ++FramesShown;
   ShowCaption();
-  longWork_ = false;  // drawing again for a window not yet ready is no long work
-  frameWanted_ = again;
+  r.LongWork = false;  // drawing again for a window not yet ready is no long work
+  r.Frame = again;
   return !again;
-}
-
-void TKestoForm::EndTurn(bool done) {
-  NoteGLError();
-  inTurn_ = false;
-  if (!done && !abandoned_) {
-    // The context stays current until the work is done: letting it go would hand the
-    // rasteriser each turn's part at once, and the next turn would wait for it.
-    // The rest in the next turn of the event loop, after what is waiting there: a
-    // timer, which the loop fires only once it has looked at everything else (a posted
-    // event would run the next turn straight after this one).
-    nextTurn_.start();
-    return;
-  }
-  ReleaseCurrentContext(WindowDC);
-  Renderer.Step = "";
-  if (!whenIdle_.empty())
-    QTimer::singleShot(0, this, [this] {
-      for (const auto& task : std::exchange(whenIdle_, {})) task();
-    });
 }
 
 void TKestoForm::NoteGLError() {
@@ -444,9 +376,9 @@ void TKestoForm::ShowPreview(const TFrameKey& key, const TGoOn& goOn) {
 
 void TKestoForm::DrawPreviewGraph() {
   NormalizeView();
-  if (abandoned_ || inTurn_) return;
+  if (Scheduler.Abandoned() || Scheduler.InTurn()) return;
   // The preview stands for the frame: the exact one is asked for at the end.
-  frameWanted_ = false;
+  Scheduler.ForgetFrame();
   const TOnExit release([this] {
     NoteGLError();
     ReleaseCurrentContext(WindowDC);
@@ -465,18 +397,18 @@ TFrameKey TKestoForm::CurrentKey(bool simple) const {
   return Renderer.Key(*this, DeviceWidth(), DeviceHeight(), simple);
 }
 
-void TKestoForm::CaptureFrame(TCaptured done) {
-  if (abandoned_) return;
-  captures_.push_back(std::move(done));
+void TKestoForm::CaptureFrame(TFrameScheduler::TCaptured done) {
+  if (Scheduler.Abandoned()) return;
   // The frame is read from the window's own buffer, exactly as it is shown (an
   // off-screen buffer would rasterise smooth lines a little differently), so a
   // hidden window is shown for the capture and hidden again.
   if (!isVisible()) {
     show();
     hideAfterCapture_ = true;
-    WaitForExpose(WindowDC, 2000);
+    Scheduler.WaitForExpose(WindowDC, 2000);
   }
-  Draw(false);
+  NormalizeView();
+  Scheduler.AskCapture(std::move(done));
 }
 
 namespace {

@@ -1,6 +1,5 @@
 #pragma once
 
-#include <QElapsedTimer>
 #include <QImage>
 #include <QLabel>
 #include <QTimer>
@@ -11,6 +10,7 @@
 #include <optional>
 #include <vector>
 
+#include "app/FrameScheduler.h"
 #include "app/GLWindowContext.h"
 #include "app/ListHelper.h"
 #include "core/SurfacePick.h"
@@ -55,9 +55,8 @@ class TKestoForm : public QWidget, public TKestoState {
   GLenum LastGLError = GL_NO_ERROR;
   // Frames put on the window, drawn or shown again unchanged.
   int FramesShown = 0;
-  // How long one turn of a large rebuild or frame goes on before the event loop has
-  // its turn, in milliseconds.
-  int PauseEveryMs = 30;
+  // When the work of this window runs: in turns of the event loop, or at once.
+  TFrameScheduler Scheduler;
   // Frames on the window drawn from a small stand-in of a large grid (PreviewState)
   // while the exact frame was being drawn.
   int PreviewsShown = 0;
@@ -67,6 +66,9 @@ class TKestoForm : public QWidget, public TKestoState {
   void DrawGraph();
   void DrawSimpleGraph();
   void MakeList(int32_t mask);
+  // The program is ending: work in progress stops at its next turn and no more starts.
+  void Abandon();
+
   // Only the preview, for the steps of the animation.
   void DrawPreviewGraph();
 
@@ -93,8 +95,7 @@ class TKestoForm : public QWidget, public TKestoState {
   // Asks for a fresh full frame at the client size, as the window shows it: done gets
   // it once it is drawn, the window served meanwhile. A hidden window is shown for it
   // and hidden again. What done throws is reported.
-  using TCaptured = std::function<void(const QImage&)>;
-  void CaptureFrame(TCaptured done);
+  void CaptureFrame(TFrameScheduler::TCaptured done);
   // Writes the next full frame as a JPEG (.jpg, .jpeg in any case), as a BMP (any
   // other name) or, for an empty name, puts it on the clipboard; a file that cannot
   // be written is reported, leaving any earlier file of that name as it was.
@@ -113,42 +114,20 @@ class TKestoForm : public QWidget, public TKestoState {
   // without a preview: a step of the animation.
   void FinishGraph();
 
-  // Whether long work (a compile, a frame in pieces) is still to be done, and what to
-  // run from the event loop once it is (at once when none is).
-  bool Busy() const {
-    return inTurn_ || nextTurn_.isActive() || heldFor_ || !captures_.empty() || !whenIdle_.empty();
-  }
-  void WhenIdle(std::function<void()> task);
-  // Long work waits until window (the busy label, say) is on screen, at most
-  // limitMs: what it shows is painted before the work takes the thread.
-  void WaitForExpose(QWindow* window, int limitMs);
-
-  // The program is ending: work in progress stops at its next turn and no more starts.
-  void Abandon();
-  bool Abandoned() const { return abandoned_; }
-
  protected:
   void resizeEvent(QResizeEvent* event) override;
   void keyPressEvent(QKeyEvent* event) override;
   void dragEnterEvent(QDragEnterEvent* event) override;
   void dragMoveEvent(QDragMoveEvent* event) override;
   void dropEvent(QDropEvent* event) override;
-  bool eventFilter(QObject* watched, QEvent* event) override;
 
  private:
-  // Long work (compiling a large list, replaying one) goes in turns of a few tens of
-  // milliseconds, each its own turn of the event loop. Requests only say what is
-  // wanted (the latest state wins); a turn does what is still wanted, and the next
-  // one goes on where it stopped.
-  void Draw(bool simple);
-  void Work();
-  // One turn: a preview, or lists compiled and a frame drawn until the turn's time is
-  // up; true when nothing is left to do.
-  bool Turn();
-  void EndTurn(bool done);
-  // Hands the captured frame to those who asked for it.
-  void DeliverCapture();
-  void EndHold();
+  // One turn of the scheduler's: a preview, or lists compiled and a frame drawn until
+  // goOn says stop; true when nothing is left to do.
+  bool Turn(TFrameRequest& r, const TGoOn& goOn);
+  bool DrawTurn(TFrameRequest& r, const TGoOn& goOn);
+  // A window shown for a capture is hidden again once the frame is read or given up.
+  void EndCapture();
   void ShowCaption();
   // Keeps the error OpenGL reported since the last look, if any.
   void NoteGLError();
@@ -167,23 +146,9 @@ class TKestoForm : public QWidget, public TKestoState {
   int DeviceHeight() const;
 
   QWidget* container_;
-  bool inTurn_ = false;
-  bool longWork_ = false;            // the turn waiting goes on with work cut short
-  QTimer nextTurn_;                  // a turn waits in the event loop
-  bool finishing_ = false;           // a frame is finished now, exact
-  bool wantSimple_ = false;          // the kind of frame last asked for
-  bool frameWanted_ = false;         // a frame is still to be drawn
-  int32_t listsWanted_ = 0;          // lists still to be compiled, beyond the frame's
-  std::vector<TCaptured> captures_;  // wait for the next full frame
-  QImage captured_;                  // that frame, read back, until handed over
   bool hideAfterCapture_ = false;
-  QWindow* heldFor_ = nullptr;  // the window turns wait for
-  QTimer holdLimit_;
-  bool abandoned_ = false;
-  std::vector<std::function<void()>> whenIdle_;
   TListHelper helper_;
   int redraws_ = 0;  // frames drawn again in a row because the window was not ready
-  QElapsedTimer turnClock_;
   std::optional<TSurfacePicker> picker_;  // made for the grid on the first look-up
   QString loadNote_;                      // the load label's text, whole
 };

@@ -18,5 +18,5 @@ inline QImage Capture(TKestoForm& k) {
 // SaveToBitmap, done: the file written or the failure reported.
 inline void Save(TKestoForm& k, const QString& name) {
   k.SaveToBitmap(name);
-  if (!QTest::qWaitFor([&k] { return !k.Busy(); }, 120000)) ADD_FAILURE() << "not saved";
+  if (!QTest::qWaitFor([&k] { return !k.Scheduler.Busy(); }, 120000)) ADD_FAILURE() << "not saved";
 }

@@ -41,7 +41,7 @@ class LongWorkTest : public PanelTest {
     PanelTest::SetUp();
     SetGrid(*k_, 200, 200, [](int i, int j) { return std::sin(i / 9.0) * j; });
     ASSERT_GT(ListPieces(*k_, kList3DMesh), 1);
-    k_->PauseEveryMs = 0;
+    k_->Scheduler.PauseEveryMs = 0;
     k_->MakeList(kMaskAll);
     k_->DrawGraph();
     WaitIdle();
@@ -89,7 +89,7 @@ TEST_F(LongWorkTest, AnimeClickedDuringACompileTurnsAfterItDrawingEveryStep) {
   InTheNextPause([this] { QTest::mouseClick(panel_->Bt_Animate, Qt::LeftButton); });
   k_->MakeList(kMaskAll);
   ASSERT_EQ(k_->Angle3, turn);  // no step taken where it could not be drawn
-  k_->PauseEveryMs = 1000;      // the steps need no pauses of their own
+  k_->Scheduler.PauseEveryMs = 1000;      // the steps need no pauses of their own
   // Stop once ten frames are counted (not timed): every step so far was drawn.
   double steps = -1;
   std::function<void()> stopAfterTenFrames = [&] {
@@ -116,7 +116,7 @@ TEST_F(LongWorkTest, ClosingDuringLongWorkEndsItUnfinishedAndKeepsTheSettings) {
     } else {
       k_->MakeList(kMaskAll);
     }
-    QTRY_VERIFY(k_->Abandoned());
+    QTRY_VERIFY(k_->Scheduler.Abandoned());
     EXPECT_EQ(Shown(), 0) << frame;
     EXPECT_EQ(TRecordingSink::Count(rec_->Calls, TGLOp::NewList, kList3DMesh), 0) << frame;
     EXPECT_TRUE(QFile::exists(QString::fromStdString(settings_.Path("kesto.INI")))) << frame;
@@ -164,14 +164,14 @@ TEST_F(PanelTest, AnUntouchedViewerPaintsNothing) {
   }
   EXPECT_EQ(paints.At.size(), 0u);
   EXPECT_EQ(Shown(), 0);
-  EXPECT_FALSE(k_->Busy());
+  EXPECT_FALSE(k_->Scheduler.Busy());
 }
 
 // On a grid too large for an instant frame a change first shows a preview and the
 // window ends at the exact frame; a capture is exact; "Anime" turns through previews.
 TEST_F(PanelTest, ALargeGridIsPreviewedFirstAndEndsAtTheExactFrame) {
   k_->SetClientSize(160, 120);  // small previews: the animation's go fast
-  k_->PauseEveryMs = 1000;      // on a busy machine too, the wheel's preview is one turn
+  k_->Scheduler.PauseEveryMs = 1000;      // on a busy machine too, the wheel's preview is one turn
   SetGrid(*k_, 450, 450, [](int i, int j) { return std::sin(i / 9.0) * j; });
   k_->MakeList(kMaskAll);
   k_->DrawGraph();
@@ -192,7 +192,7 @@ TEST_F(PanelTest, ALargeGridIsPreviewedFirstAndEndsAtTheExactFrame) {
   WaitIdle();
   // Key 3 brings back the frame the wheel's preview stood for: no second preview.
   EXPECT_EQ(std::tuple(k_->PreviewsShown - before, Drawn()), std::tuple(1 + 361, 362));
-  k_->PauseEveryMs = 30;
+  k_->Scheduler.PauseEveryMs = 30;
 }
 
 // Changes that each come before the preview of the last one is drawn (a piece a turn)
@@ -204,7 +204,7 @@ TEST_F(PanelTest, AStreamOfChangesOnALargeGridStillShowsPreviews) {
   k_->DrawGraph();
   WaitIdle();
   const int before = k_->PreviewsShown;
-  k_->PauseEveryMs = 0;
+  k_->Scheduler.PauseEveryMs = 0;
   k_->Renderer.PieceVertices = 4096;
   for (int change = 0; change < 100; ++change) {
     k_->Angle3 += 1;
@@ -212,7 +212,7 @@ TEST_F(PanelTest, AStreamOfChangesOnALargeGridStillShowsPreviews) {
     QCoreApplication::processEvents();
   }
   EXPECT_GT(k_->PreviewsShown - before, 5);
-  k_->PauseEveryMs = 30;
+  k_->Scheduler.PauseEveryMs = 30;
   WaitIdle();
 }
 

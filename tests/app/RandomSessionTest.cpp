@@ -192,7 +192,7 @@ class RandomPiecesTest : public RandomSessionTest, public ::testing::WithParamIn
     }
     good_ = QString::fromStdString(files_.File("good.txt", grid));
     k_->Renderer.PieceVertices = 128;
-    k_->PauseEveryMs = 0;
+    k_->Scheduler.PauseEveryMs = 0;
   }
 };
 
