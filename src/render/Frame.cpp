@@ -147,6 +147,8 @@ std::vector<int32_t> FrameLists(const TKestoState& s, bool simple) {
   return order;
 }
 
+namespace {
+
 void BeginFrame(TKestoState& s, int w, int h, bool simple, TGLSink& gl) {
   s.NormalizeView();
   const TGLColor bg = ColorToGL(s.ColorBackGround);
@@ -172,10 +174,40 @@ void EndFrame(const TKestoState& s, int w, int h, TGLSink& gl) {
   if (s.Labels) DrawLabels(s, w, h, gl);
 }
 
-void DrawFrame(TKestoState& s, int w, int h, bool simple, TGLSink& gl) {
-  BeginFrame(s, w, h, simple, gl);
-  for (int32_t list : FrameLists(s, simple)) gl.CallList(GLuint(list));
+class TCalledLists final : public TListHolder {
+ public:
+  explicit TCalledLists(TGLSink& gl) : gl_(gl) {}
+  bool DrawList(int32_t list, int32_t& next, const TGoOn&) override {
+    gl_.CallList(GLuint(list));
+    next = 1;
+    return true;
+  }
+
+ private:
+  TGLSink& gl_;
+};
+
+}  // namespace
+
+bool DrawFramePlan(TKestoState& s, int w, int h, bool simple, TGLSink& gl, TListHolder& holder,
+                   TPlanProgress& at, const TGoOn& goOn) {
+  if (!at.Begun) {
+    BeginFrame(s, w, h, simple, gl);
+    at = TPlanProgress{true, 0, 0};
+  }
+  const std::vector<int32_t> lists = FrameLists(s, simple);
+  for (; at.List < lists.size(); ++at.List, at.Next = 0)
+    if (!holder.DrawList(lists[at.List], at.Next, goOn)) return false;
+  holder.EndLists();
   EndFrame(s, w, h, gl);
+  at = TPlanProgress{};
+  return true;
+}
+
+void DrawFrame(TKestoState& s, int w, int h, bool simple, TGLSink& gl) {
+  TCalledLists called(gl);
+  TPlanProgress at;
+  DrawFramePlan(s, w, h, simple, gl, called, at, [] { return true; });
 }
 
 TFrameKey FrameKeyFor(const TKestoState& s, int w, int h, bool simple,

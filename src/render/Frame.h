@@ -2,6 +2,7 @@
 
 #include <array>
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -72,15 +73,37 @@ int32_t ListsForFrame(const TKestoState& s, bool simple);
 // The same in the order the frame replays them: the graph, then the axes.
 std::vector<int32_t> FrameLists(const TKestoState& s, bool simple);
 
-// A client area is w x h pixels.
-// Everything a frame does between making the context current and swapping:
-// normalise, clear, set up the view, replay the lists the modes select, draw the
-// colour bar. A simple frame replays the coarse mesh and leaves smoothing alone.
+// Whether work may go on, asked between pieces; work told to stop goes on from there
+// at the next call.
+using TGoOn = std::function<bool()>;
+
+// Where the lists of a frame come from: compiled lists replayed, lists built afresh
+// and streamed, or a preview's stand-in grid drawn straight from the builders.
+class TListHolder {
+ public:
+  virtual ~TListHolder() = default;
+  // Draws list from its piece next on, counting next on; false when goOn said stop.
+  virtual bool DrawList(int32_t list, int32_t& next, const TGoOn& goOn) = 0;
+  // After the last list, before the colour bar: what the holder keeps back is drawn.
+  virtual void EndLists() {}
+};
+
+// Where a frame drawn in turns has got to.
+struct TPlanProgress {
+  bool Begun = false;
+  size_t List = 0;
+  int32_t Next = 0;
+};
+
+// Every frame of both programs (a client area of w x h pixels), whoever holds its
+// lists: normalise, clear, set up the view, draw the lists the modes select (the
+// graph, then the axes), draw the colour bar and the labels. A simple frame draws the
+// coarse mesh and leaves smoothing alone. The frame's own calls go to gl. False when
+// goOn said stop: at says where the next call goes on.
+bool DrawFramePlan(TKestoState& s, int w, int h, bool simple, TGLSink& gl, TListHolder& holder,
+                   TPlanProgress& at, const TGoOn& goOn);
+// The whole plan at once, each list called by its name on gl.
 void DrawFrame(TKestoState& s, int w, int h, bool simple, TGLSink& gl);
-// The same in three parts, for a caller that replays the lists itself: up to the
-// view set-up, then the lists, then the colour bar.
-void BeginFrame(TKestoState& s, int w, int h, bool simple, TGLSink& gl);
-void EndFrame(const TKestoState& s, int w, int h, TGLSink& gl);
 
 // The fields a list's builder reads, but for the grid's heights, which change only with
 // a new grid (whose callers mark the lists stale): a list compiled from other values no

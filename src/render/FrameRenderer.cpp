@@ -184,36 +184,47 @@ TFrameRenderer::TDrawn TFrameRenderer::Draw(TKestoState& s, const TFrameKey& key
   return reshown ? TDrawn::Reshown : TDrawn::Drawn;
 }
 
+namespace {
+
+// The lists of a frame as drawn by draw(list, next, goOn).
+template <class Draw>
+class THolderOf final : public TListHolder {
+ public:
+  explicit THolderOf(Draw draw) : draw_(std::move(draw)) {}
+  bool DrawList(int32_t list, int32_t& next, const TGoOn& goOn) override {
+    return draw_(list, next, goOn);
+  }
+
+ private:
+  Draw draw_;
+};
+
+}  // namespace
+
 bool TFrameRenderer::DrawLists(TKestoState& s, const TFrameKey& key, const TGoOn& goOn) {
   Step = "replay";
   // A frame of the same picture begun earlier goes on where it stopped: nothing has
   // drawn into the buffer since.
-  if (!replaying_ || replaying_->Key != key) {
-    BeginFrame(s, key.Width, key.Height, key.Simple, *Sink);
-    replaying_ = TReplayProgress{key, 0, 0};
-  }
-  const std::vector<int32_t> lists = FrameLists(s, key.Simple);
-  for (; replaying_->List < lists.size(); ++replaying_->List, replaying_->Next = 0) {
-    const int32_t list = lists[replaying_->List];
-    if (DrawnFromGrid(s, list)) {
-      if (!DrawFromGrid(s, list, goOn)) return false;
-      continue;
-    }
+  if (!replaying_ || replaying_->Key != key) replaying_ = TReplayProgress{key, {}};
+  THolderOf compiled([&](int32_t list, int32_t& next, const TGoOn& goOn) {
+    if (DrawnFromGrid(s, list)) return DrawFromGrid(s, list, next, goOn);
     const int32_t pieces = pieces_[BitOf(list)];
     if (pieces <= 1) {
       Sink->CallList(GLuint(list));
-      continue;
+      return true;
     }
-    while (replaying_->Next < pieces) {
-      Sink->CallList(PieceName(list, replaying_->Next++));
+    while (next < pieces) {
+      Sink->CallList(PieceName(list, next++));
       // Each piece handed to the rasteriser as a scene of its own, the work it holds at
       // once stays small, and the frame is no slower.
       Sink->Flush();
       if (!goOn()) return false;
     }
-  }
+    return true;
+  });
+  if (!DrawFramePlan(s, key.Width, key.Height, key.Simple, *Sink, compiled, replaying_->At, goOn))
+    return false;
   replaying_.reset();
-  EndFrame(s, key.Width, key.Height, *Sink);
   return true;
 }
 
@@ -221,12 +232,13 @@ bool TFrameRenderer::DrawnFromGrid(const TKestoState& s, int32_t list) const {
   return (list & (kList2DMarkers | kList3DMarkers)) && ListPieces(s, list, PieceVertices) > 1;
 }
 
-bool TFrameRenderer::DrawFromGrid(const TKestoState& s, int32_t list, const TGoOn& goOn) {
+bool TFrameRenderer::DrawFromGrid(const TKestoState& s, int32_t list, int32_t& next,
+                                  const TGoOn& goOn) {
   // One sink for the turn: with arrays made afresh for every piece and a flush every few
   // pieces, the page faults of the fresh memory made a 1000² frame six times as long. No
   // flush at all: the driver hands each full scene to the rasteriser by itself.
   TGLArraySink arrays(*Sink);
-  const bool done = BuildPieces(s, list, replaying_->Next, arrays, goOn);
+  const bool done = BuildPieces(s, list, next, arrays, goOn);
   arrays.DrawBatch();
   return done;
 }
@@ -262,27 +274,27 @@ bool TFrameRenderer::DrawPreview(TKestoState& s, const TFrameKey& key, const TGo
   if (!previewing_) {
     replaying_.reset();  // the buffer holds another picture now
     previewing_.emplace(TPreviewProgress{
-        key, PreviewState(s, key.Width / previewPixels_, key.Height / previewPixels_), 0, 0, 0});
-    BeginFrame(previewing_->State, key.Width, key.Height, false, *Sink);
+        key, PreviewState(s, key.Width / previewPixels_, key.Height / previewPixels_), {}, 0});
   }
   TPreviewProgress& p = *previewing_;
-  // Drawn in pieces straight from the builders, as the exact frame's lists are
-  // replayed: a preview of a large grid on a busy machine is no longer one long step.
-  const std::vector<int32_t> lists = FrameLists(p.State, false);
+  bool done = false;
   {
+    // Drawn in pieces straight from the builders, as the exact frame's lists are
+    // replayed: a preview of a large grid on a busy machine is no longer one long step.
     TGLArraySink arrays(*Sink, TGLArraySink::TLines::Loops);
     // Each piece a scene of its own, as in the replay.
     const TGoOn flushed = [&] {
       arrays.Flush();
       return goOn();
     };
-    for (; p.List < lists.size(); ++p.List, p.Next = 0)
-      if (!BuildPieces(p.State, lists[p.List], p.Next, arrays, flushed)) break;
+    THolderOf preview([&](int32_t list, int32_t& next, const TGoOn&) {
+      return BuildPieces(p.State, list, next, arrays, flushed);
+    });
+    done = DrawFramePlan(p.State, p.Key.Width, p.Key.Height, false, *Sink, preview, p.At, goOn);
   }
   p.Seconds += std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
   // The rasteriser works on the last piece while the window's messages are handled.
-  if (p.List < lists.size()) return false;
-  EndFrame(p.State, p.Key.Width, p.Key.Height, *Sink);
+  if (!done) return false;
   previewed_ = p.Key;
   // A machine busy with other work draws the next preview coarser, an idle one finer.
   if (p.Seconds > 0.1) previewPixels_ = std::min(previewPixels_ + 1, kCoarsestPreview);

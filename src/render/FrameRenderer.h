@@ -13,7 +13,6 @@
 
 // Asked between two pieces of long work, where the program may look at its window
 // messages: false when the work is to stop (the picture it makes is no longer wanted).
-using TGoOn = std::function<bool()>;
 
 // A second context sharing the lists of the one the frames are drawn in: it compiles
 // one piece of a large list while the caller compiles another.
@@ -106,7 +105,7 @@ class TFrameRenderer {
   // the markers drawn from the grid are on the window no later than the list replayed.
   bool DrawnFromGrid(const TKestoState& s, int32_t list) const;
   // The pieces of such a list, from the next one the frame has not drawn.
-  bool DrawFromGrid(const TKestoState& s, int32_t list, const TGoOn& goOn);
+  bool DrawFromGrid(const TKestoState& s, int32_t list, int32_t& next, const TGoOn& goOn);
   // The pieces of list from next on, straight from the builders into gl; false where
   // goOn said stop after one of them.
   bool BuildPieces(const TKestoState& s, int32_t list, int32_t& next, TGLSink& gl,
@@ -143,15 +142,13 @@ class TFrameRenderer {
   std::optional<TCompileProgress> compiling_;
   struct TReplayProgress {
     TFrameKey Key;
-    size_t List;
-    int32_t Next;
+    TPlanProgress At;
   };
   std::optional<TReplayProgress> replaying_;
   struct TPreviewProgress {
     TFrameKey Key;
     TKestoState State;  // with the stand-in grid
-    size_t List;
-    int32_t Next;
+    TPlanProgress At;
     double Seconds;  // spent drawing it so far
   };
   std::optional<TPreviewProgress> previewing_;

@@ -88,8 +88,8 @@ TEST_F(LongWorkTest, AnimeClickedDuringACompileTurnsAfterItDrawingEveryStep) {
   const double turn = k_->Angle3;
   InTheNextPause([this] { QTest::mouseClick(panel_->Bt_Animate, Qt::LeftButton); });
   k_->MakeList(kMaskAll);
-  ASSERT_EQ(k_->Angle3, turn);  // no step taken where it could not be drawn
-  k_->Scheduler.PauseEveryMs = 1000;      // the steps need no pauses of their own
+  ASSERT_EQ(k_->Angle3, turn);        // no step taken where it could not be drawn
+  k_->Scheduler.PauseEveryMs = 1000;  // the steps need no pauses of their own
   // Stop once ten frames are counted (not timed): every step so far was drawn.
   double steps = -1;
   std::function<void()> stopAfterTenFrames = [&] {
@@ -170,8 +170,8 @@ TEST_F(PanelTest, AnUntouchedViewerPaintsNothing) {
 // On a grid too large for an instant frame a change first shows a preview and the
 // window ends at the exact frame; a capture is exact; "Anime" turns through previews.
 TEST_F(PanelTest, ALargeGridIsPreviewedFirstAndEndsAtTheExactFrame) {
-  k_->SetClientSize(160, 120);  // small previews: the animation's go fast
-  k_->Scheduler.PauseEveryMs = 1000;      // on a busy machine too, the wheel's preview is one turn
+  k_->SetClientSize(160, 120);        // small previews: the animation's go fast
+  k_->Scheduler.PauseEveryMs = 1000;  // on a busy machine too, the wheel's preview is one turn
   SetGrid(*k_, 450, 450, [](int i, int j) { return std::sin(i / 9.0) * j; });
   k_->MakeList(kMaskAll);
   k_->DrawGraph();
