@@ -7,19 +7,29 @@
 struct TBackgroundRead::TShared {
   std::atomic<bool> Ended{false};
   TDone Done;
+  std::function<void(double)> Progress;
   TResult Result;
 };
 
-TBackgroundRead::TBackgroundRead(QObject* owner, std::string path, int64_t mostPoints, TDone done)
+TBackgroundRead::TBackgroundRead(QObject* owner, std::string path, int64_t mostPoints, TDone done,
+                                 std::function<void(double)> progress)
     : shared_(std::make_shared<TShared>()) {
   shared_->Done = std::move(done);
+  shared_->Progress = std::move(progress);
   thread_ = std::jthread([shared = shared_, owner, path = std::move(path), mostPoints] {
     TResult& r = shared->Result;
     try {
       r.Grid = ReadDataFile(
           path,
-          [&shared] {
+          [&shared, owner](double done) {
             if (shared->Ended) throw TCancelled();
+            if (shared->Progress)
+              QMetaObject::invokeMethod(
+                  owner,
+                  [shared, done] {
+                    if (!shared->Ended) shared->Progress(done);
+                  },
+                  Qt::QueuedConnection);
           },
           '\0', &r.Notes, mostPoints);
     } catch (...) {

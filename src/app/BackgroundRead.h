@@ -21,7 +21,9 @@ class TBackgroundRead {
   };
   using TDone = std::function<void(TResult&)>;
 
-  TBackgroundRead(QObject* owner, std::string path, int64_t mostPoints, TDone done);
+  // progress hears how much of the file is read, 0 to 1, now and then.
+  TBackgroundRead(QObject* owner, std::string path, int64_t mostPoints, TDone done,
+                  std::function<void(double)> progress = {});
   ~TBackgroundRead();
   TBackgroundRead(const TBackgroundRead&) = delete;
   TBackgroundRead& operator=(const TBackgroundRead&) = delete;

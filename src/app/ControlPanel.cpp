@@ -439,6 +439,7 @@ void TForm1::LoadSequence() {
 void TForm1::LoadFile(const QString& path, TLoadFailed failed) {
   CancelLoad();  // the latest file asked for wins
   loading_ = true;
+  KestoForm->ShowProgress(TKestoForm::TWork::Load, 0.0);
   setEnabled(false);
   ShowBusy();
   if (!failed)
@@ -475,6 +476,7 @@ void TForm1::Loaded(const QString& path, const TDataFileNotes& notes) {
 
 void TForm1::EndLoad() {
   if (!loading_) return;
+  KestoForm->ShowProgress(TKestoForm::TWork::Load, std::nullopt);
   HideBusyWhenDone();
   setEnabled(true);
   loading_ = false;
@@ -576,7 +578,8 @@ void TForm1::LoadDataFile(const std::string& fileName,
           read_.reset();
           done(notes);
         });
-      });
+      },
+      [&k](double done) { k.ShowProgress(TKestoForm::TWork::Load, done); });
 }
 
 void TForm1::SaveSequence() {

@@ -6,6 +6,7 @@
 #include <QTimer>
 #include <QWindow>
 #include <algorithm>
+#include <string_view>
 
 #include "app/ErrorReport.h"
 #include "app/GLSurface.h"
@@ -53,6 +54,11 @@ TKestoForm::TKestoForm(QWidget* owner)
   ValueLabel = OverlayLabel(this, 12, "", Qt::AlignLeft | Qt::AlignVCenter);
   HelpLabel = OverlayLabel(this, 13, kGraphWindowHelp, Qt::AlignLeft | Qt::AlignTop);
   LoadLabel = OverlayLabel(this, 11, "", Qt::AlignLeft | Qt::AlignVCenter);
+  ProgressBar = new QProgressBar(this);
+  ProgressBar->setRange(0, 1000);
+  ProgressBar->setTextVisible(false);
+  ProgressBar->setAttribute(Qt::WA_NativeWindow);  // stacked above the GL surface
+  ProgressBar->hide();
 
   GLContext.InitContext(WindowDC);
   if (GLContext.Active) RendererName = ContextRenderer();
@@ -73,7 +79,26 @@ void TKestoForm::resizeEvent(QResizeEvent*) {
   ValueLabel->hide();
   HelpLabel->hide();
   if (!loadNote_.isEmpty()) ShowInBottomCorner(LoadLabel, loadNote_);
+  ProgressBar->setGeometry(width() - 168, height() - 14, 160, 6);
   Label1->raise();
+  ProgressBar->raise();
+}
+
+void TKestoForm::ShowProgress(TWork work, std::optional<double> done) {
+  progress_[size_t(work)] = done;
+  const std::optional<double> shown = progress_[0] ? progress_[0] : progress_[1];
+  if (!shown) {
+    progressClock_.invalidate();
+    ProgressBar->hide();
+    return;
+  }
+  if (!progressClock_.isValid()) progressClock_.start();
+  if (progressClock_.elapsed() < ProgressAfterMs) return;
+  ProgressBar->setValue(int(std::clamp(*shown, 0.0, 1.0) * 1000));
+  if (ProgressBar->isHidden()) {
+    ProgressBar->show();
+    ProgressBar->raise();
+  }
 }
 
 void TKestoForm::ShowLoadNote(const QString& text) {
@@ -260,6 +285,7 @@ constexpr int kRedrawsForANewSize = 2;
 
 void TKestoForm::Abandon() {
   Scheduler.Abandon();
+  ShowProgress(TWork::Frame, std::nullopt);
   EndCapture();
 }
 
@@ -295,9 +321,15 @@ bool TKestoForm::Turn(TFrameRequest& r, const TGoOn& goOn) {
     }
   } catch (...) {
     EndCapture();
+    ShowProgress(TWork::Frame, std::nullopt);
     throw;
   }
   if (!r.Captured.isNull()) EndCapture();
+  // A preview is no part of the exact frame's way.
+  if (done)
+    ShowProgress(TWork::Frame, std::nullopt);
+  else if (std::string_view(Renderer.Step) != "preview")
+    ShowProgress(TWork::Frame, Renderer.Progress());
   return done;
 }
 

@@ -1,7 +1,9 @@
 #pragma once
 
+#include <QElapsedTimer>
 #include <QImage>
 #include <QLabel>
+#include <QProgressBar>
 #include <QTimer>
 #include <QWidget>
 #include <array>
@@ -37,6 +39,12 @@ class TKestoForm : public QWidget, public TKestoState {
   // What the last load read, or why a watched file was refused: until the next load.
   QLabel* LoadLabel;
   void ShowLoadNote(const QString& text);
+  // How far a load or an exact frame has got, in the lower right corner once it has
+  // taken ProgressAfterMs; never part of the picture. None: that work has ended.
+  QProgressBar* ProgressBar;
+  int ProgressAfterMs = 500;
+  enum class TWork { Load, Frame };
+  void ShowProgress(TWork work, std::optional<double> done);
   const QString& LoadNote() const { return loadNote_; }
   TGLWindowContext GLContext;
   TGLSurface* WindowDC;
@@ -149,6 +157,8 @@ class TKestoForm : public QWidget, public TKestoState {
   bool hideAfterCapture_ = false;
   TListHelper helper_;
   int redraws_ = 0;  // frames drawn again in a row because the window was not ready
-  std::optional<TSurfacePicker> picker_;  // made for the grid on the first look-up
-  QString loadNote_;                      // the load label's text, whole
+  std::optional<TSurfacePicker> picker_;           // made for the grid on the first look-up
+  QString loadNote_;                               // the load label's text, whole
+  std::array<std::optional<double>, 2> progress_;  // of a load and of a frame
+  QElapsedTimer progressClock_;                    // since either began
 };

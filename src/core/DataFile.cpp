@@ -538,8 +538,7 @@ TGridData TDataParser::Finish() {
 
 namespace {
 
-TGridData Pass(TDataSource& in, TDataParser& parser, const std::function<void()>& pump,
-               TDataFileNotes* notes) {
+TGridData Pass(TDataSource& in, TDataParser& parser, const TReadPump& pump, TDataFileNotes* notes) {
   // Not cleared first: only what is read into it is ever touched.
   constexpr size_t kPiece = 1 << 16;
   const auto buffer = std::make_unique_for_overwrite<char[]>(kPiece);
@@ -549,7 +548,7 @@ TGridData Pass(TDataSource& in, TDataParser& parser, const std::function<void()>
     if (n == 0) break;
     parser.Feed(std::string_view(buffer.get(), n));
     if (pump && std::chrono::steady_clock::now() - lastPump >= std::chrono::milliseconds(30)) {
-      pump();
+      pump(in.Fraction());
       lastPump = std::chrono::steady_clock::now();
     }
   }
@@ -560,7 +559,7 @@ TGridData Pass(TDataSource& in, TDataParser& parser, const std::function<void()>
 
 // The layout the file shows; where that refuses it, the reading that may still take
 // it, from the start again.
-TGridData Parse(TDataSource& in, const std::string& name, const std::function<void()>& pump,
+TGridData Parse(TDataSource& in, const std::string& name, const TReadPump& pump,
                 char localeSeparator, TDataFileNotes* notes, int64_t mostPoints) {
   std::optional<TDataReading> retry;
   std::string refusal;
@@ -608,8 +607,8 @@ TGridData ReadDataText(std::string_view text, const std::string& name, char loca
       name);
 }
 
-TGridData ReadDataFile(const std::string& path, const std::function<void()>& pump,
-                       char localeSeparator, TDataFileNotes* notes, int64_t mostPoints) {
+TGridData ReadDataFile(const std::string& path, const TReadPump& pump, char localeSeparator,
+                       TDataFileNotes* notes, int64_t mostPoints) {
   // Not blocking on a FIFO and never reading a device for ever: regular files only.
   const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
   if (fd < 0)
@@ -625,7 +624,7 @@ TGridData ReadDataFile(const std::string& path, const std::function<void()>& pum
   return ReadDataStream(fd, path, pump, localeSeparator, notes, mostPoints);
 }
 
-TGridData ReadDataStream(int fd, const std::string& name, const std::function<void()>& pump,
+TGridData ReadDataStream(int fd, const std::string& name, const TReadPump& pump,
                          char localeSeparator, TDataFileNotes* notes, int64_t mostPoints) {
   if (localeSeparator == '\0') localeSeparator = LocaleDecimalSeparator();
   return Guarded(
@@ -636,7 +635,7 @@ TGridData ReadDataStream(int fd, const std::string& name, const std::function<vo
       name);
 }
 
-void LoadDataFile(TGridData& target, const std::string& path, const std::function<void()>& pump,
+void LoadDataFile(TGridData& target, const std::string& path, const TReadPump& pump,
                   const std::function<void(const TGridData&)>& accept, TDataFileNotes* notes,
                   int64_t mostPoints) {
   TGridData data = ReadDataFile(path, pump, '\0', notes, mostPoints);

@@ -149,25 +149,27 @@ class TDataParser {
 TGridData ReadDataText(std::string_view text, const std::string& name, char localeSeparator,
                        TDataFileNotes* notes = nullptr);
 
-// Reads a whole data file. pump is called about every 30 ms while it reads so the
-// windows stay responsive; nothing is changed when this throws. notes, when given,
-// learns the layout, the holes and the fields that read as 0. A grid of more than
+// Called about every 30 ms while a file is read, with how much of it is read, 0 to 1:
+// a reader on a thread of its own may be told to stop there (by throwing).
+using TReadPump = std::function<void(double done)>;
+
+// Reads a whole data file, with pump called as it goes; nothing is changed when this throws. notes,
+// when given, learns the layout, the holes and the fields that read as 0. A grid of more than
 // mostPoints points is refused once that many are read: what a small compressed file
 // may inflate to is no limit.
-TGridData ReadDataFile(const std::string& path, const std::function<void()>& pump = {},
+TGridData ReadDataFile(const std::string& path, const TReadPump& pump = {},
                        char localeSeparator = '\0', TDataFileNotes* notes = nullptr,
                        int64_t mostPoints = INT64_MAX);
 
 // The same from a descriptor already open (standard input, say), read to its end;
 // name is what messages call it.
-TGridData ReadDataStream(int fd, const std::string& name, const std::function<void()>& pump = {},
+TGridData ReadDataStream(int fd, const std::string& name, const TReadPump& pump = {},
                          char localeSeparator = '\0', TDataFileNotes* notes = nullptr,
                          int64_t mostPoints = INT64_MAX);
 
 // Replaces the grid, its dimensions, its ranges and its origin by those of the
 // file, only once the whole file has been read and found valid and accept, given the
 // new grid, has not thrown.
-void LoadDataFile(TGridData& target, const std::string& path,
-                  const std::function<void()>& pump = {},
+void LoadDataFile(TGridData& target, const std::string& path, const TReadPump& pump = {},
                   const std::function<void(const TGridData&)>& accept = {},
                   TDataFileNotes* notes = nullptr, int64_t mostPoints = INT64_MAX);

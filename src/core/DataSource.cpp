@@ -1,8 +1,10 @@
 #include "core/DataSource.h"
 
+#include <sys/stat.h>
 #include <unistd.h>
 #include <zlib.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
 
@@ -15,7 +17,10 @@ std::string Quoted(const std::string& name) { return "\"" + name + "\""; }
 class TFdSource : public TDataSource {
  public:
   TFdSource(int fd, std::string name)
-      : fd_(fd), name_(std::move(name)), start_(::lseek(fd, 0, SEEK_CUR)) {}
+      : fd_(fd), name_(std::move(name)), start_(::lseek(fd, 0, SEEK_CUR)) {
+    struct stat st;
+    if (start_ >= 0 && ::fstat(fd, &st) == 0 && S_ISREG(st.st_mode)) size_ = st.st_size;
+  }
   size_t Read(char* buffer, size_t size) override {
     for (;;) {
       const ssize_t n = ::read(fd_, buffer, size);
@@ -25,11 +30,16 @@ class TFdSource : public TDataSource {
     }
   }
   bool Rewind() override { return start_ >= 0 && ::lseek(fd_, start_, SEEK_SET) == start_; }
+  double Fraction() const override {
+    if (size_ <= start_) return 0;
+    return std::min(1.0, double(::lseek(fd_, 0, SEEK_CUR) - start_) / double(size_ - start_));
+  }
 
  private:
   int fd_;
   std::string name_;
   off_t start_;
+  off_t size_ = 0;  // of a regular file
 };
 
 // The bytes read to tell the kind of a file, handed out again before the rest.
@@ -50,6 +60,7 @@ class TPeekedSource : public TDataSource {
     at_ = 0;
     return true;
   }
+  double Fraction() const override { return raw_->Fraction(); }
 
  private:
   std::unique_ptr<TDataSource> raw_;
@@ -112,6 +123,7 @@ class TGzipSource : public TDataSource {
     memberEnded_ = done_ = false;
     return true;
   }
+  double Fraction() const override { return raw_->Fraction(); }
 
  private:
   bool Fill() {
@@ -147,6 +159,9 @@ class TTextSource : public TDataSource {
   bool Rewind() override {
     at_ = 0;
     return true;
+  }
+  double Fraction() const override {
+    return text_.empty() ? 1 : double(at_) / double(text_.size());
   }
 
  private:

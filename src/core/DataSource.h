@@ -16,6 +16,8 @@ class TDataSource {
   // Back to the first byte for a second reading; false where that cannot be done
   // (a pipe).
   virtual bool Rewind() = 0;
+  // How much of the input has been read, 0 to 1; 0 where that cannot be told (a pipe).
+  virtual double Fraction() const = 0;
 };
 
 // A descriptor already open, from where it stands now; gzip data is inflated.

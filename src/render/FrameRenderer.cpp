@@ -73,6 +73,7 @@ bool TFrameRenderer::CompileList(TKestoState& s, int32_t list, const TGoOn& goOn
   while (pieces > 1 && k < pieces) {
     k += CompilePieces(arrays, s, list, k, pieces, helper);
     compiling_ = TCompileProgress{list, version, shape, pieces, k};
+    progress_ = double(k) / pieces;
     if (!goOn()) return false;
     // Marked stale again (the grid may be another one now) or changed: start again.
     if (versions_[bit] != version || ListShapeFor(s, list) != shape) return false;
@@ -215,6 +216,7 @@ bool TFrameRenderer::DrawLists(TKestoState& s, const TFrameKey& key, const TGoOn
     }
     while (next < pieces) {
       Sink->CallList(PieceName(list, next++));
+      progress_ = double(next) / pieces;
       // Each piece handed to the rasteriser as a scene of its own, the work it holds at
       // once stays small, and the frame is no slower.
       Sink->Flush();

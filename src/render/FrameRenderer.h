@@ -41,6 +41,8 @@ class TFrameRenderer {
   // The kind of step the work in progress began last ("compile", "replay", "preview";
   // the program adds its own), for the benchmarks to name where a window waited.
   const char* Step = "";
+  // How far the compile or replay of a large list in progress has got, 0 to 1.
+  double Progress() const { return progress_; }
 
   // The lists of mask may have changed (a new grid): no frame shows them as they were.
   // A list whose shape changed is stale without it.
@@ -159,4 +161,5 @@ class TFrameRenderer {
   static constexpr int kFinestPreview = 3, kCoarsestPreview = 6;
   int previewPixels_ = kFinestPreview;
   TFrameStore store_;
+  double progress_ = 0;
 };

@@ -52,13 +52,19 @@ class LongWorkTest : public PanelTest {
 };
 
 TEST_F(LongWorkTest, AChangeDuringAFrameGivesItUpUnseenAndShowsTheNewState) {
-  InTheNextPause([this] { Wheel(k_->WindowDC, 120); });
+  k_->ProgressAfterMs = 0;
+  bool progressShown = false;
+  InTheNextPause([this, &progressShown] {
+    progressShown = k_->ProgressBar->isVisible();
+    Wheel(k_->WindowDC, 120);
+  });
   k_->Angle3 += 10;
   k_->DrawGraph();
   WaitIdle();
   EXPECT_DOUBLE_EQ(k_->HeightScale, 0.92);
   EXPECT_EQ(Drawn(), 2);  // the frame begun before the wheel and the one after it
   EXPECT_EQ(Shown(), 1);
+  EXPECT_TRUE(progressShown && !k_->ProgressBar->isVisible());
   EXPECT_EQ(TRecordingSink::Count(rec_->Calls, TGLOp::NewList, kList3DMesh), 1);
   const QImage shown = Capture(*k_);
   EXPECT_EQ(Drawn(), 2);  // shown again, not drawn

@@ -31,7 +31,7 @@ class HostileFileTest : public ::testing::Test {
  protected:
   void SetUp() override { MakeSampleData(graph_); }
   // Loads and returns the error text, or "" when the file was taken.
-  std::string Load(const std::string& path, const std::function<void()>& pump = {},
+  std::string Load(const std::string& path, const TReadPump& pump = {},
                    int64_t mostPoints = INT64_MAX) {
     const int32_t highI = graph_.GridHighI, highJ = graph_.GridHighJ;
     const size_t rows = graph_.Grid.size();
@@ -108,7 +108,7 @@ TEST_F(HostileFileTest, AFileDeletedWhileItLoadsStillLoadsWhole) {
   WriteGrid(path, 1500);
   int pumps = 0;
   EXPECT_EQ(Load(path,
-                 [&] {
+                 [&](double) {
                    if (pumps++ == 0) std::filesystem::remove(path);
                  }),
             "");
@@ -121,7 +121,7 @@ TEST_F(HostileFileTest, AFileCutShortWhileItLoadsGivesAGridOrAMessage) {
   WriteGrid(path, 1500);
   const auto size = std::filesystem::file_size(path);
   int pumps = 0;
-  const std::string error = Load(path, [&] {
+  const std::string error = Load(path, [&](double) {
     if (pumps++ == 0) std::filesystem::resize_file(path, size / 2 + 7);
   });
   if (error.empty()) {
@@ -133,7 +133,7 @@ TEST_F(HostileFileTest, TenMillionPointsLoadWhileTheWindowsAreServed) {
   const std::string path = dir_.Path("huge.txt");
   WriteGrid(path, 3163);  // 10 004 569 points
   int pumps = 0;
-  EXPECT_EQ(Load(path, [&] { ++pumps; }), "");
+  EXPECT_EQ(Load(path, [&](double) { ++pumps; }), "");
   EXPECT_EQ(graph_.GridHighI, 3162);
   EXPECT_EQ(graph_.GridHighJ, 3162);
   EXPECT_GT(pumps, 0);
