@@ -55,7 +55,8 @@ struct TResult {
 
 // Runs action and watches the event loop meanwhile with a 10 ms timer, which also
 // notes when the first picture (a preview or the exact frame) reached the window.
-TResult Measure(const TKestoForm& k, const std::function<void()>& action) {
+TResult Measure(const TForm1& panel, const std::function<void()>& action) {
+  const TKestoForm& k = *panel.KestoForm;
   QElapsedTimer clock;
   qint64 last = 0, gap = 0, first = -1;
   std::string step;
@@ -76,8 +77,8 @@ TResult Measure(const TKestoForm& k, const std::function<void()>& action) {
   tick.start();
   clock.start();
   action();
-  // The rest of the work goes on in turns of the event loop.
-  while (k.Scheduler.Busy()) QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
+  // The rest of the work (a file read, the lists, the frame) goes on meanwhile.
+  while (panel.Busy()) QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
   note("end of the work");
   if (first < 0) first = clock.elapsed();
   return TResult{clock.elapsed() / 1000.0, gap / 1000.0, first / 1000.0, step};
@@ -264,11 +265,12 @@ int main(int argc, char** argv) {
           QTest::mousePress(surface, Qt::LeftButton, {}, QPoint(100, 100));
           QTest::mouseMove(surface, QPoint(120, 100));
           QTest::mouseMove(surface, QPoint(140 + r, 110));
-          results[a].push_back(Measure(
-              k, [&] { QTest::mouseRelease(surface, Qt::LeftButton, {}, QPoint(140 + r, 110)); }));
+          results[a].push_back(Measure(panel, [&] {
+            QTest::mouseRelease(surface, Qt::LeftButton, {}, QPoint(140 + r, 110));
+          }));
           continue;
         }
-        results[a].push_back(Measure(k, [&] { actions[a].second(r); }));
+        results[a].push_back(Measure(panel, [&] { actions[a].second(r); }));
       }
     for (size_t a = 0; a < actions.size(); ++a) {
       if (results[a].empty()) continue;
