@@ -476,10 +476,10 @@ void TForm1::Loaded(const QString& path, const TDataFileNotes& notes) {
 
 void TForm1::EndLoad() {
   if (!loading_) return;
+  loading_ = false;  // before the label's hide, which may run at once
   KestoForm->ShowProgress(TKestoForm::TWork::Load, std::nullopt);
   HideBusyWhenDone();
   setEnabled(true);
-  loading_ = false;
 }
 
 void TForm1::CancelLoad() {
