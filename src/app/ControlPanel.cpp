@@ -231,8 +231,8 @@ void TForm1::FormCreate() {
   TKestoForm& k = *KestoForm;
   PlaceWindow(this, st.FormLeft, st.FormTop, QPoint(0, 0));
   // The selection alone: the change handlers run below.
-  CmbB_LineWidth->setCurrentIndex(st.LineWidthItem);
-  CmbB_AxisWidth->setCurrentIndex(st.AxisWidthItem);
+  CmbB_LineWidth->setCurrentIndex(st.Options[kLineWidthRow]);
+  CmbB_AxisWidth->setCurrentIndex(st.Options[kAxisWidthRow]);
   k.SetClientSize(std::clamp(st.ClientWidth, 1, kMaxClientSize),
                   std::clamp(st.ClientHeight, 1, kMaxClientSize));
   PlaceWindow(&k, st.Left, st.Top, QPoint(kGraphWindowLeft, kGraphWindowTop));
@@ -252,13 +252,14 @@ void TForm1::FormClose() {
   TStoredSettings st;
   st.FormTop = y();
   st.FormLeft = x();
-  st.LineWidthItem = SelectedItem(CmbB_LineWidth);
-  st.AxisWidthItem = SelectedItem(CmbB_AxisWidth);
   st.Top = k.y();
   st.Left = k.x();
   st.ClientWidth = k.ClientWidth();
   st.ClientHeight = k.ClientHeight();
   CaptureStoredView(k, st);
+  // What the boxes show, a typed width that names no item included.
+  st.Options[kLineWidthRow] = SelectedItem(CmbB_LineWidth);
+  st.Options[kAxisWidthRow] = SelectedItem(CmbB_AxisWidth);
   if (!folders_.isEmpty()) st.LoadFolder = folders_.first().toStdString();
   TSettingsFile ini = ReadSettings(settings_);
   WriteStoredSettings(ini, st);
@@ -622,7 +623,7 @@ void TForm1::EndAnimation(bool drawExact) {
 void TForm1::CmbB_LineWidthChange() {
   const int item = SelectedItem(CmbB_LineWidth);
   if (item < 0) return;  // typed text that names no item: the width stays
-  KestoForm->LineWidth = *LineWidthOfItem(item);
+  KestoForm->LineWidth = *WidthOfItem(kDisplayOptions[kLineWidthRow], item);
   KestoForm->MakeList(kMaskGraphs);
   KestoForm->DrawGraph();
 }
@@ -630,7 +631,7 @@ void TForm1::CmbB_LineWidthChange() {
 void TForm1::CmbB_AxisWidthChange() {
   const int item = SelectedItem(CmbB_AxisWidth);
   if (item < 0) return;
-  KestoForm->AxisWidth = *AxisWidthOfItem(item);
+  KestoForm->AxisWidth = *WidthOfItem(kDisplayOptions[kAxisWidthRow], item);
   KestoForm->MakeList(kMaskAxes);
   KestoForm->DrawGraph();
 }

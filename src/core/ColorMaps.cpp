@@ -6,29 +6,25 @@
 
 namespace {
 
-struct TNamedColoring {
-  const char* Name;
-  TColoring Coloring;
-};
-
-constexpr std::array<TNamedColoring, 8> kColorings = {{
-    {"blend", {0, kPaletteOwn}},
-    {"spectrum", {1, kPaletteOwn}},
-    {"viridis", {1, kPaletteViridis}},
-    {"cividis", {1, kPaletteCividis}},
-    {"magma", {1, kPaletteMagma}},
-    {"inferno", {1, kPaletteInferno}},
-    {"plasma", {1, kPalettePlasma}},
-    {"grey", {1, kPaletteGrey}},
+// By the places of kColoringOrder.
+constexpr std::array<TColoring, kColoringOrder.size()> kColorings = {{
+    {0, kPaletteOwn},
+    {1, kPaletteOwn},
+    {1, kPaletteViridis},
+    {1, kPaletteCividis},
+    {1, kPaletteMagma},
+    {1, kPaletteInferno},
+    {1, kPalettePlasma},
+    {1, kPaletteGrey},
 }};
 
 }  // namespace
 
-const char* const kColoringNames = "blend|spectrum|viridis|cividis|magma|inferno|plasma|grey";
+TColoring ColoringAt(size_t k) { return kColorings.at(k); }
 
 std::optional<TColoring> ColoringByName(std::string_view name) {
-  for (const TNamedColoring& c : kColorings)
-    if (name == c.Name) return c.Coloring;
+  for (size_t k = 0; k < kColoringOrder.size(); ++k)
+    if (name == kColoringOrder[k]) return kColorings[k];
   return std::nullopt;
 }
 
@@ -38,7 +34,7 @@ TColoring NextColoring(int32_t spec, int32_t palette) {
     k = size_t(palette) + 1;
   else if (spec == 1)
     k = 1;
-  return kColorings[(k + 1) % kColorings.size()].Coloring;
+  return kColorings[(k + 1) % kColorings.size()];
 }
 
 TColorTriple PaletteColor(int32_t palette, double t) {

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <array>
+#include <cstddef>
 #include <cstdint>
 #include <optional>
 #include <string_view>
@@ -27,9 +29,11 @@ inline bool IsColorMap(int32_t palette) { return palette > kPaletteOwn && palett
 struct TColoring {
   int32_t Spec, Palette;
 };
+inline constexpr std::array<const char*, 8> kColoringOrder = {
+    "blend", "spectrum", "viridis", "cividis", "magma", "inferno", "plasma", "grey"};
+// The colouring of kColoringOrder's place k.
+TColoring ColoringAt(size_t k);
 std::optional<TColoring> ColoringByName(std::string_view name);
-// "blend|spectrum|viridis|…", for messages and the usage text.
-extern const char* const kColoringNames;
 // The colouring after the current one (a Spec other than 1 counts as the blend).
 TColoring NextColoring(int32_t spec, int32_t palette);
 

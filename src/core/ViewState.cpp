@@ -2,8 +2,8 @@
 
 #include <cmath>
 
+#include "core/DisplayOptions.h"
 #include "core/SampleSurface.h"
-#include "core/ViewParameters.h"
 
 namespace {
 
@@ -30,18 +30,14 @@ double TurnInRange(double degrees) {
 }
 
 TKestoState::TKestoState() {
-  for (const TViewParameter& p : kViewParameters) this->*p.Field = p.Default;
+  for (const TDisplayOption& o : kDisplayOptions) SetOptionValue(o, *this, o.Default);
   MakeSampleData(*this);
   BuildSpectrumTable(SpectrumTable);
 }
 
 void TKestoState::NormalizeView() {
-  // Past the last value, each mode goes round to its first; below it, it stays.
-  if (DrawMode > kDrawMode3D) DrawMode = kDrawMode2D;
-  if (SurfaceMode > kSurfaceMarkers) SurfaceMode = kSurfaceMesh;
-  if (AxisMode > kAxesOn) AxisMode = kAxesOff;
-  if (Palette < kPaletteOwn || Palette >= kPaletteCount) Palette = kPaletteOwn;
-  for (const TViewParameter& p : kViewParameters) this->*p.Field = KeepInRange(p, this->*p.Field);
+  for (const TDisplayOption& o : kDisplayOptions)
+    SetOptionValue(o, *this, KeepInRange(o, o.Real ? this->*o.Real : this->*o.Whole));
   if (!(OriginX >= XMin)) OriginX = XMin;
   if (OriginX > XMax) OriginX = XMax;
   if (!(OriginY >= YMin)) OriginY = YMin;

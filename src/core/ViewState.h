@@ -35,31 +35,31 @@ struct TKestoState : TGridData {
   int32_t MouseX = 0, MouseY = 0;
   int32_t MouseState = kMouseIdle;
   std::string RendererName;
-  int32_t DrawMode = kDrawMode3D;
-  int32_t SurfaceMode = kSurfaceMesh;
-  int32_t AxisMode = kAxesOn;
-  int32_t ColorBackGround = 0x000000;
-  int32_t ColorMin = 0xFF0000;
-  int32_t ColorHigh = 0x0000FF;
-  int32_t ColorAxisX = 0x008000;
-  int32_t ColorAxisY = 0x008000;
-  int32_t ColorAxisZ = 0x008000;
+  // The display options: their defaults and ranges are in kDisplayOptions.
+  int32_t DrawMode = 0;
+  int32_t SurfaceMode = 0;
+  int32_t AxisMode = 0;
+  int32_t ColorBackGround = 0;
+  int32_t ColorMin = 0;
+  int32_t ColorHigh = 0;
+  int32_t ColorAxisX = 0;
+  int32_t ColorAxisY = 0;
+  int32_t ColorAxisZ = 0;
   int32_t Spec = 0;
   // A colour map in place of the colouring Spec chooses (kPaletteOwn: none), and
   // whether the heights run through the colouring from high to low.
-  int32_t Palette = kPaletteOwn;
+  int32_t Palette = 0;
   int32_t ReversePalette = 0;
   // Numbers on the axes and the colour bar (key L).
   int32_t Labels = 0;
-  double Angle1 = 0.0;
-  // Tilt, turn, distance and height scale: their defaults and ranges are in
-  // kViewParameters.
+  // Tilt, turn, distance and height scale.
   double Angle2 = 0.0;
   double Angle3 = 0.0;
   double Distance = 0.0;
   double HeightScale = 0.0;
-  double LineWidth = 1.0;
-  double AxisWidth = 1.0;
+  double LineWidth = 0.0;
+  double AxisWidth = 0.0;
+  double Angle1 = 0.0;
   TSpectrumTable SpectrumTable{};
 
   // The creation defaults followed by the sample surface and the spectrum table.

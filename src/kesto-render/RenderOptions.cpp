@@ -2,15 +2,15 @@
 
 #include "core/ColorScale.h"
 #include "core/NumberField.h"
-#include "core/ViewState.h"
 
 #include <algorithm>
 #include <charconv>
 #include <cmath>
 #include <functional>
 #include <map>
+#include <span>
 
-// The usage before and after the rows of the view numbers.
+// The usage before and after the rows of the display options.
 constexpr const char* kUsageHead =
     "Usage: kesto-render [OPTIONS] [FILE]\n"
     "Draws the picture the Kesto viewer shows for FILE (no FILE: the sample surface;\n"
@@ -22,25 +22,9 @@ constexpr const char* kUsageHead =
     "                         the picture's format whatever its name (default: by\n"
     "                         its extension; png on standard output)\n"
     "      --size WxH         picture size in pixels (default 640x480)\n"
-    "      --view 2d|3d       flat map from above or the 3-D graph (default 3d)\n"
-    "      --surface mesh|fill|points\n"
-    "                         wire mesh, filled cells or a marker at every point\n"
-    "      --spectrum         colour by the blue-green-red spectrum\n"
-    "      --palette NAME     colour by blend (of --low and --high), spectrum,\n"
-    "                         viridis, cividis, magma, inferno, plasma or grey\n"
-    "      --reverse          run the colours from the highest heights to the lowest\n"
-    "      --no-axes          leave the axes out\n"
-    "      --labels           numbers along the axes and the colour bar, and the axes'\n"
-    "                         titles (the file's column names, else x, y and z)\n"
     "      --coarse           the quick frame the viewer shows while a large grid is\n"
     "                         dragged: a mesh of about ten by ten cells\n";
 constexpr const char* kUsageTail =
-    "      --line-width W     line width and marker size, 1 to 20 (default 1)\n"
-    "      --axis-width W     axis width, 1 to 5 (default 1)\n"
-    "      --low #RRGGBB      colour of the lowest heights\n"
-    "      --high #RRGGBB     colour of the highest heights\n"
-    "      --background #RRGGBB\n"
-    "      --axis-color #RRGGBB\n"
     "      --settings FILE    start from a viewer settings file\n"
     "      --info             print the file's layout, the grid's size, ranges and axes\n"
     "                         origin\n"
@@ -100,15 +84,27 @@ void ParseSize(const std::string& text, TRenderOptions& o) {
 }  // namespace
 
 std::string RenderUsage() {
-  std::string view;
-  for (const TViewParameter& p : kViewParameters) {
-    std::string option = std::string("      --") + p.Option + " " + p.Value;
-    option.resize(std::max<size_t>(option.size() + 1, 25), ' ');
-    view += option + p.Meaning;
-    if (p.Keep == TKeep::Clamp) view += ", " + ShortestText(p.Low) + " to " + ShortestText(p.High);
-    view += " (default " + ShortestText(p.Default) + ")\n";
+  std::string rows;
+  for (const TDisplayOption& o : kDisplayOptions) {
+    if (!o.Name) continue;
+    std::string option =
+        std::string("      --") + o.Name + (o.Value ? std::string(" ") + o.Value : "");
+    std::string help = o.Help;
+    if (o.Keep == TKeep::Clamp || o.Type == TOptionType::Width)
+      help += ", " + ShortestText(o.Low) + " to " + ShortestText(o.High);
+    if (o.Type == TOptionType::Number || o.Type == TOptionType::Width)
+      help += " (default " + ShortestText(o.Default) + ")";
+    // The meaning beside the option where it fits, else on the lines below it.
+    if (option.size() < 25)
+      option.resize(25, ' ');
+    else
+      option += "\n" + std::string(25, ' ');
+    size_t line = 0;
+    for (size_t end; (end = help.find('\n', line)) != std::string::npos; line = end + 1)
+      option += help.substr(line, end + 1 - line) + std::string(25, ' ');
+    rows += option + help.substr(line) + "\n";
   }
-  return kUsageHead + view + kUsageTail;
+  return kUsageHead + rows + kUsageTail;
 }
 
 int32_t ParseHexColor(const std::string& text) {
@@ -123,56 +119,66 @@ namespace {
 
 using TValue = std::function<void(const std::string&)>;
 
-int32_t ParseView(const std::string& v) {
-  if (v == "2d") return kDrawMode2D;
-  if (v == "3d") return kDrawMode3D;
-  throw TUsageError("--view: expected 2d or 3d, not \"" + v + "\"");
-}
-
-int32_t ParseSurface(const std::string& v) {
-  if (v == "mesh") return kSurfaceMesh;
-  if (v == "fill") return kSurfaceFilled;
-  if (v == "points") return kSurfaceMarkers;
-  throw TUsageError("--surface: expected mesh, fill or points, not \"" + v + "\"");
-}
-
-TColoring ParseColoring(const std::string& v) {
-  if (const auto coloring = ColoringByName(v)) return *coloring;
-  throw TUsageError("--palette: expected " + std::string(kColoringNames) + ", not \"" + v + "\"");
-}
-
 TPictureFormat ParseFormat(const std::string& v) {
   if (const auto format = FormatByName(v)) return *format;
   throw TUsageError("--format: expected png, bmp or jpeg, not \"" + v + "\"");
 }
 
+// "a, b or c".
+std::string Alternatives(std::span<const char* const> items) {
+  std::string text;
+  for (size_t k = 0; k < items.size(); ++k)
+    text += (k == 0 ? "" : k + 1 == items.size() ? " or " : ", ") + std::string(items[k]);
+  return text;
+}
+
+// A display option's value as the table's row reads it.
+double ParseDisplayValue(const TDisplayOption& o, const std::string& v) {
+  switch (o.Type) {
+    case TOptionType::Choice:
+      for (size_t k = 0; k < o.Items.size(); ++k)
+        if (v == o.Items[k]) return double(k);
+      throw TUsageError("--" + std::string(o.Name) + ": expected " + Alternatives(o.Items) +
+                        ", not \"" + v + "\"");
+    case TOptionType::Color:
+      return ParseHexColor(v);
+    case TOptionType::Width:
+      return ParseWidth(o.Name, v, o.High);
+    case TOptionType::Number:
+    case TOptionType::Flag:
+      break;
+  }
+  return ParseReal(o.Name, v);
+}
+
 // The options that take a value, each with what it does with the value.
 std::map<std::string, TValue> ValuedOptions(TRenderOptions& o) {
-  auto color = [](std::optional<int32_t>& field) {
-    return TValue([&field](const std::string& v) { field = ParseHexColor(v); });
-  };
   std::map<std::string, TValue> options = {
       {"output", [&o](const std::string& v) { o.Output = v; }},
       {"size", [&o](const std::string& v) { ParseSize(v, o); }},
-      {"view", [&o](const std::string& v) { o.DrawMode = ParseView(v); }},
-      {"surface", [&o](const std::string& v) { o.SurfaceMode = ParseSurface(v); }},
       {"format", [&o](const std::string& v) { o.Format = ParseFormat(v); }},
-      {"palette", [&o](const std::string& v) { o.Coloring = ParseColoring(v); }},
-      {"line-width", [&o](const std::string& v) { o.LineWidth = ParseWidth("line-width", v, 20); }},
-      {"axis-width", [&o](const std::string& v) { o.AxisWidth = ParseWidth("axis-width", v, 5); }},
-      {"low", color(o.Low)},
-      {"high", color(o.High)},
-      {"background", color(o.Background)},
-      {"axis-color", color(o.AxisColor)},
       {"settings", [&o](const std::string& v) { o.Settings = v; }},
   };
-  for (size_t k = 0; k < kViewParameters.size(); ++k) {
-    const char* name = kViewParameters[k].Option;
-    options[name] = [&field = o.View[k], name](const std::string& v) {
-      field = ParseReal(name, v);
-    };
+  for (size_t k = 0; k < kDisplayOptions.size(); ++k) {
+    const TDisplayOption& row = kDisplayOptions[k];
+    if (row.Name && row.Type != TOptionType::Flag)
+      options[row.Name] = [&field = o.Display[k], &row](const std::string& v) {
+        field = ParseDisplayValue(row, v);
+      };
   }
   return options;
+}
+
+// The options that take no value, each with what it does.
+std::map<std::string, std::function<void()>> FlagOptions(TRenderOptions& o) {
+  std::map<std::string, std::function<void()>> flags = {{"coarse", [&o] { o.Coarse = true; }},
+                                                        {"info", [&o] { o.Info = true; }},
+                                                        {"help", [&o] { o.Help = true; }},
+                                                        {"version", [&o] { o.Version = true; }}};
+  for (size_t k = 0; k < kDisplayOptions.size(); ++k)
+    if (const TDisplayOption& row = kDisplayOptions[k]; row.Name && row.Type == TOptionType::Flag)
+      flags[row.Name] = [&field = o.Display[k], &row] { field = row.Set; };
+  return flags;
 }
 
 struct TOption {
@@ -197,10 +203,7 @@ TOption SplitOption(const std::string& a) {
 TRenderOptions ParseRenderOptions(const std::vector<std::string>& args) {
   TRenderOptions o;
   const std::map<std::string, TValue> valued = ValuedOptions(o);
-  const std::map<std::string, bool*> flags = {{"spectrum", &o.Spectrum}, {"no-axes", &o.NoAxes},
-                                              {"coarse", &o.Coarse},     {"info", &o.Info},
-                                              {"help", &o.Help},         {"version", &o.Version},
-                                              {"reverse", &o.Reverse},   {"labels", &o.Labels}};
+  const std::map<std::string, std::function<void()>> flags = FlagOptions(o);
   bool onlyFiles = false;
   for (size_t k = 0; k < args.size(); ++k) {
     const std::string& a = args[k];
@@ -212,7 +215,7 @@ TRenderOptions ParseRenderOptions(const std::vector<std::string>& args) {
       o.Input = a;
     } else if (TOption option = SplitOption(a); flags.count(option.Name)) {
       if (option.HasValue) throw TUsageError("--" + option.Name + " takes no value");
-      *flags.at(option.Name) = true;
+      flags.at(option.Name)();
     } else if (valued.count(option.Name)) {
       if (!option.HasValue && k + 1 >= args.size())
         throw TUsageError("--" + option.Name + " needs a value");

@@ -7,9 +7,8 @@
 #include <string>
 #include <vector>
 
-#include "core/ColorMaps.h"
+#include "core/DisplayOptions.h"
 #include "core/PictureName.h"
-#include "core/ViewParameters.h"
 
 // A command line that cannot be understood; the text says what is wrong.
 class TUsageError : public std::runtime_error {
@@ -23,13 +22,10 @@ struct TRenderOptions {
   std::string Settings;
   std::optional<TPictureFormat> Format;  // nothing: by the output's extension
   std::optional<int> Width, Height;
-  std::optional<int32_t> DrawMode, SurfaceMode;
-  bool Spectrum = false, NoAxes = false, Coarse = false, Info = false, Help = false,
-       Version = false, Reverse = false, Labels = false;
-  std::optional<TColoring> Coloring;
-  std::array<std::optional<double>, kViewParameters.size()> View;  // by the table's rows
-  std::optional<double> LineWidth, AxisWidth;
-  std::optional<int32_t> Low, High, Background, AxisColor;
+  bool Coarse = false, Info = false, Help = false, Version = false;
+  // The display options given, by the rows of kDisplayOptions: a choice as its item's
+  // place, a colour as its value.
+  std::array<std::optional<double>, kDisplayOptions.size()> Display;
 };
 
 // GNU-style options: "--name value", "--name=value", "-o PATH"; throws TUsageError.

@@ -216,18 +216,9 @@ TFrameKey FrameKeyFor(const TKestoState& s, int w, int h, bool simple,
   k.Simple = simple;
   k.Width = w;
   k.Height = h;
-  k.DrawMode = s.DrawMode;
-  k.SurfaceMode = s.SurfaceMode;
-  k.AxisMode = s.AxisMode;
-  k.Spec = s.Spec;
-  k.Palette = s.Palette;
-  k.ReversePalette = s.ReversePalette;
-  k.Labels = s.Labels;
+  for (size_t o = 0; o < kDisplayOptions.size(); ++o)
+    k.Options[o] = OptionValue(kDisplayOptions[o], s);
   if (s.Labels) k.ColumnNames = s.ColumnNames;
-  k.Background = ResolveColor(s.ColorBackGround);
-  k.Low = ResolveColor(s.ColorMin);
-  k.High = ResolveColor(s.ColorHigh);
-  for (size_t p = 0; p < kViewParameters.size(); ++p) k.View[p] = s.*kViewParameters[p].Field;
   k.Spectrum = s.SpectrumTable;
   const int32_t lists = ListsForFrame(s, simple);
   for (int bit = 0; bit < 10; ++bit)
@@ -241,26 +232,18 @@ TFrameKey FrameKeyFor(const TKestoState& s, int w, int h, bool simple,
 TListShape ListShapeFor(const TKestoState& s, int32_t list) {
   TListShape shape;
   shape.Ranges = {s.XMin, s.XMax, s.YMin, s.YMax, s.ZMin, s.ZMax};
-  for (size_t p = 0; p < kViewParameters.size(); ++p)
-    if (kViewParameters[p].ShapesLists) shape.View[p] = s.*kViewParameters[p].Field;
-  if (Entry(list).Variant == kAxes) {
+  const bool axes = Entry(list).Variant == kAxes;
+  for (size_t o = 0; o < kDisplayOptions.size(); ++o)
+    if (kDisplayOptions[o].Shapes & (axes ? kShapesAxes : kShapesGraph))
+      shape.Options[o] = OptionValue(kDisplayOptions[o], s);
+  if (axes) {
     shape.Ranges[6] = s.OriginX;
     shape.Ranges[7] = s.OriginY;
     shape.Ranges[8] = s.OriginZ;
-    shape.AxisWidth = s.AxisWidth;
-    shape.AxisX = ResolveColor(s.ColorAxisX);
-    shape.AxisY = ResolveColor(s.ColorAxisY);
-    shape.AxisZ = ResolveColor(s.ColorAxisZ);
     return shape;
   }
   shape.Columns = s.GridHighI + 1;
   shape.Rows = s.GridHighJ + 1;
-  shape.LineWidth = s.LineWidth;
-  shape.Spec = s.Spec;
-  shape.Palette = s.Palette;
-  shape.ReversePalette = s.ReversePalette;
-  shape.Low = ResolveColor(s.ColorMin);
-  shape.High = ResolveColor(s.ColorHigh);
   // FNV-1a: a table changed anywhere changes it.
   shape.Spectrum = 14695981039346656037ull;
   const auto* bytes = reinterpret_cast<const unsigned char*>(s.SpectrumTable.data());

@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "core/ViewParameters.h"
+#include "core/DisplayOptions.h"
 #include "core/ViewState.h"
 #include "render/ForwardingSink.h"
 #include "render/GLSink.h"
@@ -111,25 +111,20 @@ void DrawFrame(TKestoState& s, int w, int h, bool simple, TGLSink& gl);
 struct TListShape {
   int32_t Columns = 0, Rows = 0;
   std::array<double, 9> Ranges{};  // x, y and z, lowest and highest, and the origin
-  std::array<double, kViewParameters.size()> View{};  // the view numbers that shape lists
-  double LineWidth = 0, AxisWidth = 0;
-  int32_t Spec = 0, Palette = 0, ReversePalette = 0;
-  uint32_t Low = 0, High = 0, AxisX = 0, AxisY = 0, AxisZ = 0;
-  uint64_t Spectrum = 0;  // a hash of the table's bytes
+  std::array<double, kDisplayOptions.size()> Options{};  // the options that shape the list
+  uint64_t Spectrum = 0;                                 // a hash of the table's bytes
   bool operator==(const TListShape&) const = default;
 };
 TListShape ListShapeFor(const TKestoState& s, int32_t list);
 
-// Everything a frame's picture depends on: the fields it reads, the client size and
-// the version and shape of each list it replays. Two frames with equal keys are the same picture.
+// Everything a frame's picture depends on: the display options, the client size and
+// the version and shape of each list it replays. Two frames with equal keys are the
+// same picture.
 struct TFrameKey {
   bool Simple = false;
   int Width = 0, Height = 0;
-  int32_t DrawMode = 0, SurfaceMode = 0, AxisMode = 0, Spec = 0, Palette = 0, ReversePalette = 0,
-          Labels = 0;
+  std::array<double, kDisplayOptions.size()> Options{};
   std::vector<std::string> ColumnNames;
-  uint32_t Background = 0, Low = 0, High = 0;
-  std::array<double, kViewParameters.size()> View{};
   TSpectrumTable Spectrum{};
   std::array<uint64_t, 10> Lists{};
   std::array<TListShape, 10> Shapes{};

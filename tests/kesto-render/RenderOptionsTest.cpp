@@ -1,5 +1,11 @@
 #include "kesto-render/RenderOptions.h"
 
+#include "core/NumberField.h"
+#include "core/SettingsFile.h"
+#include "core/StoredSettings.h"
+#include "kesto-render/RenderState.h"
+#include "render/Frame.h"
+
 #include <gtest/gtest.h>
 
 namespace {
@@ -39,16 +45,47 @@ TEST(RenderOptions, EveryOptionInBothSpellings) {
   EXPECT_EQ(o.Output, "a.png");
   EXPECT_EQ(*o.Width, 320);
   EXPECT_EQ(*o.Height, 200);
-  EXPECT_EQ(*o.DrawMode, 0);
-  EXPECT_EQ(*o.SurfaceMode, 2);
-  EXPECT_TRUE(o.Spectrum && o.NoAxes && o.Info);
-  EXPECT_EQ(o.View, (std::array<std::optional<double>, 4>{10.5, 80, 3, 1.5}));
-  EXPECT_EQ(*o.LineWidth, 4);
-  EXPECT_EQ(*o.AxisWidth, 2);
-  EXPECT_EQ(*o.Low, 0x0000FF);  // red lives in the low byte
-  EXPECT_EQ(*o.High, 0x00FF00);
-  EXPECT_EQ(*o.Background, 0x100000);
-  EXPECT_EQ(*o.AxisColor, 0x302010);
+  EXPECT_TRUE(o.Info);
+  TKestoState s;
+  int w = 640, h = 480;
+  ApplyRenderOptions(Parse({"-o",
+                            "a.png",
+                            "--view",
+                            "2d",
+                            "--surface=points",
+                            "--spectrum",
+                            "--no-axes",
+                            "--turn",
+                            "370.5",
+                            "--tilt=80",
+                            "--distance",
+                            "3",
+                            "--height-scale",
+                            "1.5",
+                            "--line-width",
+                            "4",
+                            "--axis-width=2",
+                            "--low",
+                            "#FF0000",
+                            "--high=#00ff00",
+                            "--background",
+                            "#000010",
+                            "--axis-color",
+                            "#102030"}),
+                     s, w, h);
+  EXPECT_EQ(s.DrawMode, kDrawMode2D);
+  EXPECT_EQ(s.SurfaceMode, kSurfaceMarkers);
+  EXPECT_EQ(s.Spec, 1);
+  EXPECT_EQ(s.AxisMode, kAxesOff);
+  EXPECT_EQ((std::array{s.Angle3, s.Angle2, s.Distance, s.HeightScale}),
+            (std::array{10.5, 80.0, 3.0, 1.5}));
+  EXPECT_EQ(s.LineWidth, 4);
+  EXPECT_EQ(s.AxisWidth, 2);
+  EXPECT_EQ(s.ColorMin, 0x0000FF);  // red lives in the low byte
+  EXPECT_EQ(s.ColorHigh, 0x00FF00);
+  EXPECT_EQ(s.ColorBackGround, 0x100000);
+  EXPECT_EQ((std::array{s.ColorAxisX, s.ColorAxisY, s.ColorAxisZ}),
+            (std::array{0x302010, 0x302010, 0x302010}));
   EXPECT_EQ(o.Settings, "k.INI");
   EXPECT_EQ(o.Input, "data.txt");
   EXPECT_EQ(Parse({"-ob.bmp"}).Output, "b.bmp");
@@ -81,6 +118,62 @@ TEST(RenderOptions, MistakesAreUsageErrors) {
                                        {"-o", "x", "--format", "gif"},
                                        {"-x"}}) {
     EXPECT_THROW(Parse(bad), TUsageError);
+  }
+}
+
+// The command-line value that gives the row's field something other than its default.
+std::vector<std::string> OtherValue(const TDisplayOption& o) {
+  const std::string option = std::string("--") + o.Name;
+  switch (o.Type) {
+    case TOptionType::Flag:
+      return {option};
+    case TOptionType::Choice:
+      for (size_t k = o.Items.size(); k-- > 0;)
+        if (double(k) != o.Default) return {option, o.Items[k]};
+      break;
+    case TOptionType::Color:
+      return {option, "#123456"};
+    case TOptionType::Width:
+      return {option, o.Items[1]};
+    case TOptionType::Number:
+      break;
+  }
+  return {option, ShortestText(o.Default + 1)};
+}
+
+// Every row of the table reaches kesto-render (its own option or another's), the
+// settings file (but for the two view numbers the viewer forgets on purpose) and the
+// frame key: a row added without them fails here.
+TEST(RenderOptions, EveryDisplayOptionReachesTheCommandLineTheSettingsAndTheFrameKey) {
+  const TKestoState first;
+  TKestoState given;
+  std::vector<std::string> args = {"-o", "x.png"};
+  for (const TDisplayOption& o : kDisplayOptions)
+    if (o.Name) {
+      const std::vector<std::string> value = OtherValue(o);
+      args.insert(args.end(), value.begin(), value.end());
+    }
+  int w = 640, h = 480;
+  ApplyRenderOptions(Parse(args), given, w, h);
+
+  TSettingsFile ini("/nonexistent/kesto.ini");
+  TStoredSettings stored = FirstRunSettings();
+  CaptureStoredView(given, stored);
+  WriteStoredSettings(ini, stored);
+  TKestoState restored;
+  ApplyStoredView(ReadStoredSettings(ini), restored);
+
+  const TFrameKey firstKey = FrameKeyFor(first, 640, 480, false, {});
+  for (const TDisplayOption& o : kDisplayOptions) {
+    SCOPED_TRACE(o.Key ? o.Key : o.Name);
+    EXPECT_NE(OptionValue(o, given), OptionValue(o, first));
+    if (o.Key)
+      EXPECT_EQ(OptionValue(o, restored), OptionValue(o, given));
+    else
+      EXPECT_TRUE(o.Real == &TKestoState::Distance || o.Real == &TKestoState::HeightScale);
+    TKestoState one;
+    SetOptionValue(o, one, OptionValue(o, given));
+    EXPECT_NE(FrameKeyFor(one, 640, 480, false, {}), firstKey);
   }
 }
 
