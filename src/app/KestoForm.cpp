@@ -3,6 +3,7 @@
 #include <QClipboard>
 #include <QGuiApplication>
 #include <QKeyEvent>
+#include <QStringList>
 #include <QTimer>
 #include <QWindow>
 #include <algorithm>
@@ -52,7 +53,8 @@ TKestoForm::TKestoForm(QWidget* owner)
   Label1->setGeometry(rect());
   Label1->hide();
   ValueLabel = OverlayLabel(this, 12, "", Qt::AlignLeft | Qt::AlignVCenter);
-  HelpLabel = OverlayLabel(this, 13, kGraphWindowHelp, Qt::AlignLeft | Qt::AlignTop);
+  HelpLabel = OverlayLabel(this, 13, "", Qt::AlignLeft | Qt::AlignTop);
+  HelpLabel->setText(KeysHelp());
   LoadLabel = OverlayLabel(this, 11, "", Qt::AlignLeft | Qt::AlignVCenter);
   ProgressBar = new QProgressBar(this);
   ProgressBar->setRange(0, 1000);
@@ -210,6 +212,78 @@ void TKestoForm::FormMouseWheel(int wheelDelta) {
   DrawGraph();
 }
 
+// The graph window's keys, in the order the help lists them. A key's modifiers must be
+// exactly those given (any: whatever is held); a key whose help is empty shares the
+// help line of the one before it, and one without a name is left out of the help.
+struct TKestoForm::TKeyBinding {
+  int Key;
+  std::optional<Qt::KeyboardModifiers> Modifiers;
+  const char* Name;
+  const char* Help;
+  void (*Action)(TKestoForm&);
+  bool Keypad = true;  // whether the keypad's key of the same name counts too
+};
+
+const std::vector<TKestoForm::TKeyBinding>& TKestoForm::KeyBindings() {
+  using K = TKestoForm;
+  static const std::vector<TKeyBinding> keys = {
+      {Qt::Key_2, {}, "2", "flat map, 3-D graph", [](K& k) { k.DrawMode = kDrawMode2D; }, false},
+      {Qt::Key_3, {}, "3", "", [](K& k) { k.DrawMode = kDrawMode3D; }, false},
+      {Qt::Key_L, Qt::NoModifier, "L", "numbers on the axes and the colour bar",
+       [](K& k) { k.Labels = !k.Labels; }},
+      {Qt::Key_P, Qt::NoModifier, "P",
+       "next colouring: blend, spectrum, viridis, cividis,\n"
+       "magma, inferno, plasma, grey",
+       [](K& k) { k.ChangeColoring(false); }},
+      {Qt::Key_P, Qt::ShiftModifier, "Shift+P", "reverse the colouring",
+       [](K& k) { k.ChangeColoring(true); }},
+      {Qt::Key_C, Qt::ControlModifier, "Ctrl+C", "copy the picture",
+       [](K& k) { k.SaveToBitmap(""); }},
+      {Qt::Key_F5,
+       {},
+       "F5",
+       "load the file again",
+       [](K& k) {
+         if (k.ReloadFile) k.ReloadFile();
+       }},
+      {Qt::Key_Escape,
+       {},
+       "Esc",
+       "stop a load, keeping the graph shown",
+       [](K& k) {
+         if (k.StopLoad) k.StopLoad();
+       }},
+      {Qt::Key_Return, {}, "Enter", "to the control panel", [](K& k) { k.FocusControlPanel(); }},
+      {Qt::Key_Enter, {}, nullptr, "", [](K& k) { k.FocusControlPanel(); }},
+      {Qt::Key_M, {}, "M", "", [](K& k) { k.FocusControlPanel(); }},
+      {Qt::Key_F1, {}, "F1", "this help; any key or click hides it", [](K& k) { k.ShowHelp(); }},
+      {Qt::Key_Question, {}, "?", "", [](K& k) { k.ShowHelp(); }},
+  };
+  return keys;
+}
+
+QString TKestoForm::KeysHelp() {
+  QStringList lines;
+  QString names;
+  QString help;
+  const auto flush = [&] {
+    if (names.isEmpty()) return;
+    QStringList parts = help.split('\n');
+    lines << "  " + names.leftJustified(15) + parts.takeFirst();
+    for (const QString& more : parts) lines << QString(17, ' ') + more;
+  };
+  for (const TKeyBinding& b : KeyBindings()) {
+    if (*b.Help) {
+      flush();
+      names.clear();
+      help = b.Help;
+    }
+    if (b.Name) names += (names.isEmpty() ? "" : ", ") + QString(b.Name);
+  }
+  flush();
+  return kMouseHelp + QString("Keys\n") + lines.join('\n');
+}
+
 void TKestoForm::FormKeyDown(int key, Qt::KeyboardModifiers shift) {
   // The help goes with any key, which does nothing else.
   if (HelpLabel->isVisible()) {
@@ -218,26 +292,11 @@ void TKestoForm::FormKeyDown(int key, Qt::KeyboardModifiers shift) {
   }
   const bool keypad = shift & Qt::KeypadModifier;
   shift &= ~Qt::KeypadModifier;
-  if (key == Qt::Key_Return || key == Qt::Key_Enter) FocusControlPanel();
-  if (key == Qt::Key_2 && !keypad) {
-    DrawMode = kDrawMode2D;
-  } else if (key == Qt::Key_3 && !keypad) {
-    DrawMode = kDrawMode3D;
-  } else if (key == Qt::Key_C && shift == Qt::ControlModifier) {
-    SaveToBitmap("");
-  } else if (key == Qt::Key_M) {
-    FocusControlPanel();
-  } else if (key == Qt::Key_F5 && ReloadFile) {
-    ReloadFile();
-  } else if (key == Qt::Key_Escape && StopLoad) {
-    StopLoad();
-  } else if (key == Qt::Key_P && (shift == Qt::NoModifier || shift == Qt::ShiftModifier)) {
-    ChangeColoring(shift == Qt::ShiftModifier);
-  } else if (key == Qt::Key_L && shift == Qt::NoModifier) {
-    Labels = !Labels;
-  } else if (key == Qt::Key_F1 || key == Qt::Key_Question) {
-    ShowHelp();
-  }
+  for (const TKeyBinding& b : KeyBindings())
+    if (b.Key == key && b.Modifiers.value_or(shift) == shift && (b.Keypad || !keypad)) {
+      b.Action(*this);
+      break;
+    }
   DrawGraph();
 }
 

@@ -145,6 +145,10 @@ class TKestoForm : public QWidget, public TKestoState {
   TPieceHelper* Helper();
   TFrameKey CurrentKey(bool simple) const;
   void DragRedraw();
+  struct TKeyBinding;
+  static const std::vector<TKeyBinding>& KeyBindings();
+  // The help F1 shows: the mouse, then the keys of KeyBindings.
+  static QString KeysHelp();
   void ChangeColoring(bool reverse);
   void ShowValueAt(int x, int y);
   void CopyValueAt(int x, int y);

@@ -5,23 +5,12 @@
 #include <QStringList>
 #include <algorithm>
 
-const char* const kGraphWindowHelp =
+const char* const kMouseHelp =
     "Mouse\n"
     "  Left drag      turn and tilt the 3-D graph\n"
     "  Right drag     nearer or farther\n"
     "  Wheel          raise or flatten the heights\n"
-    "  Middle click   copy x,y,z of the point under the pointer\n"
-    "Keys\n"
-    "  2, 3           flat map, 3-D graph\n"
-    "  L              numbers on the axes and the colour bar\n"
-    "  P              next colouring: blend, spectrum, viridis, cividis,\n"
-    "                 magma, inferno, plasma, grey\n"
-    "  Shift+P        reverse the colouring\n"
-    "  Ctrl+C         copy the picture\n"
-    "  F5             load the file again\n"
-    "  Esc            stop a load, keeping the graph shown\n"
-    "  Enter, M       to the control panel\n"
-    "  F1, ?          this help; any key or click hides it";
+    "  Middle click   copy x,y,z of the point under the pointer\n";
 
 // A label stacked above the GL surface, which is a native child window: the label must
 // be one too.

@@ -4,8 +4,8 @@
 
 // What the graph window shows over its picture and never in it.
 
-// The keys and mouse gestures of the graph window.
-extern const char* const kGraphWindowHelp;
+// The mouse gestures of the graph window, for the head of its help.
+extern const char* const kMouseHelp;
 
 // A label stacked above the GL surface, hidden until shown.
 QLabel* OverlayLabel(QWidget* parent, int pixels, const char* text, Qt::Alignment align);

@@ -158,6 +158,11 @@ TEST_F(MouseKeyTest, ThePointUnderThePointerAndTheHelpStayOutOfThePicture) {
   EXPECT_EQ(k_->MouseState, kMouseIdle);
   Key(Qt::Key_F1);
   EXPECT_TRUE(k_->HelpLabel->isVisible());
+  // Keys that share a meaning share a line; a long meaning goes on under its own column.
+  for (const char* line : {"\n  2, 3           flat map, 3-D graph\n",
+                           "\n                 magma, inferno, plasma, grey\n",
+                           "\n  Enter, M       to the control panel\n"})
+    EXPECT_TRUE(k_->HelpLabel->text().contains(line)) << k_->HelpLabel->text().toStdString();
   Move(at);
   EXPECT_EQ(Drawn(), 0);
   EXPECT_EQ(Capture(*k_), picture);
