@@ -6,7 +6,6 @@
 //   replay:      a frame drawn again from what is held, median of 5
 //   peak:        the process's peak resident memory less the grid's
 #include <GL/gl.h>
-#include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -18,6 +17,7 @@
 #include <map>
 #include <vector>
 
+#include "OffscreenGrid.h"
 #include "kesto-render/HeadlessGL.h"
 #include "render/ArraySink.h"
 #include "render/Frame.h"
@@ -25,28 +25,10 @@
 
 namespace {
 
-using TClock = std::chrono::steady_clock;
-
-double Seconds(TClock::time_point since) {
-  return std::chrono::duration<double>(TClock::now() - since).count();
-}
-
-long PeakRssMiB() {
-  rusage u{};
-  getrusage(RUSAGE_SELF, &u);
-  return u.ru_maxrss / 1024;
-}
-
-void FillGrid(TKestoState& s, int n) {
-  s.Grid.assign(n, TGridRow(n));
-  for (int i = 0; i < n; ++i)
-    for (int j = 0; j < n; ++j) {
-      const double x = i / double(n - 1), y = j / double(n - 1);
-      s.Grid[i][j] = {x, y, std::sin(6 * x) * std::cos(4 * y)};
-    }
-  s.GridHighI = s.GridHighJ = n - 1;
-  ApplyRanges(s, ComputeRanges(s.Grid, s.GridHighI, s.GridHighJ));
-}
+using bench::FillGrid;
+using bench::PeakRssMiB;
+using bench::Seconds;
+using bench::TClock;
 
 // The vertex-array holder: each list kept as the arrays its builder gave, gathered into
 // large batches, and drawn with glDrawArrays where the frame calls it.

@@ -6,7 +6,6 @@
 //   all lists:   compiling all ten lists at once
 //   labels:      what the numbers (key L) add to a frame: drawing them, median of 21
 #include <GL/gl.h>
-#include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -17,6 +16,7 @@
 #include <cstdlib>
 #include <vector>
 
+#include "OffscreenGrid.h"
 #include "kesto-render/HeadlessGL.h"
 #include "render/ArraySink.h"
 #include "render/Frame.h"
@@ -24,28 +24,10 @@
 
 namespace {
 
-using TClock = std::chrono::steady_clock;
-
-double Seconds(TClock::time_point since) {
-  return std::chrono::duration<double>(TClock::now() - since).count();
-}
-
-long PeakRssMiB() {
-  rusage u{};
-  getrusage(RUSAGE_SELF, &u);
-  return u.ru_maxrss / 1024;
-}
-
-void FillGrid(TKestoState& s, int n) {
-  s.Grid.assign(n, TGridRow(n));
-  for (int i = 0; i < n; ++i)
-    for (int j = 0; j < n; ++j) {
-      const double x = i / double(n - 1), y = j / double(n - 1);
-      s.Grid[i][j] = {x, y, std::sin(6 * x) * std::cos(4 * y)};
-    }
-  s.GridHighI = s.GridHighJ = n - 1;
-  ApplyRanges(s, ComputeRanges(s.Grid, s.GridHighI, s.GridHighJ));
-}
+using bench::FillGrid;
+using bench::PeakRssMiB;
+using bench::Seconds;
+using bench::TClock;
 
 double Compile(TKestoState& s, int32_t mask) {
   TGLDirectSink direct;

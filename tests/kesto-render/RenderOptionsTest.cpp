@@ -13,43 +13,9 @@ namespace {
 TRenderOptions Parse(std::vector<std::string> args) { return ParseRenderOptions(args); }
 
 TEST(RenderOptions, EveryOptionInBothSpellings) {
-  const TRenderOptions o = Parse({"-o",
-                                  "a.png",
-                                  "--size=320x200",
-                                  "--view",
-                                  "2d",
-                                  "--surface=points",
-                                  "--spectrum",
-                                  "--no-axes",
-                                  "--turn",
-                                  "10.5",
-                                  "--tilt=80",
-                                  "--distance",
-                                  "3",
-                                  "--height-scale",
-                                  "1.5",
-                                  "--line-width",
-                                  "4",
-                                  "--axis-width=2",
-                                  "--low",
-                                  "#FF0000",
-                                  "--high=#00ff00",
-                                  "--background",
-                                  "#000010",
-                                  "--axis-color",
-                                  "#102030",
-                                  "--settings",
-                                  "k.INI",
-                                  "--info",
-                                  "data.txt"});
-  EXPECT_EQ(o.Output, "a.png");
-  EXPECT_EQ(*o.Width, 320);
-  EXPECT_EQ(*o.Height, 200);
-  EXPECT_TRUE(o.Info);
-  TKestoState s;
-  int w = 640, h = 480;
-  ApplyRenderOptions(Parse({"-o",
+  TRenderOptions o = Parse({"-o",
                             "a.png",
+                            "--size=320x200",
                             "--view",
                             "2d",
                             "--surface=points",
@@ -71,8 +37,21 @@ TEST(RenderOptions, EveryOptionInBothSpellings) {
                             "--background",
                             "#000010",
                             "--axis-color",
-                            "#102030"}),
-                     s, w, h);
+                            "#102030",
+                            "--settings",
+                            "k.INI",
+                            "--info",
+                            "data.txt"});
+  EXPECT_EQ(o.Output, "a.png");
+  EXPECT_EQ(*o.Width, 320);
+  EXPECT_EQ(*o.Height, 200);
+  EXPECT_TRUE(o.Info);
+  EXPECT_EQ(o.Settings, "k.INI");
+  EXPECT_EQ(o.Input, "data.txt");
+  o.Settings.clear();  // no such file here
+  TKestoState s;
+  int w = 640, h = 480;
+  ApplyRenderOptions(o, s, w, h);
   EXPECT_EQ(s.DrawMode, kDrawMode2D);
   EXPECT_EQ(s.SurfaceMode, kSurfaceMarkers);
   EXPECT_EQ(s.Spec, 1);
@@ -86,8 +65,6 @@ TEST(RenderOptions, EveryOptionInBothSpellings) {
   EXPECT_EQ(s.ColorBackGround, 0x100000);
   EXPECT_EQ((std::array{s.ColorAxisX, s.ColorAxisY, s.ColorAxisZ}),
             (std::array{0x302010, 0x302010, 0x302010}));
-  EXPECT_EQ(o.Settings, "k.INI");
-  EXPECT_EQ(o.Input, "data.txt");
   EXPECT_EQ(Parse({"-ob.bmp"}).Output, "b.bmp");
   EXPECT_EQ(Parse({"--output=c.jpg", "--", "-odd-name"}).Input, "-odd-name");
   EXPECT_TRUE(Parse({"-h"}).Help);
