@@ -231,8 +231,8 @@ void TForm1::FormCreate() {
   TKestoForm& k = *KestoForm;
   PlaceWindow(this, st.FormLeft, st.FormTop, QPoint(0, 0));
   // The selection alone: the change handlers run below.
-  CmbB_LineWidth->setCurrentIndex(st.Options[kLineWidthRow]);
-  CmbB_AxisWidth->setCurrentIndex(st.Options[kAxisWidthRow]);
+  CmbB_LineWidth->setCurrentIndex(int(st.Options[kLineWidthRow]));
+  CmbB_AxisWidth->setCurrentIndex(int(st.Options[kAxisWidthRow]));
   k.SetClientSize(std::clamp(st.ClientWidth, 1, kMaxClientSize),
                   std::clamp(st.ClientHeight, 1, kMaxClientSize));
   PlaceWindow(&k, st.Left, st.Top, QPoint(kGraphWindowLeft, kGraphWindowTop));

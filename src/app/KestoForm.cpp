@@ -231,6 +231,8 @@ const std::vector<TKestoForm::TKeyBinding>& TKestoForm::KeyBindings() {
       {Qt::Key_3, {}, "3", "", [](K& k) { k.DrawMode = kDrawMode3D; }, false},
       {Qt::Key_L, Qt::NoModifier, "L", "numbers on the axes and the colour bar",
        [](K& k) { k.Labels = !k.Labels; }},
+      {Qt::Key_I, Qt::NoModifier, "I", "contour lines: none, on the graph, on its base too",
+       [](K& k) { k.Contours = (k.Contours + 1) % 3; }},
       {Qt::Key_P, Qt::NoModifier, "P",
        "next colouring: blend, spectrum, viridis, cividis,\n"
        "magma, inferno, plasma, grey",

@@ -3,10 +3,12 @@
 #include <algorithm>
 #include <array>
 #include <cmath>
+#include <cstdint>
 #include <limits>
 #include <stdexcept>
 
 #include "core/NumberField.h"
+#include "core/ViewState.h"
 
 namespace {
 
@@ -255,6 +257,36 @@ TContours TraceContours(const TGrid& grid, int32_t highI, int32_t highJ,
   TTracer tracer(grid, highI, highJ, values);
   for (size_t k = 0; k < levels.size(); ++k) tracer.Trace(k, levels[k].Index, out);
   return out;
+}
+
+std::vector<TContourLevel> ContourLevelsOf(const TKestoState& s) {
+  return ContourLevels(
+      TContourSpec{s.ContourLevels, s.ContourInterval, s.ContourOffset, s.ContourList}, s.ZMin,
+      s.ZMax);
+}
+
+const TContours& TContourCache::For(const TKestoState& s) {
+  const std::vector<TContourLevel> levels = ContourLevelsOf(s);
+  std::vector<double> key = {double(reinterpret_cast<uintptr_t>(s.Grid.data())),
+                             double(s.GridHighI),
+                             double(s.GridHighJ),
+                             s.XMin,
+                             s.XMax,
+                             s.YMin,
+                             s.YMax,
+                             s.ZMin,
+                             s.ZMax};
+  for (int32_t k = 0; k < 64 && s.GridHighI >= 0 && s.GridHighJ >= 0; ++k) {
+    const double z =
+        s.Grid[size_t(s.GridHighI * k / 63)][size_t(s.GridHighJ * (k * 7 % 64) / 63)].Z;
+    key.push_back(std::isnan(z) ? -1e300 : z);
+  }
+  for (const TContourLevel& l : levels) key.push_back(l.Value);
+  if (key_ != key) {
+    lines_ = TraceContours(s.Grid, s.GridHighI, s.GridHighJ, levels);
+    key_ = std::move(key);
+  }
+  return lines_;
 }
 
 void WriteContours(std::ostream& out, const TContours& contours) {

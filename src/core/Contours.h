@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <ostream>
 #include <span>
 #include <vector>
@@ -55,6 +56,23 @@ struct TContours {
 // across cells.
 TContours TraceContours(const TGrid& grid, int32_t highI, int32_t highJ,
                         const std::vector<TContourLevel>& levels);
+
+struct TKestoState;
+
+// The levels the state's options choose, within its z range.
+std::vector<TContourLevel> ContourLevelsOf(const TKestoState& s);
+
+// The lines of a state's grid at the levels its options choose, kept until the grid or
+// the levels change. A grid is told from another by where its points are, its size,
+// its ranges and a sample of its heights.
+class TContourCache {
+ public:
+  const TContours& For(const TKestoState& s);
+
+ private:
+  std::optional<std::vector<double>> key_;
+  TContours lines_;
+};
 
 // The lines as text: for each, a line with its level, then "x y z" per point (a closed
 // line's first point again at its end), and a blank line between lines.

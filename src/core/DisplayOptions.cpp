@@ -1,32 +1,61 @@
 #include "core/DisplayOptions.h"
 
 #include <cstdlib>
+#include <stdexcept>
 
 #include "core/ColorScale.h"
 
 namespace display_option_detail {
 
-void SetColoring(TKestoState& s, double k) {
-  const TColoring c = ColoringAt(size_t(k));
+void SetColoring(TKestoState& s, std::span<const double> k) {
+  const TColoring c = ColoringAt(size_t(k[0]));
   s.Spec = c.Spec;
   s.Palette = c.Palette;
 }
 
-void SetSpectrum(TKestoState& s, double) { SetColoring(s, 1); }
+void SetSpectrum(TKestoState& s, std::span<const double>) {
+  const double spectrum = 1;
+  SetColoring(s, {&spectrum, 1});
+}
 
-void SetAxisColors(TKestoState& s, double color) {
-  s.ColorAxisX = s.ColorAxisY = s.ColorAxisZ = int32_t(color);
+void SetAxisColors(TKestoState& s, std::span<const double> color) {
+  s.ColorAxisX = s.ColorAxisY = s.ColorAxisZ = int32_t(color[0]);
+}
+
+void SetContours(TKestoState& s, std::span<const double> count) {
+  if (s.Contours == 0) s.Contours = 1;
+  if (!count.empty()) s.ContourLevels = int32_t(count[0]);
+}
+
+void SetContourInterval(TKestoState& s, std::span<const double> stepOffset) {
+  if (!(stepOffset[0] > 0)) throw std::invalid_argument("a contour interval must be above 0");
+  s.ContourInterval = stepOffset[0];
+  s.ContourOffset = stepOffset.size() > 1 ? stepOffset[1] : 0;
+}
+
+void SetContourList(TKestoState& s, std::span<const double> levels) {
+  s.ContourList.assign(levels.begin(), levels.end());
 }
 
 }  // namespace display_option_detail
 
 double OptionValue(const TDisplayOption& o, const TKestoState& s) {
+  if (o.List) {
+    // FNV-1a of the values' bytes: another list, another value.
+    uint64_t hash = 14695981039346656037ull;
+    for (const double v : s.*o.List) {
+      const auto* bytes = reinterpret_cast<const unsigned char*>(&v);
+      for (size_t b = 0; b < sizeof v; ++b) hash = (hash ^ bytes[b]) * 1099511628211ull;
+    }
+    return double(hash);
+  }
   if (o.Real) return s.*o.Real;
   if (o.Type == TOptionType::Color) return ResolveColor(s.*o.Whole);
   return s.*o.Whole;
 }
 
 void SetOptionValue(const TDisplayOption& o, TKestoState& s, double v) {
+  if (o.List) return;  // only ever set whole, by its option
   if (o.Real)
     s.*o.Real = v;
   else

@@ -6,6 +6,7 @@
 #include <optional>
 #include <span>
 #include <string_view>
+#include <vector>
 
 #include "core/ColorMaps.h"
 #include "core/ViewState.h"
@@ -18,12 +19,17 @@ enum class TKeep { None, Clamp, Wrap, Cycle, Reset };
 
 // What an option holds and how a value given for it on a command line is read.
 enum class TOptionType {
-  Number,  // a real number
-  Choice,  // one of the names of Items, by its place among them
-  Flag,    // takes no value: given, the field becomes Set
-  Color,   // #RRGGBB
-  Width,   // a real from the width box's Items, stored as the item's place
+  Number,   // a real number
+  Choice,   // one of the names of Items, by its place among them
+  Flag,     // takes no value: given, the field becomes Set
+  Color,    // #RRGGBB
+  Width,    // a real from the width box's Items, stored as the item's place
+  Numbers,  // Low to High reals, comma-separated
 };
+
+// How the settings file keeps a value: as a whole number (a real rounded, a width as its
+// item's place), or a real as its shortest exact text.
+enum class TStored { Whole, Text };
 
 // Which lists a field is read by: a change to it makes them stale.
 enum : uint8_t { kShapesNone = 0, kShapesGraph = 1, kShapesAxes = 2 };
@@ -39,15 +45,17 @@ inline constexpr std::array<const char*, 5> kAxisWidthItems = {"1", "2", "3", "4
 struct TDisplayOption {
   const char* Name;  // kesto-render's --Name and its name in notes; nullptr: no option
   TOptionType Type;
-  int32_t TKestoState::*Whole = nullptr;  // the field: a whole number …
-  double TKestoState::*Real = nullptr;    // … or a real one
+  int32_t TKestoState::*Whole = nullptr;             // the field: a whole number …
+  double TKestoState::*Real = nullptr;               // … or a real one …
+  std::vector<double> TKestoState::*List = nullptr;  // … or several
   double Default = 0;
   TKeep Keep = TKeep::None;
   double Low = 0, High = 0;  // the range Keep holds the field in, or a width's
   std::span<const char* const> Items = {};
-  double Set = 0;  // what a Flag sets
-  // What the option does where it is more than setting its field to the value.
-  void (*Given)(TKestoState&, double) = nullptr;
+  double Set = 0;      // what a Flag sets
+  bool Count = false;  // a Flag that takes a whole number after it, if one follows
+  // What the option does where it is more than setting its field to the (first) value.
+  void (*Given)(TKestoState&, std::span<const double>) = nullptr;
   const char* Value = nullptr;  // the option's value in the usage
   const char* Help = nullptr;   // its meaning there, one line or more
   // Its key in the settings file, where it is kept as a whole number (a real rounded,
@@ -55,19 +63,23 @@ struct TDisplayOption {
   const char* Section = nullptr;
   const char* Key = nullptr;
   int WriteOrder = 0;
+  TStored Stored = TStored::Whole;
   uint8_t Shapes = kShapesNone;
 };
 
 namespace display_option_detail {
-void SetColoring(TKestoState& s, double k);
-void SetSpectrum(TKestoState& s, double);
-void SetAxisColors(TKestoState& s, double color);
+void SetColoring(TKestoState& s, std::span<const double> k);
+void SetSpectrum(TKestoState& s, std::span<const double>);
+void SetAxisColors(TKestoState& s, std::span<const double> color);
+void SetContours(TKestoState& s, std::span<const double> count);
+void SetContourInterval(TKestoState& s, std::span<const double> stepOffset);
+void SetContourList(TKestoState& s, std::span<const double> levels);
 }  // namespace display_option_detail
 
 inline constexpr std::array<const char*, 2> kViewItems = {"2d", "3d"};
 inline constexpr std::array<const char*, 3> kSurfaceItems = {"mesh", "fill", "points"};
 
-inline constexpr std::array<TDisplayOption, 19> kDisplayOptions = {{
+inline constexpr std::array<TDisplayOption, 26> kDisplayOptions = {{
     {.Name = "view",
      .Type = TOptionType::Choice,
      .Whole = &TKestoState::DrawMode,
@@ -275,6 +287,69 @@ inline constexpr std::array<TDisplayOption, 19> kDisplayOptions = {{
      .Key = "Color_Axis_Z",
      .WriteOrder = 14,
      .Shapes = kShapesAxes},
+    {.Name = "contours",
+     .Type = TOptionType::Flag,
+     .Whole = &TKestoState::Contours,
+     .Keep = TKeep::Cycle,
+     .Low = 0,
+     .High = 2,
+     .Count = true,
+     .Given = display_option_detail::SetContours,
+     .Value = "[N]",
+     .Help = "contour lines, at N levels at round values (default 10)",
+     .Section = "KestoF",
+     .Key = "Contours",
+     .WriteOrder = 25},
+    {.Name = nullptr,
+     .Type = TOptionType::Number,
+     .Whole = &TKestoState::ContourLevels,
+     .Default = 10,
+     .Keep = TKeep::Clamp,
+     .Low = 1,
+     .High = 1000,
+     .Section = "KestoF",
+     .Key = "ContourLevels",
+     .WriteOrder = 26},
+    {.Name = "contour-interval",
+     .Type = TOptionType::Numbers,
+     .Real = &TKestoState::ContourInterval,
+     .Low = 1,
+     .High = 2,
+     .Given = display_option_detail::SetContourInterval,
+     .Value = "STEP[,OFFSET]",
+     .Help = "contour levels every STEP from OFFSET (default 0)",
+     .Section = "KestoF",
+     .Key = "ContourInterval",
+     .WriteOrder = 27,
+     .Stored = TStored::Text},
+    {.Name = nullptr,
+     .Type = TOptionType::Number,
+     .Real = &TKestoState::ContourOffset,
+     .Section = "KestoF",
+     .Key = "ContourOffset",
+     .WriteOrder = 28,
+     .Stored = TStored::Text},
+    {.Name = "contour-levels",
+     .Type = TOptionType::Numbers,
+     .List = &TKestoState::ContourList,
+     .Low = 1,
+     .High = 1000,
+     .Given = display_option_detail::SetContourList,
+     .Value = "A,B,...",
+     .Help = "contour lines at these levels"},
+    {.Name = "contour-base",
+     .Type = TOptionType::Flag,
+     .Whole = &TKestoState::Contours,
+     .Set = 2,
+     .Help = "contour lines on the 3-D graph's base too"},
+    {.Name = "contour-coloured",
+     .Type = TOptionType::Flag,
+     .Whole = &TKestoState::ContourColoured,
+     .Set = 1,
+     .Help = "contour lines in the colour of their height, not the axes'",
+     .Section = "KestoF",
+     .Key = "ContourColoured",
+     .WriteOrder = 29},
 }};
 
 // The row of the option named name (a table's name, known when compiled).

@@ -1,10 +1,13 @@
 #include "core/StoredSettings.h"
 
 #include <algorithm>
+#include <charconv>
+#include <cmath>
 #include <cstdlib>
 #include <tuple>
 #include <vector>
 
+#include "core/NumberField.h"
 #include "core/Rounding.h"
 
 namespace {
@@ -22,7 +25,8 @@ int32_t StoredAngle(double degrees) {
 }
 
 // A display option's value as the file keeps it.
-int32_t Stored(const TDisplayOption& o, const TKestoState& state) {
+double Stored(const TDisplayOption& o, const TKestoState& state) {
+  if (o.Stored == TStored::Text) return state.*o.Real;
   if (o.Type == TOptionType::Width) {
     for (size_t k = 0; k < o.Items.size(); ++k)
       if (WidthOfItem(o, int32_t(k)) == state.*o.Real) return int32_t(k);
@@ -58,24 +62,41 @@ TStoredSettings ReadStoredSettings(const TSettingsFile& ini) {
   TStoredSettings s = FirstRunSettings();
   for (const TStoredKey& k : kStoredKeys)
     s.*k.Value = ini.ReadInteger(k.Section, k.Key, s.*k.Value);
-  for (size_t k = 0; k < kDisplayOptions.size(); ++k)
-    if (const TDisplayOption& o = kDisplayOptions[k]; o.Key)
-      s.Options[k] = ini.ReadInteger(o.Section, o.Key, s.Options[k]);
+  for (size_t k = 0; k < kDisplayOptions.size(); ++k) {
+    const TDisplayOption& o = kDisplayOptions[k];
+    if (!o.Key) continue;
+    if (o.Stored == TStored::Whole) {
+      s.Options[k] = ini.ReadInteger(o.Section, o.Key, int32_t(s.Options[k]));
+      continue;
+    }
+    // A real kept as text; anything else keeps the first-run value.
+    const std::string text = ini.ReadString(o.Section, o.Key);
+    double v = 0;
+    const auto r = std::from_chars(text.data(), text.data() + text.size(), v);
+    if (!text.empty() && r.ec == std::errc() && r.ptr == text.data() + text.size() &&
+        std::isfinite(v))
+      s.Options[k] = v;
+  }
   s.LoadFolder = ini.ReadString("Form", kLoadFolderKey);
   return s;
 }
 
 void WriteStoredSettings(TSettingsFile& ini, const TStoredSettings& s) {
   // Both tables' keys in the order of writing.
-  std::vector<std::tuple<int, const char*, const char*, int32_t>> keys;
+  std::vector<std::tuple<int, const char*, const char*, double, TStored>> keys;
   keys.reserve(kStoredKeys.size() + kDisplayOptions.size());
   for (const TStoredKey& k : kStoredKeys)
-    keys.emplace_back(k.WriteOrder, k.Section, k.Key, s.*k.Value);
+    keys.emplace_back(k.WriteOrder, k.Section, k.Key, s.*k.Value, TStored::Whole);
   for (size_t k = 0; k < kDisplayOptions.size(); ++k)
     if (const TDisplayOption& o = kDisplayOptions[k]; o.Key)
-      keys.emplace_back(o.WriteOrder, o.Section, o.Key, s.Options[k]);
-  std::sort(keys.begin(), keys.end());
-  for (const auto& [order, section, key, value] : keys) ini.WriteInteger(section, key, value);
+      keys.emplace_back(o.WriteOrder, o.Section, o.Key, s.Options[k], o.Stored);
+  std::sort(keys.begin(), keys.end(),
+            [](const auto& a, const auto& b) { return std::get<0>(a) < std::get<0>(b); });
+  for (const auto& [order, section, key, value, stored] : keys)
+    if (stored == TStored::Whole)
+      ini.WriteInteger(section, key, int32_t(value));
+    else
+      ini.WriteString(section, key, ShortestText(value));
   // A name with a line end in it would break the file; such a folder is not kept.
   if (!s.LoadFolder.empty() && s.LoadFolder.find_first_of("\r\n") == std::string::npos)
     ini.WriteString("Form", kLoadFolderKey, s.LoadFolder);
@@ -86,10 +107,10 @@ void ApplyStoredView(const TStoredSettings& s, TKestoState& state) {
   for (size_t k = 0; k < kDisplayOptions.size(); ++k) {
     const TDisplayOption& o = kDisplayOptions[k];
     if (!o.Key) continue;
-    const int32_t v = s.Options[k];
+    const double v = s.Options[k];
     if (o.Type == TOptionType::Width)
       // A place that names no item leaves the width as it is, as the width box does.
-      state.*o.Real = WidthOfItem(o, v).value_or(state.*o.Real);
+      state.*o.Real = WidthOfItem(o, int32_t(v)).value_or(state.*o.Real);
     else if (o.Keep == TKeep::Wrap)
       // Several wraps where a frame makes one: a stored turn shows as the viewer shows it.
       state.*o.Real = TurnInRange(v);

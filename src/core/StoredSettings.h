@@ -14,8 +14,9 @@ struct TStoredSettings {
   int32_t FormTop = 0, FormLeft = 0;
   int32_t Top = 0, Left = 0, ClientWidth = 0, ClientHeight = 0;
   int32_t Angle1 = 0;
-  // The display options with a key, by the rows of kDisplayOptions (0 for the others).
-  std::array<int32_t, kDisplayOptions.size()> Options{};
+  // The display options with a key, by the rows of kDisplayOptions (0 for the others):
+  // whole numbers but where the row keeps a real as text.
+  std::array<double, kDisplayOptions.size()> Options{};
   // The folder of the data file last loaded, where "File Load" opens; empty: none yet.
   std::string LoadFolder;
   bool operator==(const TStoredSettings&) const = default;

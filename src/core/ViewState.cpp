@@ -37,7 +37,7 @@ TKestoState::TKestoState() {
 
 void TKestoState::NormalizeView() {
   for (const TDisplayOption& o : kDisplayOptions)
-    SetOptionValue(o, *this, KeepInRange(o, o.Real ? this->*o.Real : this->*o.Whole));
+    if (!o.List) SetOptionValue(o, *this, KeepInRange(o, o.Real ? this->*o.Real : this->*o.Whole));
   if (!(OriginX >= XMin)) OriginX = XMin;
   if (OriginX > XMax) OriginX = XMax;
   if (!(OriginY >= YMin)) OriginY = YMin;

@@ -3,6 +3,7 @@
 #include <array>
 #include <cstdint>
 #include <string>
+#include <vector>
 
 #include "core/ColorMaps.h"
 #include "core/ColorScale.h"
@@ -59,6 +60,15 @@ struct TKestoState : TGridData {
   double HeightScale = 0.0;
   double LineWidth = 0.0;
   double AxisWidth = 0.0;
+  // Contour lines (key I): none, on the graph, or on the graph and (3-D) on its base;
+  // their levels by count, or every interval from an offset (an interval above 0), or
+  // a list (not empty); in the axis colour or coloured by their height.
+  int32_t Contours = 0;
+  int32_t ContourLevels = 0;
+  double ContourInterval = 0.0;
+  double ContourOffset = 0.0;
+  std::vector<double> ContourList;
+  int32_t ContourColoured = 0;
   double Angle1 = 0.0;
   TSpectrumTable SpectrumTable{};
 

@@ -7,8 +7,10 @@
 #include <cstdio>
 #include <cstring>
 #include <filesystem>
+#include <fstream>
 #include <system_error>
 
+#include "core/Contours.h"
 #include "core/DataFile.h"
 #include "core/DataNotes.h"
 #include "core/FloatEnvironment.h"
@@ -67,6 +69,18 @@ void ReadInput(const std::string& input, bool drawing, TKestoState& s, TDataFile
     RenderNote("warning: " + warning);
 }
 
+// The contour lines at the levels the options choose, as text, whether or not they are
+// drawn.
+void WriteContourFile(const TKestoState& s, const std::string& path) {
+  const TContours lines = TraceContours(s.Grid, s.GridHighI, s.GridHighJ, ContourLevelsOf(s));
+  std::ofstream out(path, std::ios::binary);
+  if (out) WriteContours(out, lines);
+  out.close();
+  if (!out)
+    throw TRenderFailure{
+        1, "cannot write the contour lines to \"" + path + "\": " + std::strerror(errno)};
+}
+
 int Run(int argc, char** argv) {
   std::vector<std::string> args(argv + 1, argv + argc);
   TRenderOptions o;
@@ -94,6 +108,7 @@ int Run(int argc, char** argv) {
   ApplyRenderOptions(o, s, width, height);
   s.NormalizeView();
   if (o.Info) PrintInfo(s, o.Input.empty() ? nullptr : &notes);
+  if (!o.ContoursOut.empty()) WriteContourFile(s, o.ContoursOut);
   if (!drawing) return 0;
 
   if (const std::string shortfall = MemoryShortfall(s, CurrentMemoryRoom()); !shortfall.empty())

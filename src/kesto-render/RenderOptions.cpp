@@ -25,6 +25,10 @@ constexpr const char* kUsageHead =
     "      --coarse           the quick frame the viewer shows while a large grid is\n"
     "                         dragged: a mesh of about ten by ten cells\n";
 constexpr const char* kUsageTail =
+    "      --contours-out FILE\n"
+    "                         write the contour lines as text: for each line a line\n"
+    "                         \"level Z\", then \"x y z\" per point, a blank line between\n"
+    "                         lines (no -o needed)\n"
     "      --settings FILE    start from a viewer settings file\n"
     "      --info             print the file's layout, the grid's size, ranges and axes\n"
     "                         origin\n"
@@ -132,23 +136,48 @@ std::string Alternatives(std::span<const char* const> items) {
   return text;
 }
 
+// Low to high numbers separated by commas.
+std::vector<double> ParseNumbers(const TDisplayOption& o, const std::string& v) {
+  std::vector<double> numbers;
+  for (size_t at = 0;;) {
+    const size_t comma = std::min(v.find(',', at), v.size());
+    numbers.push_back(ParseReal(o.Name, v.substr(at, comma - at)));
+    if (comma == v.size()) break;
+    at = comma + 1;
+  }
+  if (double(numbers.size()) < o.Low || double(numbers.size()) > o.High)
+    throw TUsageError("--" + std::string(o.Name) + ": \"" + v + "\" is not " + o.Value);
+  return numbers;
+}
+
 // A display option's value as the table's row reads it.
-double ParseDisplayValue(const TDisplayOption& o, const std::string& v) {
+std::vector<double> ParseDisplayValue(const TDisplayOption& o, const std::string& v) {
   switch (o.Type) {
     case TOptionType::Choice:
       for (size_t k = 0; k < o.Items.size(); ++k)
-        if (v == o.Items[k]) return double(k);
+        if (v == o.Items[k]) return {double(k)};
       throw TUsageError("--" + std::string(o.Name) + ": expected " + Alternatives(o.Items) +
                         ", not \"" + v + "\"");
     case TOptionType::Color:
-      return ParseHexColor(v);
+      return {double(ParseHexColor(v))};
     case TOptionType::Width:
-      return ParseWidth(o.Name, v, o.High);
+      return {ParseWidth(o.Name, v, o.High)};
+    case TOptionType::Numbers:
+      return ParseNumbers(o, v);
     case TOptionType::Number:
     case TOptionType::Flag:
       break;
   }
-  return ParseReal(o.Name, v);
+  return {ParseReal(o.Name, v)};
+}
+
+// A whole number above 0, or nothing.
+std::optional<double> WholeNumber(const std::string& v) {
+  int n = 0;
+  const char* end = v.data() + v.size();
+  const auto r = std::from_chars(v.data(), end, n);
+  if (v.empty() || r.ec != std::errc() || r.ptr != end || n < 1) return std::nullopt;
+  return n;
 }
 
 // The options that take a value, each with what it does with the value.
@@ -158,6 +187,7 @@ std::map<std::string, TValue> ValuedOptions(TRenderOptions& o) {
       {"size", [&o](const std::string& v) { ParseSize(v, o); }},
       {"format", [&o](const std::string& v) { o.Format = ParseFormat(v); }},
       {"settings", [&o](const std::string& v) { o.Settings = v; }},
+      {"contours-out", [&o](const std::string& v) { o.ContoursOut = v; }},
   };
   for (size_t k = 0; k < kDisplayOptions.size(); ++k) {
     const TDisplayOption& row = kDisplayOptions[k];
@@ -177,7 +207,9 @@ std::map<std::string, std::function<void()>> FlagOptions(TRenderOptions& o) {
                                                         {"version", [&o] { o.Version = true; }}};
   for (size_t k = 0; k < kDisplayOptions.size(); ++k)
     if (const TDisplayOption& row = kDisplayOptions[k]; row.Name && row.Type == TOptionType::Flag)
-      flags[row.Name] = [&field = o.Display[k], &row] { field = row.Set; };
+      flags[row.Name] = [&field = o.Display[k], &row] {
+        field = row.Count ? std::vector<double>{} : std::vector<double>{row.Set};
+      };
   return flags;
 }
 
@@ -185,6 +217,30 @@ struct TOption {
   std::string Name, Value;
   bool HasValue = false;
 };
+
+// The flag's row where it may take a count after it.
+const TDisplayOption* CountedFlag(const std::string& name) {
+  for (const TDisplayOption& row : kDisplayOptions)
+    if (row.Name && row.Count && name == row.Name) return &row;
+  return nullptr;
+}
+
+// The count a flag takes: its "=N", or the next argument where that is a whole number
+// (a data file named by one alone is written ./N after such a flag).
+void TakeCount(const TDisplayOption& row, const TOption& option,
+               const std::vector<std::string>& args, size_t& k, TRenderOptions& o) {
+  std::optional<double> count;
+  if (option.HasValue) {
+    count = WholeNumber(option.Value);
+    if (!count)
+      throw TUsageError("--" + option.Name + ": \"" + option.Value +
+                        "\" is not a whole number above 0");
+  } else if (k + 1 < args.size()) {
+    count = WholeNumber(args[k + 1]);
+    if (count) ++k;
+  }
+  if (count) o.Display[size_t(&row - kDisplayOptions.data())] = std::vector<double>{*count};
+}
 
 // An argument that starts with "-" as an option's name and, when it carries one, its
 // value: "-h", "-oPATH", "--name", "--name=value".
@@ -214,8 +270,10 @@ TRenderOptions ParseRenderOptions(const std::vector<std::string>& args) {
         throw TUsageError("only one data file can be drawn, not \"" + a + "\" too");
       o.Input = a;
     } else if (TOption option = SplitOption(a); flags.count(option.Name)) {
-      if (option.HasValue) throw TUsageError("--" + option.Name + " takes no value");
+      const TDisplayOption* counted = CountedFlag(option.Name);
+      if (option.HasValue && !counted) throw TUsageError("--" + option.Name + " takes no value");
       flags.at(option.Name)();
+      if (counted) TakeCount(*counted, option, args, k, o);
     } else if (valued.count(option.Name)) {
       if (!option.HasValue && k + 1 >= args.size())
         throw TUsageError("--" + option.Name + " needs a value");
@@ -224,7 +282,7 @@ TRenderOptions ParseRenderOptions(const std::vector<std::string>& args) {
       throw TUsageError("unknown option \"" + a + "\"");
     }
   }
-  if (!o.Help && !o.Info && !o.Version && o.Output.empty())
+  if (!o.Help && !o.Info && !o.Version && o.Output.empty() && o.ContoursOut.empty())
     throw TUsageError("no output picture given (-o PATH)");
   return o;
 }

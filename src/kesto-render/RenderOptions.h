@@ -22,10 +22,11 @@ struct TRenderOptions {
   std::string Settings;
   std::optional<TPictureFormat> Format;  // nothing: by the output's extension
   std::optional<int> Width, Height;
+  std::string ContoursOut;  // where the contour lines are written as text
   bool Coarse = false, Info = false, Help = false, Version = false;
   // The display options given, by the rows of kDisplayOptions: a choice as its item's
-  // place, a colour as its value.
-  std::array<std::optional<double>, kDisplayOptions.size()> Display;
+  // place, a colour as its value, a flag as what it sets (or the number after it).
+  std::array<std::optional<std::vector<double>>, kDisplayOptions.size()> Display;
 };
 
 // GNU-style options: "--name value", "--name=value", "-o PATH"; throws TUsageError.

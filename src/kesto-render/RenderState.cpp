@@ -6,6 +6,7 @@
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
+#include <stdexcept>
 
 #include "core/NumberField.h"
 #include "core/SettingsFile.h"
@@ -60,10 +61,15 @@ void ApplyRenderOptions(const TRenderOptions& o, TKestoState& s, int& width, int
   for (size_t k = 0; k < kDisplayOptions.size(); ++k) {
     const TDisplayOption& row = kDisplayOptions[k];
     if (!o.Display[k]) continue;
-    if (row.Given)
-      row.Given(s, *o.Display[k]);
-    else
-      SetOptionValue(row, s, Kept(row, *o.Display[k]));
+    const std::vector<double>& values = *o.Display[k];
+    try {
+      if (row.Given)
+        row.Given(s, values);
+      else
+        SetOptionValue(row, s, Kept(row, values.at(0)));
+    } catch (const std::invalid_argument& e) {
+      throw TRenderFailure{2, "--" + std::string(row.Name) + ": " + e.what()};
+    }
   }
   // The builders run on a thread of their own, away from the toolkit's palette: the
   // system colours are looked up here.

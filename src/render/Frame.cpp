@@ -8,6 +8,7 @@
 #include "render/Axes.h"
 #include "render/ColorBar.h"
 #include "render/CommandQueue.h"
+#include "render/ContourLines.h"
 #include "render/GraphLists.h"
 #include "render/Labels.h"
 #include "render/View.h"
@@ -199,6 +200,7 @@ bool DrawFramePlan(TKestoState& s, int w, int h, bool simple, TGLSink& gl, TList
   for (; at.List < lists.size(); ++at.List, at.Next = 0)
     if (!holder.DrawList(lists[at.List], at.Next, goOn)) return false;
   holder.EndLists();
+  if (s.Contours != 0 && !simple) DrawContours(s, holder.ContourLines(s), gl);
   EndFrame(s, w, h, gl);
   at = TPlanProgress{};
   return true;

@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "core/Contours.h"
 #include "core/DisplayOptions.h"
 #include "core/ViewState.h"
 #include "render/ForwardingSink.h"
@@ -81,11 +82,20 @@ using TGoOn = std::function<bool()>;
 // and streamed, or a preview's stand-in grid drawn straight from the builders.
 class TListHolder {
  public:
+  // kept: where the contour lines are kept between frames; none: by the holder itself.
+  explicit TListHolder(TContourCache* kept = nullptr) : kept_(kept ? kept : &own_) {}
   virtual ~TListHolder() = default;
+  TListHolder(const TListHolder&) = delete;
+  TListHolder& operator=(const TListHolder&) = delete;
+  const TContours& ContourLines(const TKestoState& s) { return kept_->For(s); }
   // Draws list from its piece next on, counting next on; false when goOn said stop.
   virtual bool DrawList(int32_t list, int32_t& next, const TGoOn& goOn) = 0;
   // After the last list, before the colour bar: what the holder keeps back is drawn.
   virtual void EndLists() {}
+
+ private:
+  TContourCache own_;
+  TContourCache* kept_;
 };
 
 // Where a frame drawn in turns has got to.

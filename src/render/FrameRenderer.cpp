@@ -191,7 +191,8 @@ namespace {
 template <class Draw>
 class THolderOf final : public TListHolder {
  public:
-  explicit THolderOf(Draw draw) : draw_(std::move(draw)) {}
+  explicit THolderOf(Draw draw, TContourCache* kept = nullptr)
+      : TListHolder(kept), draw_(std::move(draw)) {}
   bool DrawList(int32_t list, int32_t& next, const TGoOn& goOn) override {
     return draw_(list, next, goOn);
   }
@@ -207,23 +208,25 @@ bool TFrameRenderer::DrawLists(TKestoState& s, const TFrameKey& key, const TGoOn
   // A frame of the same picture begun earlier goes on where it stopped: nothing has
   // drawn into the buffer since.
   if (!replaying_ || replaying_->Key != key) replaying_ = TReplayProgress{key, {}};
-  THolderOf compiled([&](int32_t list, int32_t& next, const TGoOn& goOn) {
-    if (DrawnFromGrid(s, list)) return DrawFromGrid(s, list, next, goOn);
-    const int32_t pieces = pieces_[BitOf(list)];
-    if (pieces <= 1) {
-      Sink->CallList(GLuint(list));
-      return true;
-    }
-    while (next < pieces) {
-      Sink->CallList(PieceName(list, next++));
-      progress_ = double(next) / pieces;
-      // Each piece handed to the rasteriser as a scene of its own, the work it holds at
-      // once stays small, and the frame is no slower.
-      Sink->Flush();
-      if (!goOn()) return false;
-    }
-    return true;
-  });
+  THolderOf compiled(
+      [&](int32_t list, int32_t& next, const TGoOn& goOn) {
+        if (DrawnFromGrid(s, list)) return DrawFromGrid(s, list, next, goOn);
+        const int32_t pieces = pieces_[BitOf(list)];
+        if (pieces <= 1) {
+          Sink->CallList(GLuint(list));
+          return true;
+        }
+        while (next < pieces) {
+          Sink->CallList(PieceName(list, next++));
+          progress_ = double(next) / pieces;
+          // Each piece handed to the rasteriser as a scene of its own, the work it holds at
+          // once stays small, and the frame is no slower.
+          Sink->Flush();
+          if (!goOn()) return false;
+        }
+        return true;
+      },
+      &contours_);
   if (!DrawFramePlan(s, key.Width, key.Height, key.Simple, *Sink, compiled, replaying_->At, goOn))
     return false;
   replaying_.reset();

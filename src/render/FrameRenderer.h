@@ -123,6 +123,7 @@ class TFrameRenderer {
   double HeldForGrid(const TKestoState& s) const;
 
   TGLDirectSink direct_;
+  TContourCache contours_;  // the lines of the frames' grid, kept between them
   int32_t stale_ = 0;
   std::array<uint64_t, 10> versions_{};  // changes whenever a list is marked stale
   uint64_t nextVersion_ = 1;

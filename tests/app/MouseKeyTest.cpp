@@ -129,6 +129,14 @@ TEST_F(MouseKeyTest, PStepsTheColouringShiftPReversesItLShowsNumbersAndTheBoxGoe
   EXPECT_EQ(k_->Labels, 1);
   EXPECT_EQ(Drawn(), 1);
   EXPECT_TRUE(Rebuilt().empty());
+  const QImage plain = Capture(*k_);
+  for (const int32_t contours : {1, 2, 0}) {  // I: lines, lines on the base too, none
+    Key(Qt::Key_I);
+    EXPECT_EQ(k_->Contours, contours);
+    EXPECT_EQ(Drawn(), 1);
+    EXPECT_TRUE(Rebuilt().empty());
+    EXPECT_EQ(Capture(*k_) == plain, contours == 0);
+  }
   QTest::mouseClick(panel_->CB_Spec, Qt::LeftButton);
   EXPECT_EQ(k_->Spec, 0);
   EXPECT_EQ(k_->Palette, kPaletteOwn);

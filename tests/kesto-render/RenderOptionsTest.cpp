@@ -103,7 +103,10 @@ std::vector<std::string> OtherValue(const TDisplayOption& o) {
   const std::string option = std::string("--") + o.Name;
   switch (o.Type) {
     case TOptionType::Flag:
+      if (o.Count) return {option, "7"};
       return {option};
+    case TOptionType::Numbers:
+      return {option, o.High > 1 ? "2.5,0.5" : "2.5"};
     case TOptionType::Choice:
       for (size_t k = o.Items.size(); k-- > 0;)
         if (double(k) != o.Default) return {option, o.Items[k]};
@@ -144,12 +147,18 @@ TEST(RenderOptions, EveryDisplayOptionReachesTheCommandLineTheSettingsAndTheFram
   for (const TDisplayOption& o : kDisplayOptions) {
     SCOPED_TRACE(o.Key ? o.Key : o.Name);
     EXPECT_NE(OptionValue(o, given), OptionValue(o, first));
-    if (o.Key)
+    const bool keptByAnother = std::any_of(kDisplayOptions.begin(), kDisplayOptions.end(),
+                                           [&o](const TDisplayOption& other) {
+                                             return other.Key && other.Whole == o.Whole && o.Whole;
+                                           });
+    if (o.Key || keptByAnother)
       EXPECT_EQ(OptionValue(o, restored), OptionValue(o, given));
-    else
-      EXPECT_TRUE(o.Real == &TKestoState::Distance || o.Real == &TKestoState::HeightScale);
+    else  // forgotten on purpose, or a list that no whole number or real can keep
+      EXPECT_TRUE(o.Real == &TKestoState::Distance || o.Real == &TKestoState::HeightScale ||
+                  o.List);
     TKestoState one;
     SetOptionValue(o, one, OptionValue(o, given));
+    if (o.List) one.*o.List = given.*o.List;
     EXPECT_NE(FrameKeyFor(one, 640, 480, false, {}), firstKey);
   }
 }

@@ -49,6 +49,14 @@ inline const TCase kCases[] = {
     {"3d-mesh-labels", "ridge.txt", nullptr, "--labels --size 560x420"},
     {"2d-fill-labels-cividis", "basin.txt", "[KestoF]\nLabels=1\n",
      "--view 2d --surface fill --palette cividis --background #ffffff"},
+    // Contour lines: in the map, on the filled surface, on the mesh and its base, where a
+    // hole cuts them short.
+    {"2d-fill-contours", "ridge.txt", nullptr,
+     "--view 2d --surface fill --contours --labels --size 480x360"},
+    {"3d-fill-contours", "basin.txt", "[KestoF]\nContours=1\nContourLevels=6\n",
+     "--surface fill --size 480x360"},
+    {"3d-mesh-contour-base-holes", "holes.asc", nullptr,
+     "--contour-base --contour-interval 10,5 --contour-coloured --spectrum --size 480x360"},
 };
 
 // Large enough for the last bit of a blend to differ between processors, far too
