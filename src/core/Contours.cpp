@@ -169,50 +169,57 @@ class TTracer {
 
   // The segments of this level joined end to end into lines.
   void Join(bool index, TContours& out) {
+    Link();
     const size_t n = ends_.size();
-    // next[2s + e]: the other segment's end on the edge where end e of segment s lies.
-    next_.assign(2 * n, -1);
+    done_.assign(n, false);
+    // Open lines from one of their ends, then what is left: closed ones.
+    for (size_t slot = 0; slot < 2 * n; ++slot)
+      if (next_[slot] < 0 && !done_[slot / 2]) Walk(slot, index, out);
     for (size_t s = 0; s < n; ++s)
-      for (size_t e = 0; e < 2; ++e) {
-        const TEnd edge = ends_[s][e];
-        if (edge < 0) continue;
-        int64_t& first = owner_[size_t(edge)];
-        if (first < 0) {
-          first = int64_t(2 * s + e);
-        } else {
-          next_[2 * s + e] = first;
-          next_[size_t(first)] = int64_t(2 * s + e);
-        }
+      if (!done_[s]) Walk(2 * s, index, out);
+  }
+
+  // next_[2s + e]: the other segment's end on the edge where end e of segment s lies.
+  void Link() {
+    const size_t n = ends_.size();
+    next_.assign(2 * n, -1);
+    for (size_t slot = 0; slot < 2 * n; ++slot) {
+      const TEnd edge = ends_[slot / 2][slot % 2];
+      if (edge < 0) continue;
+      int64_t& first = owner_[size_t(edge)];
+      if (first < 0) {
+        first = int64_t(slot);
+      } else {
+        next_[slot] = first;
+        next_[size_t(first)] = int64_t(slot);
       }
+    }
     for (const auto& segment : ends_)
       for (const TEnd edge : segment)
         if (edge >= 0) owner_[size_t(edge)] = -1;
-    done_.assign(n, false);
-    const auto walk = [&](size_t start) {
-      TContourLine line{levels_[level_], index, false, out.Points.size(), 0};
-      for (size_t slot = start;;) {
-        const size_t s = slot / 2, e = slot % 2;
-        done_[s] = true;
-        out.Points.push_back(at_[s][e]);
-        const int64_t after = next_[2 * s + 1 - e];
-        if (after == int64_t(start)) {
-          line.Closed = true;
-          break;
-        }
-        if (after < 0) {
-          out.Points.push_back(at_[s][1 - e]);
-          break;
-        }
-        slot = size_t(after);
+  }
+
+  // The line that starts at end start: segment after segment until an open end, or back
+  // at the start.
+  void Walk(size_t start, bool index, TContours& out) {
+    TContourLine line{levels_[level_], index, false, out.Points.size(), 0};
+    for (size_t slot = start;;) {
+      const size_t s = slot / 2, e = slot % 2;
+      done_[s] = true;
+      out.Points.push_back(at_[s][e]);
+      const int64_t after = next_[2 * s + 1 - e];
+      if (after == int64_t(start)) {
+        line.Closed = true;
+        break;
       }
-      line.Count = out.Points.size() - line.First;
-      out.Lines.push_back(line);
-    };
-    // Open lines from one of their ends, then what is left: closed ones.
-    for (size_t slot = 0; slot < 2 * n; ++slot)
-      if (next_[slot] < 0 && !done_[slot / 2]) walk(slot);
-    for (size_t s = 0; s < n; ++s)
-      if (!done_[s]) walk(2 * s);
+      if (after < 0) {
+        out.Points.push_back(at_[s][1 - e]);
+        break;
+      }
+      slot = size_t(after);
+    }
+    line.Count = out.Points.size() - line.First;
+    out.Lines.push_back(line);
   }
 
   const TGrid& grid_;
@@ -253,6 +260,7 @@ TContours TraceContours(const TGrid& grid, int32_t highI, int32_t highJ,
   TContours out;
   if (levels.empty() || highI < 1 || highJ < 1) return out;
   std::vector<double> values;
+  values.reserve(levels.size());
   for (const TContourLevel& l : levels) values.push_back(l.Value);
   TTracer tracer(grid, highI, highJ, values);
   for (size_t k = 0; k < levels.size(); ++k) tracer.Trace(k, levels[k].Index, out);

@@ -225,10 +225,16 @@ const TDisplayOption* CountedFlag(const std::string& name) {
   return nullptr;
 }
 
-// The count a flag takes: its "=N", or the next argument where that is a whole number
-// (a data file named by one alone is written ./N after such a flag).
-void TakeCount(const TDisplayOption& row, const TOption& option,
-               const std::vector<std::string>& args, size_t& k, TRenderOptions& o) {
+// The count a flag may take: its "=N", or the next argument where that is a whole number
+// (a data file named by one alone is written ./N after such a flag). Any other flag
+// takes no value.
+void TakeCount(const TOption& option, const std::vector<std::string>& args, size_t& k,
+               TRenderOptions& o) {
+  const TDisplayOption* row = CountedFlag(option.Name);
+  if (!row) {
+    if (option.HasValue) throw TUsageError("--" + option.Name + " takes no value");
+    return;
+  }
   std::optional<double> count;
   if (option.HasValue) {
     count = WholeNumber(option.Value);
@@ -239,7 +245,7 @@ void TakeCount(const TDisplayOption& row, const TOption& option,
     count = WholeNumber(args[k + 1]);
     if (count) ++k;
   }
-  if (count) o.Display[size_t(&row - kDisplayOptions.data())] = std::vector<double>{*count};
+  if (count) o.Display[size_t(row - kDisplayOptions.data())] = std::vector<double>{*count};
 }
 
 // An argument that starts with "-" as an option's name and, when it carries one, its
@@ -270,10 +276,8 @@ TRenderOptions ParseRenderOptions(const std::vector<std::string>& args) {
         throw TUsageError("only one data file can be drawn, not \"" + a + "\" too");
       o.Input = a;
     } else if (TOption option = SplitOption(a); flags.count(option.Name)) {
-      const TDisplayOption* counted = CountedFlag(option.Name);
-      if (option.HasValue && !counted) throw TUsageError("--" + option.Name + " takes no value");
       flags.at(option.Name)();
-      if (counted) TakeCount(*counted, option, args, k, o);
+      TakeCount(option, args, k, o);
     } else if (valued.count(option.Name)) {
       if (!option.HasValue && k + 1 >= args.size())
         throw TUsageError("--" + option.Name + " needs a value");
