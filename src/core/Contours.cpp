@@ -55,15 +55,14 @@ class TTracer {
                 ? kHole
                 : uint16_t(std::lower_bound(levels.begin(), levels.end(), z) - levels.begin());
       }
-    // Each cell's lowest and highest band, so that a level passes over the cells it
-    // does not cross at a glance.
-    range_.resize(size_t(rows_ - 1) * size_t(cols_ - 1));
-    for (int32_t i = 0; i + 1 < rows_; ++i)
-      for (int32_t j = 0; j + 1 < cols_; ++j) {
-        const auto [lo, hi] = std::minmax({band_[Point(i, j)], band_[Point(i + 1, j)],
-                                           band_[Point(i + 1, j + 1)], band_[Point(i, j + 1)]});
-        range_[Cell(i, j)] = {lo, hi};
-      }
+    // Each row of cells' lowest and highest band, so that a level passes over the rows
+    // it does not cross at a glance.
+    rowRange_.resize(size_t(rows_ - 1));
+    for (int32_t i = 0; i + 1 < rows_; ++i) {
+      const auto row = band_.begin() + std::ptrdiff_t(Point(i, 0));
+      const auto [lo, hi] = std::minmax_element(row, row + 2 * std::ptrdiff_t(cols_));
+      rowRange_[size_t(i)] = {*lo, *hi};
+    }
     owner_.assign(2 * band_.size(), -1);
   }
 
@@ -72,9 +71,15 @@ class TTracer {
     ends_.clear();
     at_.clear();
     const auto k = uint16_t(level);
-    for (int32_t i = 0; i + 1 < rows_; ++i)
-      for (int32_t j = 0; j + 1 < cols_; ++j)
-        if (const auto [lo, hi] = range_[Cell(i, j)]; lo <= k && k < hi) CellLines(i, j, hi);
+    for (int32_t i = 0; i + 1 < rows_; ++i) {
+      if (const auto [lo, hi] = rowRange_[size_t(i)]; k < lo || k >= hi) continue;
+      const uint16_t* top = &band_[Point(i, 0)];
+      const uint16_t* bottom = top + cols_;
+      for (int32_t j = 0; j + 1 < cols_; ++j) {
+        const auto [lo, hi] = std::minmax({top[j], top[j + 1], bottom[j], bottom[j + 1]});
+        if (lo <= k && k < hi) CellLines(i, j, hi);
+      }
+    }
     Join(index, out);
   }
 
@@ -86,7 +91,6 @@ class TTracer {
   enum TCorner { A, B, C, D };  // (i, j), (i + 1, j), (i + 1, j + 1), (i, j + 1)
 
   size_t Point(int32_t i, int32_t j) const { return size_t(i) * size_t(cols_) + size_t(j); }
-  size_t Cell(int32_t i, int32_t j) const { return size_t(i) * size_t(cols_ - 1) + size_t(j); }
   // The edge from (i, j) to (i + 1, j), and from (i, j) to (i, j + 1).
   TEnd EdgeI(int32_t i, int32_t j) const { return TEnd(Point(i, j)); }
   TEnd EdgeJ(int32_t i, int32_t j) const { return TEnd(band_.size() + Point(i, j)); }
@@ -186,12 +190,12 @@ class TTracer {
     for (size_t slot = 0; slot < 2 * n; ++slot) {
       const TEnd edge = ends_[slot / 2][slot % 2];
       if (edge < 0) continue;
-      int64_t& first = owner_[size_t(edge)];
+      int32_t& first = owner_[size_t(edge)];
       if (first < 0) {
-        first = int64_t(slot);
+        first = int32_t(slot);
       } else {
         next_[slot] = first;
-        next_[size_t(first)] = int64_t(slot);
+        next_[size_t(first)] = int32_t(slot);
       }
     }
     for (const auto& segment : ends_)
@@ -207,8 +211,8 @@ class TTracer {
       const size_t s = slot / 2, e = slot % 2;
       done_[s] = true;
       out.Points.push_back(at_[s][e]);
-      const int64_t after = next_[2 * s + 1 - e];
-      if (after == int64_t(start)) {
+      const int32_t after = next_[2 * s + 1 - e];
+      if (after == int32_t(start)) {
         line.Closed = true;
         break;
       }
@@ -226,11 +230,11 @@ class TTracer {
   int32_t rows_, cols_;
   const std::vector<double>& levels_;
   std::vector<uint16_t> band_;
-  std::vector<std::pair<uint16_t, uint16_t>> range_;  // by cell
-  std::vector<int64_t> owner_;  // by edge: the first segment end seen on it, or -1
+  std::vector<std::pair<uint16_t, uint16_t>> rowRange_;  // by row of cells
+  std::vector<int32_t> owner_;  // by edge: the first segment end seen on it, or -1
   std::vector<std::array<TEnd, 2>> ends_;
   std::vector<std::array<TGridPoint, 2>> at_;  // where each segment's ends are
-  std::vector<int64_t> next_;
+  std::vector<int32_t> next_;
   std::vector<bool> done_;
   size_t level_ = 0;
 };
