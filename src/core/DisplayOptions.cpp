@@ -31,10 +31,12 @@ void SetContourInterval(TKestoState& s, std::span<const double> stepOffset) {
   if (!(stepOffset[0] > 0)) throw std::invalid_argument("a contour interval must be above 0");
   s.ContourInterval = stepOffset[0];
   s.ContourOffset = stepOffset.size() > 1 ? stepOffset[1] : 0;
+  SetContours(s, {});
 }
 
 void SetContourList(TKestoState& s, std::span<const double> levels) {
   s.ContourList.assign(levels.begin(), levels.end());
+  SetContours(s, {});
 }
 
 }  // namespace display_option_detail
