@@ -168,11 +168,11 @@ void BeginFrame(TKestoState& s, int w, int h, bool simple, TGLSink& gl) {
     SetupView2D(s, gl);
 }
 
-void EndFrame(const TKestoState& s, int w, int h, TGLSink& gl) {
+void EndFrame(const TKestoState& s, int w, int h, const TContours* contours, TGLSink& gl) {
   const TViewportRect bar = ColorBarViewport(w, h);
   gl.Viewport(bar.X, bar.Y, bar.Width, bar.Height);
   DrawColorBar(s, gl);
-  if (s.Labels) DrawLabels(s, w, h, gl);
+  if (s.Labels) DrawLabels(s, w, h, contours, gl);
 }
 
 class TCalledLists final : public TListHolder {
@@ -200,8 +200,9 @@ bool DrawFramePlan(TKestoState& s, int w, int h, bool simple, TGLSink& gl, TList
   for (; at.List < lists.size(); ++at.List, at.Next = 0)
     if (!holder.DrawList(lists[at.List], at.Next, goOn)) return false;
   holder.EndLists();
-  if (s.Contours != 0 && !simple) DrawContours(s, holder.ContourLines(s), gl);
-  EndFrame(s, w, h, gl);
+  const TContours* contours = s.Contours != 0 && !simple ? &holder.ContourLines(s) : nullptr;
+  if (contours) DrawContours(s, *contours, gl);
+  EndFrame(s, w, h, contours, gl);
   at = TPlanProgress{};
   return true;
 }

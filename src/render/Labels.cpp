@@ -1,7 +1,10 @@
 #include "render/Labels.h"
 
+#include <algorithm>
 #include <cmath>
+#include <optional>
 #include <string>
+#include <vector>
 
 #include "core/NumberField.h"
 #include "core/Ticks.h"
@@ -18,6 +21,15 @@ constexpr int kDigits = 7;   // significant digits at most
 // A place in the window, y up.
 struct TPoint {
   double X, Y;
+};
+
+// What a number covers, in window pixels.
+struct TBox {
+  double X0, Y0, X1, Y1;
+  // Closer than a gap counts too: numbers that touch read as one.
+  bool Overlaps(const TBox& b) const {
+    return X0 - kGap < b.X1 && b.X0 < X1 + kGap && Y0 - kGap < b.Y1 && b.Y0 < Y1 + kGap;
+  }
 };
 
 class TLabeller {
@@ -59,17 +71,20 @@ class TLabeller {
       // Where the axes cross, only the x axis numbers its tick.
       const double origins[] = {s_.OriginX, s_.OriginY, s_.OriginZ};
       if (k > 0 && v == origins[k]) continue;
-      Text(ShortText(v, kDigits), {p.X + nx * (kTick + kGap), p.Y + ny * (kTick + kGap)}, nx, ny);
+      Text(ShortText(v, kDigits), {p.X + nx * (kTick + kGap), p.Y + ny * (kTick + kGap)}, nx, ny,
+           true);
     }
     const bool named = s_.ColumnNames.size() == 3;
     const char* const plain[] = {"x", "y", "z"};
     Text(named ? s_.ColumnNames[size_t(k)] : plain[k],
-         {to.X + dx / length * kGap, to.Y + dy / length * kGap}, dx / length, dy / length);
+         {to.X + dx / length * kGap, to.Y + dy / length * kGap}, dx / length, dy / length, false);
   }
 
   // Heights above the bar: its ends and round values between them.
   void Bar() {
     const TViewportRect bar = ColorBarViewport(w_, h_);
+    placed_.push_back(
+        {double(bar.X), double(bar.Y), double(bar.X + bar.Width), double(bar.Y + bar.Height)});
     const bool highOnLeft = s_.Spec == 0 && !IsColorMap(s_.Palette);
     const double top = bar.Y + bar.Height + kGap;
     const TGraphSpace space(s_);
@@ -77,18 +92,45 @@ class TLabeller {
       const double f = space.T(v);
       return bar.X + (highOnLeft ? 1 - f : f) * bar.Width;
     };
-    const std::string low = ShortText(s_.ZMin, kDigits), high = ShortText(s_.ZMax, kDigits);
-    // Each end's number runs inward from its end.
-    Text(low, {x(s_.ZMin), top}, highOnLeft ? -1 : 1, 1);
-    Text(high, {x(s_.ZMax), top}, highOnLeft ? 1 : -1, 1);
-    // Round values clear of the ends' numbers.
-    const double room = std::max(MeasureText(low).Width, MeasureText(high).Width) + 2 * kGap;
-    for (const double v : RoundTicks(s_.ZMin, s_.ZMax)) {
-      const std::string text = ShortText(v, kDigits);
-      const double half = MeasureText(text).Width / 2.0;
-      if (std::min(x(v) - bar.X, bar.X + bar.Width - x(v)) < room + half) continue;
-      Text(text, {x(v), top}, 0, 1);
+    // Each end's number runs inward from its end; round values go where they fit.
+    Text(ShortText(s_.ZMin, kDigits), {x(s_.ZMin), top}, highOnLeft ? -1 : 1, 1, false);
+    Text(ShortText(s_.ZMax, kDigits), {x(s_.ZMax), top}, highOnLeft ? 1 : -1, 1, false);
+    for (const double v : RoundTicks(s_.ZMin, s_.ZMax))
+      Text(ShortText(v, kDigits), {x(v), top}, 0, 1, true);
+  }
+
+  // An index line's level where the line runs straightest over the number's length
+  // (and a little more), if it is long enough there and the place is free.
+  void Contour(const TContours& contours, const TContourLine& line) {
+    if (line.Count < 4) return;
+    const std::string text = ShortText(line.Level, kDigits);
+    const double need = MeasureText(text).Width + 2 * kGap;
+    const TGraphSpace space(s_);
+    const bool flat = s_.DrawMode != kDrawMode3D;
+    std::vector<TPoint> path;
+    path.reserve(line.Count);
+    for (const TGridPoint& p : contours.PointsOf(line)) {
+      TPoint at{};
+      const TVec3 unit{space.X(p.X), space.Y(p.Y), flat ? 0 : space.T(p.Z) * s_.HeightScale};
+      if (!Place(unit, at)) return;
+      path.push_back(at);
     }
+    // The span from each point on that first reaches the length needed, straightest
+    // first: its chord against the way along it.
+    double best = 0.97;
+    std::optional<TPoint> middle;
+    for (size_t i = 0, j = 0; i < path.size(); ++i) {
+      double along = 0;
+      for (j = i; j + 1 < path.size() && along < need; ++j)
+        along += std::hypot(path[j + 1].X - path[j].X, path[j + 1].Y - path[j].Y);
+      if (along < need) break;
+      const double chord = std::hypot(path[j].X - path[i].X, path[j].Y - path[i].Y);
+      if (chord / along > best) {
+        best = chord / along;
+        middle = TPoint{(path[i].X + path[j].X) / 2, (path[i].Y + path[j].Y) / 2};
+      }
+    }
+    if (middle) Text(text, *middle, 0, 0, true);
   }
 
  private:
@@ -99,10 +141,20 @@ class TLabeller {
     return std::isfinite(out.X) && std::isfinite(out.Y);
   }
 
-  // The text beside point at, on the side that direction (nx, ny) points to.
-  void Text(const std::string& text, TPoint at, double nx, double ny) {
+  // The text beside point at, on the side that direction (nx, ny) points to; a number
+  // (optional) is left out where it would overlap one already placed.
+  void Text(const std::string& text, TPoint at, double nx, double ny, bool optional) {
+    const TTextSize size = MeasureText(text);
+    const double alignX = 0.5 - 0.5 * nx, alignY = 0.5 - 0.5 * ny;
+    const double height = size.Ascent + size.Descent;
+    const TBox box{at.X - alignX * size.Width, at.Y - alignY * height,
+                   at.X + (1 - alignX) * size.Width, at.Y + (1 - alignY) * height};
+    if (optional && std::any_of(placed_.begin(), placed_.end(),
+                                [&box](const TBox& b) { return b.Overlaps(box); }))
+      return;
+    placed_.push_back(box);
     pen_.Color(text_, text_, text_);
-    DrawText(pen_, text, at.X, at.Y, 0.5 - 0.5 * nx, 0.5 - 0.5 * ny);
+    DrawText(pen_, text, at.X, at.Y, alignX, alignY);
   }
 
   const TKestoState& s_;
@@ -110,11 +162,12 @@ class TLabeller {
   TCornerPen pen_;
   TViewCamera camera_;
   float text_ = 1.0f;
+  std::vector<TBox> placed_;
 };
 
 }  // namespace
 
-void DrawLabels(const TKestoState& s, int w, int h, TGLSink& gl) {
+void DrawLabels(const TKestoState& s, int w, int h, const TContours* contours, TGLSink& gl) {
   gl.Viewport(0, 0, w, h);
   gl.MatrixMode(GL_PROJECTION);
   gl.LoadIdentity();
@@ -132,4 +185,7 @@ void DrawLabels(const TKestoState& s, int w, int h, TGLSink& gl) {
     if (threeD) labels.Axis(2, -0.1, s.HeightScale + 0.1);
   }
   labels.Bar();
+  if (contours)
+    for (const TContourLine& line : contours->Lines)
+      if (line.Index) labels.Contour(*contours, line);
 }
