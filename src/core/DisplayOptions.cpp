@@ -4,6 +4,7 @@
 #include <stdexcept>
 
 #include "core/ColorScale.h"
+#include "core/Fingerprint.h"
 
 namespace display_option_detail {
 
@@ -42,15 +43,7 @@ void SetContourList(TKestoState& s, std::span<const double> levels) {
 }  // namespace display_option_detail
 
 double OptionValue(const TDisplayOption& o, const TKestoState& s) {
-  if (o.List) {
-    // FNV-1a of the values' bytes: another list, another value.
-    uint64_t hash = 14695981039346656037ull;
-    for (const double v : s.*o.List) {
-      const auto* bytes = reinterpret_cast<const unsigned char*>(&v);
-      for (size_t b = 0; b < sizeof v; ++b) hash = (hash ^ bytes[b]) * 1099511628211ull;
-    }
-    return double(hash);
-  }
+  if (o.List) return double(Fingerprint((s.*o.List).data(), (s.*o.List).size() * sizeof(double)));
   if (o.Real) return s.*o.Real;
   if (o.Type == TOptionType::Color) return ResolveColor(s.*o.Whole);
   return s.*o.Whole;

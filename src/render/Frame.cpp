@@ -1,9 +1,9 @@
 #include "render/Frame.h"
 
 #include <algorithm>
-
 #include <thread>
 
+#include "core/Fingerprint.h"
 #include "render/ArraySink.h"
 #include "render/Axes.h"
 #include "render/ColorBar.h"
@@ -247,11 +247,7 @@ TListShape ListShapeFor(const TKestoState& s, int32_t list) {
   }
   shape.Columns = s.GridHighI + 1;
   shape.Rows = s.GridHighJ + 1;
-  // FNV-1a: a table changed anywhere changes it.
-  shape.Spectrum = 14695981039346656037ull;
-  const auto* bytes = reinterpret_cast<const unsigned char*>(s.SpectrumTable.data());
-  for (size_t b = 0; b < sizeof(s.SpectrumTable); ++b)
-    shape.Spectrum = (shape.Spectrum ^ bytes[b]) * 1099511628211ull;
+  shape.Spectrum = Fingerprint(s.SpectrumTable.data(), sizeof(s.SpectrumTable));
   return shape;
 }
 
