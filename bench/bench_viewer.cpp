@@ -6,7 +6,8 @@
 // the event loop next sees it. Run under Xvfb:
 //   xvfb-run -a build/bench/bench_viewer [N ...]      (default 300 1000 2000)
 // First it reports the viewer's own CPU time over 10 s untouched with the sample.
-// KESTO_ACTIONS (names, comma-separated, "load" first) runs only those actions.
+// KESTO_ACTIONS (names, comma-separated, "load" first) runs only those actions;
+// KESTO_NOISY=1 loads random heights in place of the smooth surface.
 //   xvfb-run -a build/bench/bench_viewer --memory N
 // instead reports the viewer's peak memory with an N x N grid in each surface mode,
 // each in a process of its own, and what it adds to the memory before the load as a
@@ -221,7 +222,7 @@ int main(int argc, char** argv) {
       repeat);
   for (int n : sizes) {
     const QString file = QDir(dir.path()).filePath(QString("grid%1.txt").arg(n));
-    WriteGridFile(file.toStdString(), n);
+    WriteGridFile(file.toStdString(), n, ',', true, qEnvironmentVariableIntValue("KESTO_NOISY"));
     TForm1 panel(QDir(dir.path()).filePath("kesto.INI").toStdString());
     panel.show();
     TKestoForm& k = *panel.KestoForm;
@@ -256,6 +257,13 @@ int main(int argc, char** argv) {
            WaitForCaption(k, QString("%1x%2").arg(size.width()).arg(size.height()));
          }},
         {"drag release", {}},  // below: only the release is timed
+        {"key I", [&](int) { QTest::keyClick(surface, Qt::Key_I); }},
+        // Lines on the base, then none: as the next run begins.
+        {"key I twice",
+         [&](int) {
+           QTest::keyClick(surface, Qt::Key_I);
+           QTest::keyClick(surface, Qt::Key_I);
+         }},
     };
     std::vector<std::vector<TResult>> results(actions.size());
     for (int r = 0; r < repeat; ++r)

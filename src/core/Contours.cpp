@@ -2,11 +2,13 @@
 
 #include <algorithm>
 #include <array>
+#include <bit>
 #include <cmath>
 #include <cstdint>
 #include <limits>
 #include <stdexcept>
 
+#include "core/LargePages.h"
 #include "core/NumberField.h"
 #include "core/ViewState.h"
 
@@ -40,206 +42,248 @@ std::vector<TContourLevel> Steps(double low, double high, double step, double of
   return levels;
 }
 
-// Where the grid's points and edges are, and each point's place among the levels.
-class TTracer {
+// A cell's edges in turn round it, edge e from corner e to the next: A (i, j) to
+// B (i + 1, j), B to C (i + 1, j + 1), C to D (i, j + 1), D to A; and its diagonal
+// from A to C, where a line ends (the triangle on the other side has a hole).
+constexpr int kDiagonal = 4;
+constexpr int kSaddle = 5;
+
+// A cell as the level sees it: which of its corners are above the level (a bit each,
+// A first), and which part of it has lines (0 all of it, 1 the triangle A B C, 2 the
+// triangle A C D, 3 none: a hole where no triangle is whole), as part x 16 + corners.
+using TCell = uint32_t;
+constexpr bool Crossed(TCell c, int e) { return ((c >> e) ^ (c >> ((e + 1) % 4))) & 1; }
+constexpr bool Lined(TCell c, int e) {
+  switch (c / 16) {
+    case 0:
+      return Crossed(c, e);
+    case 1:
+      return e < 2 && Crossed(c, e);
+    case 2:
+      return e >= 2 && Crossed(c, e);
+    default:
+      return false;
+  }
+}
+// Which edges a line of each kind of cell crosses, as bits, and where a line that comes in
+// over one of them leaves it: another edge, the diagonal, or, in a saddle, as its
+// middle decides.
+constexpr std::array<uint8_t, 64> kLined = [] {
+  std::array<uint8_t, 64> t{};
+  for (TCell c = 0; c < 64; ++c)
+    for (int e = 0; e < 4; ++e) t[c] |= uint8_t(Lined(c, e) << e);
+  return t;
+}();
+constexpr std::array<std::array<uint8_t, 4>, 64> kExit = [] {
+  std::array<std::array<uint8_t, 4>, 64> t{};
+  for (TCell c = 0; c < 64; ++c)
+    for (int e = 0; e < 4; ++e) {
+      t[c][size_t(e)] = (c == 0b0101 || c == 0b1010) ? kSaddle : kDiagonal;
+      for (int k = 0; k < 4 && t[c][size_t(e)] == kDiagonal; ++k)
+        if (k != e && Lined(c, k)) t[c][size_t(e)] = uint8_t(k);
+    }
+  return t;
+}();
+
+}  // namespace
+
+// Where the grid's points and edges are, each point's place among the levels, and
+// where the tracing has got to.
+class TContourTracer {
  public:
-  TTracer(const TGrid& grid, int32_t highI, int32_t highJ, const std::vector<double>& levels)
-      : grid_(grid), rows_(highI + 1), cols_(highJ + 1), levels_(levels) {
+  TContourTracer(const TGrid& grid, int32_t highI, int32_t highJ, std::vector<TContourLevel> levels)
+      : grid_(grid),
+        // A grid without a whole cell has no lines.
+        rows_(highI >= 1 && highJ >= 1 ? highI + 1 : 0),
+        cols_(rows_ > 0 ? highJ + 1 : 0),
+        levels_(std::move(levels)) {
+    FindBands();
+    CountCrossings();
+  }
+
+  // Traces on until every level is done (true), or until more says stop after a row of
+  // cells (false): the next call goes on from there.
+  bool Run(TContours& out, const std::function<bool()>& more) {
+    if (level_ == 0 && row_ == 0) {
+      out.Points.reserve(out.Points.size() + crossings_);
+      AdviseLargePages(out.Points.data(), out.Points.capacity() * sizeof(TGridPoint));
+    }
+    for (; level_ < levels_.size(); ++level_, row_ = 0) {
+      if (row_ == 0) visited_.assign(band_.size() / 32 + 1, 0);
+      while (row_ + 1 < rows_) {
+        if (const auto [lo, hi] = rowRange_[size_t(row_)]; level_ < lo || level_ >= hi) {
+          ++row_;
+          continue;
+        }
+        ScanRow(row_++, out);
+        if (!more()) return false;
+      }
+    }
+    return true;
+  }
+
+ private:
+  static constexpr uint16_t kHole = std::numeric_limits<uint16_t>::max();
+  // Each edge's points, the first the one its crossing is worked from, so that the two
+  // cells beside an edge give the same point.
+  static constexpr std::array<int32_t, 5> kFromI = {0, 1, 0, 0, 0}, kFromJ = {0, 0, 1, 0, 0};
+  static constexpr std::array<int32_t, 5> kToI = {1, 1, 1, 0, 1}, kToJ = {0, 1, 1, 1, 1};
+  // The cell on the other side of each edge.
+  static constexpr std::array<int32_t, 4> kAcrossI = {0, 1, 0, -1}, kAcrossJ = {-1, 0, 1, 0};
+
+  // Each point's place among the levels, and each row of cells' lowest and highest.
+  void FindBands() {
     band_.resize(size_t(rows_) * size_t(cols_));
     for (int32_t i = 0; i < rows_; ++i)
       for (int32_t j = 0; j < cols_; ++j) {
-        const double z = grid[size_t(i)][size_t(j)].Z;
+        const double z = grid_[size_t(i)][size_t(j)].Z;
         // How many levels lie below the point: one equal to it counts as above it.
-        band_[Point(i, j)] =
-            std::isnan(z)
-                ? kHole
-                : uint16_t(std::lower_bound(levels.begin(), levels.end(), z) - levels.begin());
+        band_[Point(i, j)] = std::isnan(z)
+                                 ? kHole
+                                 : uint16_t(std::lower_bound(levels_.begin(), levels_.end(), z,
+                                                             [](const TContourLevel& l, double v) {
+                                                               return l.Value < v;
+                                                             }) -
+                                            levels_.begin());
       }
     // Each row of cells' lowest and highest band, so that a level passes over the rows
     // it does not cross at a glance.
-    rowRange_.resize(size_t(rows_ - 1));
+    rowRange_.resize(size_t(std::max(rows_ - 1, 0)));
     for (int32_t i = 0; i + 1 < rows_; ++i) {
       const auto row = band_.begin() + std::ptrdiff_t(Point(i, 0));
       const auto [lo, hi] = std::minmax_element(row, row + 2 * std::ptrdiff_t(cols_));
       rowRange_[size_t(i)] = {*lo, *hi};
     }
-    owner_.assign(2 * band_.size(), -1);
   }
 
-  void Trace(size_t level, bool index, TContours& out) {
-    level_ = level;
-    ends_.clear();
-    at_.clear();
-    const auto k = uint16_t(level);
-    for (int32_t i = 0; i + 1 < rows_; ++i) {
-      if (const auto [lo, hi] = rowRange_[size_t(i)]; k < lo || k >= hi) continue;
-      const uint16_t* top = &band_[Point(i, 0)];
-      const uint16_t* bottom = top + cols_;
-      for (int32_t j = 0; j + 1 < cols_; ++j) {
-        const auto [lo, hi] = std::minmax({top[j], top[j + 1], bottom[j], bottom[j + 1]});
-        if (lo <= k && k < hi) CellLines(i, j, hi);
-      }
+  // An edge is crossed by as many levels as lie between its ends, and a diagonal where
+  // a line ends by as many: room for every point is made at once, since a noisy grid's
+  // points would otherwise be copied and their memory found anew as they grow.
+  void CountCrossings() {
+    const auto between = [](uint16_t a, uint16_t b) {
+      return a == kHole || b == kHole ? 0 : size_t(std::abs(int(a) - int(b)));
+    };
+    for (int32_t i = 0; i < rows_; ++i) {
+      const uint16_t* row = &band_[Point(i, 0)];
+      for (int32_t j = 0; j + 1 < cols_; ++j) crossings_ += between(row[j], row[j + 1]);
+      if (i + 1 == rows_) break;
+      const uint16_t* next = row + cols_;
+      for (int32_t j = 0; j < cols_; ++j) crossings_ += between(row[j], next[j]);
+      for (int32_t j = 0; j + 1 < cols_; ++j)
+        if (next[j] == kHole || row[j + 1] == kHole) crossings_ += between(row[j], next[j + 1]);
     }
-    Join(index, out);
   }
-
- private:
-  static constexpr uint16_t kHole = std::numeric_limits<uint16_t>::max();
-  // A segment's end: a linkable edge (>= 0) or, below 0, the diagonal of a cell, where
-  // a line always ends (the other triangle of that cell has a hole).
-  using TEnd = int64_t;
-  enum TCorner { A, B, C, D };  // (i, j), (i + 1, j), (i + 1, j + 1), (i, j + 1)
 
   size_t Point(int32_t i, int32_t j) const { return size_t(i) * size_t(cols_) + size_t(j); }
-  // The edge from (i, j) to (i + 1, j), and from (i, j) to (i, j + 1).
-  TEnd EdgeI(int32_t i, int32_t j) const { return TEnd(Point(i, j)); }
-  TEnd EdgeJ(int32_t i, int32_t j) const { return TEnd(band_.size() + Point(i, j)); }
-  TEnd Diagonal(int32_t i, int32_t j) const { return -1 - TEnd(Point(i, j)); }
-  bool Above(size_t point) const { return band_[point] > level_; }
+  bool InGrid(int32_t i, int32_t j) const {
+    return i >= 0 && j >= 0 && i + 1 < rows_ && j + 1 < cols_;
+  }
+  // Each edge once, the two from a point together: from it along i, and along j.
+  size_t EdgeId(int32_t i, int32_t j, int e) const {
+    return 2 * Point(i + kFromI[size_t(e)], j + kFromJ[size_t(e)]) + size_t(e % 2);
+  }
+  bool Visited(size_t edge) const { return (visited_[edge / 64] >> (edge % 64)) & 1; }
+  void Visit(size_t edge) { visited_[edge / 64] |= uint64_t(1) << (edge % 64); }
 
-  void CellLines(int32_t i, int32_t j, uint16_t highest) {
-    const std::array<size_t, 4> p = {Point(i, j), Point(i + 1, j), Point(i + 1, j + 1),
-                                     Point(i, j + 1)};
-    if (highest == kHole) return HoleCell(i, j, p);
-    // The edges in turn round the cell, each after the corner it starts from.
-    const std::array<TEnd, 4> edge = {EdgeI(i, j), EdgeJ(i + 1, j), EdgeI(i, j + 1), EdgeJ(i, j)};
-    const std::array<bool, 4> up = {Above(p[A]), Above(p[B]), Above(p[C]), Above(p[D])};
-    if (up[A] == up[C] && up[B] == up[D]) {
-      // A saddle: the corners unlike the cell's middle are each cut off on their own.
-      double mean = 0;
-      for (const size_t q : p) mean += Z(q) / 4;
-      const bool middleUp = mean > levels_[level_];
-      for (const int corner : {A, B, C, D})
-        if (up[size_t(corner)] != middleUp)
-          Add(edge[size_t((corner + 3) % 4)], edge[size_t(corner)]);
-      return;
-    }
-    std::array<TEnd, 2> cut{};
-    int n = 0;
-    for (size_t k = 0; k < 4; ++k)
-      if (up[k] != up[(k + 1) % 4]) cut[size_t(n++)] = edge[k];
-    Add(cut[0], cut[1]);
+  TCell CellAt(int32_t i, int32_t j) const {
+    const size_t p = Point(i, j);
+    const uint16_t a = band_[p], b = band_[p + size_t(cols_)], c = band_[p + size_t(cols_) + 1],
+                   d = band_[p + 1];
+    const auto k = uint16_t(level_);
+    const TCell up = TCell(a > k) | TCell(b > k) << 1 | TCell(c > k) << 2 | TCell(d > k) << 3;
+    if (a != kHole && b != kHole && c != kHole && d != kHole) return up;
+    if (a == kHole || c == kHole || (b == kHole && d == kHole)) return 3 * 16 + up;
+    return (b == kHole ? 2 : 1) * 16 + up;
   }
 
-  // A cell with a hole: of its two triangles either side of the diagonal A-C, the one
-  // without a hole still has its lines.
-  void HoleCell(int32_t i, int32_t j, const std::array<size_t, 4>& p) {
-    const auto hole = [&](TCorner c) { return band_[p[c]] == kHole; };
-    if (hole(A) || hole(C) || (hole(B) && hole(D))) return;
-    const bool lower = !hole(B);  // A B C, else A C D
-    const size_t side = lower ? p[B] : p[D];
-    const std::array<TEnd, 3> edge =
-        lower ? std::array<TEnd, 3>{EdgeI(i, j), EdgeJ(i + 1, j), Diagonal(i, j)}
-              : std::array<TEnd, 3>{Diagonal(i, j), EdgeI(i, j + 1), EdgeJ(i, j)};
-    const std::array<bool, 3> up = lower
-                                       ? std::array<bool, 3>{Above(p[A]), Above(side), Above(p[C])}
-                                       : std::array<bool, 3>{Above(p[A]), Above(p[C]), Above(side)};
-    std::array<TEnd, 2> cut{};
-    int n = 0;
-    for (size_t k = 0; k < 3; ++k)
-      if (up[k] != up[(k + 1) % 3]) cut[size_t(n++)] = edge[k];
-    if (n == 2) Add(cut[0], cut[1]);
+  // Where the line that comes into cell (i, j) over edge e leaves it.
+  int Exit(TCell c, int32_t i, int32_t j, int e) const {
+    const int exit = kExit[c][size_t(e)];
+    if (exit != kSaddle) return exit;
+    // A saddle: the corners unlike the cell's middle are each cut off on their own.
+    const double mean = Z(i, j) / 4 + Z(i + 1, j) / 4 + Z(i + 1, j + 1) / 4 + Z(i, j + 1) / 4;
+    const bool middleUp = mean > levels_[level_].Value;
+    return bool((c >> e) & 1) != middleUp ? (e + 3) % 4 : (e + 1) % 4;
   }
 
-  void Add(TEnd from, TEnd to) {
-    ends_.push_back({from, to});
-    at_.push_back({Crossing(from), Crossing(to)});
-  }
+  double Z(int32_t i, int32_t j) const { return grid_[size_t(i)][size_t(j)].Z; }
 
-  double Z(size_t point) const { return grid_[point / size_t(cols_)][point % size_t(cols_)].Z; }
-
-  // Where the level crosses an edge: always worked from the edge's first point, so the
-  // two cells that share it give the same point. Worked out as the segments are found,
-  // while their rows are at hand.
-  TGridPoint Crossing(TEnd end) const {
-    size_t from = 0, to = 0;
-    const auto cols = size_t(cols_);
-    if (end < 0) {
-      from = size_t(-1 - end);
-      to = from + cols + 1;
-    } else if (size_t(end) < band_.size()) {
-      from = size_t(end);
-      to = from + cols;
-    } else {
-      from = size_t(end) - band_.size();
-      to = from + 1;
-    }
-    const TGridPoint& p = grid_[from / cols][from % cols];
-    const TGridPoint& q = grid_[to / cols][to % cols];
-    const double level = levels_[level_];
+  // Where the level crosses edge e of cell (i, j), or its diagonal.
+  TGridPoint Crossing(int32_t i, int32_t j, int e) const {
+    const int32_t pi = i + kFromI[size_t(e)], pj = j + kFromJ[size_t(e)];
+    const int32_t qi = i + kToI[size_t(e)], qj = j + kToJ[size_t(e)];
+    const TGridPoint& p = grid_[size_t(pi)][size_t(pj)];
+    const TGridPoint& q = grid_[size_t(qi)][size_t(qj)];
+    const double level = levels_[level_].Value;
     const double t = (level - p.Z) / (q.Z - p.Z);
     return {p.X + t * (q.X - p.X), p.Y + t * (q.Y - p.Y), level};
   }
 
-  // The segments of this level joined end to end into lines.
-  void Join(bool index, TContours& out) {
-    Link();
-    const size_t n = ends_.size();
-    done_.assign(n, false);
-    // Open lines from one of their ends, then what is left: closed ones.
-    for (size_t slot = 0; slot < 2 * n; ++slot)
-      if (next_[slot] < 0 && !done_[slot / 2]) Walk(slot, index, out);
-    for (size_t s = 0; s < n; ++s)
-      if (!done_[s]) Walk(2 * s, index, out);
-  }
-
-  // next_[2s + e]: the other segment's end on the edge where end e of segment s lies.
-  void Link() {
-    const size_t n = ends_.size();
-    next_.assign(2 * n, -1);
-    for (size_t slot = 0; slot < 2 * n; ++slot) {
-      const TEnd edge = ends_[slot / 2][slot % 2];
-      if (edge < 0) continue;
-      int32_t& first = owner_[size_t(edge)];
-      if (first < 0) {
-        first = int32_t(slot);
-      } else {
-        next_[slot] = first;
-        next_[size_t(first)] = int32_t(slot);
+  void ScanRow(int32_t i, TContours& out) {
+    for (int32_t j = 0; j + 1 < cols_; ++j) {
+      const TCell c = CellAt(i, j);
+      for (uint8_t edges = kLined[c]; edges != 0; edges &= uint8_t(edges - 1)) {
+        const int e = std::countr_zero(edges);
+        if (!Visited(EdgeId(i, j, e))) Line(i, j, e, c, out);
       }
     }
-    for (const auto& segment : ends_)
-      for (const TEnd edge : segment)
-        if (edge >= 0) owner_[size_t(edge)] = -1;
   }
 
-  // The line that starts at end start: segment after segment until an open end, or back
-  // at the start.
-  void Walk(size_t start, bool index, TContours& out) {
-    TContourLine line{levels_[level_], index, false, out.Points.size(), 0};
-    for (size_t slot = start;;) {
-      const size_t s = slot / 2, e = slot % 2;
-      done_[s] = true;
-      out.Points.push_back(at_[s][e]);
-      const int32_t after = next_[2 * s + 1 - e];
-      if (after == int32_t(start)) {
-        line.Closed = true;
-        break;
-      }
-      if (after < 0) {
-        out.Points.push_back(at_[s][1 - e]);
-        break;
-      }
-      slot = size_t(after);
+  // The line through edge e of cell (i, j): followed first away from the cell, then,
+  // unless it came back closed, turned round and followed through the cell to its
+  // other end.
+  void Line(int32_t i, int32_t j, int e, TCell c, TContours& out) {
+    const size_t start = EdgeId(i, j, e);
+    TContourLine line{levels_[level_].Value, levels_[level_].Index, false, out.Points.size(), 0};
+    Visit(start);
+    out.Points.push_back(Crossing(i, j, e));
+    const int32_t bi = i + kAcrossI[size_t(e)], bj = j + kAcrossJ[size_t(e)];
+    if (InGrid(bi, bj)) {
+      const TCell back = CellAt(bi, bj);
+      if (Lined(back, (e + 2) % 4)) line.Closed = Follow(bi, bj, (e + 2) % 4, back, start, out);
+    }
+    if (!line.Closed) {
+      std::reverse(out.Points.begin() + std::ptrdiff_t(line.First), out.Points.end());
+      Follow(i, j, e, c, start, out);
     }
     line.Count = out.Points.size() - line.First;
     out.Lines.push_back(line);
   }
 
+  // From cell (i, j), come into over edge e, on until the line ends (false) or comes
+  // back to edge start (true).
+  bool Follow(int32_t i, int32_t j, int e, TCell c, size_t start, TContours& out) {
+    for (;;) {
+      const int exit = Exit(c, i, j, e);
+      if (exit == kDiagonal) {
+        out.Points.push_back(Crossing(i, j, kDiagonal));
+        return false;
+      }
+      const size_t edge = EdgeId(i, j, exit);
+      if (edge == start) return true;
+      // Every edge has one line through it: one already seen cannot be reached again.
+      if (Visited(edge)) return false;
+      Visit(edge);
+      out.Points.push_back(Crossing(i, j, exit));
+      i += kAcrossI[size_t(exit)];
+      j += kAcrossJ[size_t(exit)];
+      e = (exit + 2) % 4;
+      if (!InGrid(i, j)) return false;
+      c = CellAt(i, j);
+      if (!((kLined[c] >> e) & 1)) return false;
+    }
+  }
+
   const TGrid& grid_;
   int32_t rows_, cols_;
-  const std::vector<double>& levels_;
+  std::vector<TContourLevel> levels_;
   std::vector<uint16_t> band_;
   std::vector<std::pair<uint16_t, uint16_t>> rowRange_;  // by row of cells
-  std::vector<int32_t> owner_;  // by edge: the first segment end seen on it, or -1
-  std::vector<std::array<TEnd, 2>> ends_;
-  std::vector<std::array<TGridPoint, 2>> at_;  // where each segment's ends are
-  std::vector<int32_t> next_;
-  std::vector<bool> done_;
+  std::vector<uint64_t> visited_;                        // by edge, for the level in hand
+  size_t crossings_ = 0;                                 // at least the points of all the lines
   size_t level_ = 0;
+  int32_t row_ = 0;
 };
-
-}  // namespace
 
 std::vector<TContourLevel> ContourLevels(const TContourSpec& spec, double low, double high) {
   if (!(high > low)) return {};
@@ -262,23 +306,29 @@ std::vector<TContourLevel> ContourLevels(const TContourSpec& spec, double low, d
 TContours TraceContours(const TGrid& grid, int32_t highI, int32_t highJ,
                         const std::vector<TContourLevel>& levels) {
   TContours out;
-  if (levels.empty() || highI < 1 || highJ < 1) return out;
-  std::vector<double> values;
-  values.reserve(levels.size());
-  for (const TContourLevel& l : levels) values.push_back(l.Value);
-  TTracer tracer(grid, highI, highJ, values);
-  for (size_t k = 0; k < levels.size(); ++k) tracer.Trace(k, levels[k].Index, out);
+  TContourTracer(grid, highI, highJ, levels).Run(out, [] { return true; });
   return out;
 }
 
-std::vector<TContourLevel> ContourLevelsOf(const TKestoState& s) {
-  return ContourLevels(
-      TContourSpec{s.ContourLevels, s.ContourInterval, s.ContourOffset, s.ContourList}, s.ZMin,
-      s.ZMax);
+TContourSpec ContourSpecOf(const TKestoState& s) {
+  return {s.ContourLevels, s.ContourInterval, s.ContourOffset, s.ContourList};
 }
 
-const TContours& TContourCache::For(const TKestoState& s) {
-  const std::vector<TContourLevel> levels = ContourLevelsOf(s);
+std::vector<TContourLevel> ContourLevelsOf(const TKestoState& s) {
+  TContourSpec spec = ContourSpecOf(s);
+  try {
+    return ContourLevels(spec, s.ZMin, s.ZMax);
+  } catch (const std::runtime_error&) {
+    spec.Interval = 0;
+    return ContourLevels(spec, s.ZMin, s.ZMax);
+  }
+}
+
+TContourCache::TContourCache() = default;
+TContourCache::~TContourCache() = default;
+
+const TContours* TContourCache::For(const TKestoState& s, const std::function<bool()>& more) {
+  std::vector<TContourLevel> levels = ContourLevelsOf(s);
   std::vector<double> key = {double(reinterpret_cast<uintptr_t>(s.Grid.data())),
                              double(s.GridHighI),
                              double(s.GridHighJ),
@@ -293,12 +343,20 @@ const TContours& TContourCache::For(const TKestoState& s) {
         s.Grid[size_t(s.GridHighI * k / 63)][size_t(s.GridHighJ * (k * 7 % 64) / 63)].Z;
     key.push_back(std::isnan(z) ? -1e300 : z);
   }
-  for (const TContourLevel& l : levels) key.push_back(l.Value);
+  for (const TContourLevel& l : levels) {
+    key.push_back(l.Value);
+    key.push_back(l.Index);
+  }
   if (key_ != key) {
-    lines_ = TraceContours(s.Grid, s.GridHighI, s.GridHighJ, levels);
+    lines_ = {};
+    tracer_ = std::make_unique<TContourTracer>(s.Grid, s.GridHighI, s.GridHighJ, std::move(levels));
     key_ = std::move(key);
   }
-  return lines_;
+  if (tracer_) {
+    if (!tracer_->Run(lines_, more)) return nullptr;
+    tracer_.reset();
+  }
+  return &lines_;
 }
 
 void WriteContours(std::ostream& out, const TContours& contours) {

@@ -1,6 +1,8 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
+#include <memory>
 #include <optional>
 #include <ostream>
 #include <span>
@@ -52,25 +54,39 @@ struct TContours {
 // crossing points linearly interpolated on the cells' edges, a point equal to the level
 // counted below it, a saddle resolved by the mean of its cell's corners. A cell with a
 // hole is split at the diagonal from its (i, j) corner, as the filled surface would split
-// it, and only a triangle without a hole has lines. Segments are joined into lines
-// across cells.
+// it, and only a triangle without a hole has lines. Each line is followed from cell to
+// cell as it is found, and closed where it comes back to where it began.
 TContours TraceContours(const TGrid& grid, int32_t highI, int32_t highJ,
                         const std::vector<TContourLevel>& levels);
 
 struct TKestoState;
 
-// The levels the state's options choose, within its z range.
+// The spec of the state's contour options.
+TContourSpec ContourSpecOf(const TKestoState& s);
+// The levels the state's options choose within its z range; where an interval would
+// give more levels than a picture can tell apart (a hand-edited settings file), the
+// round levels of the count in its place.
 std::vector<TContourLevel> ContourLevelsOf(const TKestoState& s);
 
+class TContourTracer;
+
 // The lines of a state's grid at the levels its options choose, kept until the grid or
-// the levels change. A grid is told from another by where its points are, its size,
-// its ranges and a sample of its heights.
+// the levels change, and traced a row of cells at a time, so that a noisy grid's
+// millions of lines never hold up a window. A grid is told from another by where its
+// points are, its size, its ranges and a sample of its heights.
 class TContourCache {
  public:
-  const TContours& For(const TKestoState& s);
+  TContourCache();
+  ~TContourCache();
+  TContourCache(const TContourCache&) = delete;
+  TContourCache& operator=(const TContourCache&) = delete;
+  // The lines of s, or none where more said stop first: the next call for the same
+  // lines goes on from there.
+  const TContours* For(const TKestoState& s, const std::function<bool()>& more);
 
  private:
   std::optional<std::vector<double>> key_;
+  std::unique_ptr<TContourTracer> tracer_;  // while the lines are being traced
   TContours lines_;
 };
 

@@ -108,6 +108,9 @@ int Run(int argc, char** argv) {
   ApplyRenderOptions(o, s, width, height);
   s.NormalizeView();
   if (o.Info) PrintInfo(s, o.Input.empty() ? nullptr : &notes);
+  // An interval too fine for this grid's heights is told, not put aside as the viewer
+  // does.
+  if (s.Contours != 0 || !o.ContoursOut.empty()) ContourLevels(ContourSpecOf(s), s.ZMin, s.ZMax);
   if (!o.ContoursOut.empty()) WriteContourFile(s, o.ContoursOut);
   if (!drawing) return 0;
 

@@ -2,6 +2,8 @@
 
 #include <GL/gl.h>
 
+#include <algorithm>
+
 #include "core/GraphSpace.h"
 #include "render/CornerPen.h"
 #include "render/HeightColor.h"
@@ -37,35 +39,74 @@ class TContourPlace {
   TVec3 eye_;
 };
 
-// The index lines or the others, each in the axis colour or its height's.
-void DrawLines(const TKestoState& s, const TContours& contours, bool index,
-               const TContourPlace& place, TCornerPen& pen) {
-  const TGraphSpace space(s);
-  for (const TContourLine& line : contours.Lines) {
-    if (line.Index != index) continue;
-    if (s.ContourColoured) ApplyHeightColor(pen, s, space.T(line.Level), s.Spec == 1);
+// The line's points as one strip or loop, or, with a gap, the strips either side of it
+// (of a closed line, the one strip round from the gap's end to its start).
+void DrawLine(const TContours& contours, const TContourLine& line, const TContourGap* gap,
+              const TContourPlace& place, TCornerPen& pen) {
+  const auto points = contours.PointsOf(line);
+  const auto strip = [&](size_t from, size_t count) {
+    if (count < 2) return;
+    pen.Begin(GL_LINE_STRIP);
+    for (size_t k = 0; k < count; ++k) {
+      const TVec3 at = place.At(points[(from + k) % points.size()]);
+      pen.Vertex(at[0], at[1], at[2]);
+    }
+    pen.End();
+  };
+  if (!gap) {
     pen.Begin(line.Closed ? GL_LINE_LOOP : GL_LINE_STRIP);
-    for (const TGridPoint& p : contours.PointsOf(line)) {
+    for (const TGridPoint& p : points) {
       const TVec3 at = place.At(p);
       pen.Vertex(at[0], at[1], at[2]);
     }
     pen.End();
+  } else if (line.Closed) {
+    strip(gap->To, points.size() - gap->To + gap->From + 1);
+  } else {
+    strip(0, gap->From + 1);
+    strip(gap->To, points.size() - gap->To);
   }
+}
+
+const TContourGap* GapOf(const std::vector<TContourGap>& gaps, size_t line) {
+  const auto gap = std::lower_bound(gaps.begin(), gaps.end(), line,
+                                    [](const TContourGap& g, size_t l) { return g.Line < l; });
+  return gap != gaps.end() && gap->Line == line ? &*gap : nullptr;
 }
 
 }  // namespace
 
-void DrawContours(const TKestoState& s, const TContours& contours, TGLSink& gl) {
+bool DrawContours(const TKestoState& s, const TContours& contours,
+                  const std::vector<TContourGap>& gaps, TGLSink& gl, size_t& next,
+                  const TGoOn& goOn) {
   const TRgb axis = UnpackColor(ResolveColor(s.ColorAxisX));
+  const TGraphSpace space(s);
   TCornerPen pen(gl);
-  pen.Color(float(axis.R / 255.0), float(axis.G / 255.0), float(axis.B / 255.0));
-  const bool onBase = s.DrawMode == kDrawMode3D && s.Contours == 2;
-  for (const bool base : {false, true}) {
-    if (base && !onBase) break;
-    const TContourPlace place(s, base);
-    for (const bool index : {false, true}) {
-      gl.LineWidth(float(s.LineWidth + (index ? 1 : 0)));
-      DrawLines(s, contours, index, place, pen);
+  const size_t lines = contours.Lines.size();
+  // The lines under the others, then the index lines over them; on the surface, then
+  // on the base.
+  const size_t passes = s.DrawMode == kDrawMode3D && s.Contours == 2 ? 4 : 2;
+  int64_t drawn = 0;
+  for (size_t pass = lines > 0 ? next / lines : passes; pass < passes; ++pass) {
+    const bool index = pass % 2 == 1;
+    const TContourPlace place(s, pass >= 2);
+    gl.LineWidth(float(s.LineWidth + (index ? 1 : 0)));
+    pen.Color(float(axis.R / 255.0), float(axis.G / 255.0), float(axis.B / 255.0));
+    for (size_t k = next % lines; k < lines; ++k) {
+      const TContourLine& line = contours.Lines[k];
+      if (line.Index != index) continue;
+      if (s.ContourColoured) ApplyHeightColor(pen, s, space.T(line.Level), s.Spec == 1);
+      DrawLine(contours, line, pass < 2 ? GapOf(gaps, k) : nullptr, place, pen);
+      drawn += int64_t(line.Count);
+      if (drawn >= kPieceVertices) {
+        next = pass * lines + k + 1;
+        gl.Flush();
+        if (!goOn()) return false;
+        drawn = 0;
+      }
     }
+    next = (pass + 1) * lines;
   }
+  next = 0;
+  return true;
 }

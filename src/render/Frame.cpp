@@ -150,6 +150,8 @@ std::vector<int32_t> FrameLists(const TKestoState& s, bool simple) {
 
 namespace {
 
+const std::vector<TContourGap> kNoGaps;
+
 void BeginFrame(TKestoState& s, int w, int h, bool simple, TGLSink& gl) {
   s.NormalizeView();
   const TGLColor bg = ColorToGL(s.ColorBackGround);
@@ -168,11 +170,12 @@ void BeginFrame(TKestoState& s, int w, int h, bool simple, TGLSink& gl) {
     SetupView2D(s, gl);
 }
 
-void EndFrame(const TKestoState& s, int w, int h, const TContours* contours, TGLSink& gl) {
+void EndFrame(const TKestoState& s, int w, int h, const std::optional<TLabelPlan>& labels,
+              TGLSink& gl) {
   const TViewportRect bar = ColorBarViewport(w, h);
   gl.Viewport(bar.X, bar.Y, bar.Width, bar.Height);
   DrawColorBar(s, gl);
-  if (s.Labels) DrawLabels(s, w, h, contours, gl);
+  if (labels) DrawLabels(w, h, *labels, gl);
 }
 
 class TCalledLists final : public TListHolder {
@@ -194,15 +197,20 @@ bool DrawFramePlan(TKestoState& s, int w, int h, bool simple, TGLSink& gl, TList
                    TPlanProgress& at, const TGoOn& goOn) {
   if (!at.Begun) {
     BeginFrame(s, w, h, simple, gl);
-    at = TPlanProgress{true, 0, 0};
+    at = TPlanProgress{};
+    at.Begun = true;
   }
   const std::vector<int32_t> lists = FrameLists(s, simple);
   for (; at.List < lists.size(); ++at.List, at.Next = 0)
     if (!holder.DrawList(lists[at.List], at.Next, goOn)) return false;
-  holder.EndLists();
-  const TContours* contours = s.Contours != 0 && !simple ? &holder.ContourLines(s) : nullptr;
-  if (contours) DrawContours(s, *contours, gl);
-  EndFrame(s, w, h, contours, gl);
+  const TContours* contours = nullptr;
+  if (s.Contours != 0 && !simple && !(contours = holder.ContourLines(s, goOn))) return false;
+  // Before the lines are drawn: they are broken under their numbers.
+  if (s.Labels && !at.Labels) at.Labels = PlanLabels(s, w, h, contours);
+  if (contours &&
+      !DrawContours(s, *contours, at.Labels ? at.Labels->Gaps : kNoGaps, gl, at.Contour, goOn))
+    return false;
+  EndFrame(s, w, h, at.Labels, gl);
   at = TPlanProgress{};
   return true;
 }

@@ -3,6 +3,7 @@
 #include <array>
 #include <cstdint>
 #include <functional>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -11,6 +12,7 @@
 #include "core/ViewState.h"
 #include "render/ForwardingSink.h"
 #include "render/GLSink.h"
+#include "render/Labels.h"
 
 // The ten display lists; each name is also its bit in a rebuild mask.
 enum : int32_t {
@@ -87,11 +89,12 @@ class TListHolder {
   virtual ~TListHolder() = default;
   TListHolder(const TListHolder&) = delete;
   TListHolder& operator=(const TListHolder&) = delete;
-  const TContours& ContourLines(const TKestoState& s) { return kept_->For(s); }
+  // The contour lines of s, or none where goOn said stop before they were traced.
+  const TContours* ContourLines(const TKestoState& s, const TGoOn& goOn) {
+    return kept_->For(s, goOn);
+  }
   // Draws list from its piece next on, counting next on; false when goOn said stop.
   virtual bool DrawList(int32_t list, int32_t& next, const TGoOn& goOn) = 0;
-  // After the last list, before the colour bar: what the holder keeps back is drawn.
-  virtual void EndLists() {}
 
  private:
   TContourCache own_;
@@ -103,6 +106,8 @@ struct TPlanProgress {
   bool Begun = false;
   size_t List = 0;
   int32_t Next = 0;
+  size_t Contour = 0;  // the contour lines drawn, counted over their passes
+  std::optional<TLabelPlan> Labels;
 };
 
 // Every frame of both programs (a client area of w x h pixels), whoever holds its

@@ -34,8 +34,7 @@ struct TBox {
 
 class TLabeller {
  public:
-  TLabeller(const TKestoState& s, int w, int h, TGLSink& gl)
-      : s_(s), w_(w), h_(h), pen_(gl), camera_(s, w, h) {
+  TLabeller(const TKestoState& s, int w, int h) : s_(s), w_(w), h_(h), camera_(s, w, h) {
     const TRgb bg = UnpackColor(ResolveColor(s.ColorBackGround));
     const bool light = 0.299 * bg.R + 0.587 * bg.G + 0.114 * bg.B > 127.5;
     text_ = light ? 0.0f : 1.0f;
@@ -63,11 +62,12 @@ class TLabeller {
     for (const double v : RoundTicks(lows[k], highs[k])) {
       TPoint p{};
       if (!Place(at(space.Along(k, v) * scale), p)) continue;
-      pen_.Color(c[0], c[1], c[2]);
-      pen_.Begin(GL_LINES);
-      pen_.Vertex(p.X - nx * kTick, p.Y - ny * kTick);
-      pen_.Vertex(p.X + nx * kTick, p.Y + ny * kTick);
-      pen_.End();
+      plan_.Marks.push_back({true,
+                             {c[0], c[1], c[2]},
+                             {p.X - nx * kTick, p.Y - ny * kTick},
+                             {p.X + nx * kTick, p.Y + ny * kTick},
+                             {},
+                             {}});
       // Where the axes cross, only the x axis numbers its tick.
       const double origins[] = {s_.OriginX, s_.OriginY, s_.OriginZ};
       if (k > 0 && v == origins[k]) continue;
@@ -101,7 +101,8 @@ class TLabeller {
 
   // An index line's level where the line runs straightest over the number's length
   // (and a little more), if it is long enough there and the place is free.
-  void Contour(const TContours& contours, const TContourLine& line) {
+  void Contour(const TContours& contours, size_t index) {
+    const TContourLine& line = contours.Lines[index];
     if (line.Count < 4) return;
     const std::string text = ShortText(line.Level, kDigits);
     const double need = MeasureText(text).Width + 2 * kGap;
@@ -119,6 +120,7 @@ class TLabeller {
     // first: its chord against the way along it.
     double best = 0.97;
     std::optional<TPoint> middle;
+    TContourGap gap{index, 0, 0};
     for (size_t i = 0, j = 0; i < path.size(); ++i) {
       double along = 0;
       for (j = i; j + 1 < path.size() && along < need; ++j)
@@ -128,10 +130,13 @@ class TLabeller {
       if (chord / along > best) {
         best = chord / along;
         middle = TPoint{(path[i].X + path[j].X) / 2, (path[i].Y + path[j].Y) / 2};
+        gap.From = i, gap.To = j;
       }
     }
-    if (middle) Text(text, *middle, 0, 0, true);
+    if (middle && Text(text, *middle, 0, 0, true)) plan_.Gaps.push_back(gap);
   }
+
+  TLabelPlan Plan() { return std::move(plan_); }
 
  private:
   bool Place(const TVec3& p, TPoint& out) const {
@@ -142,8 +147,8 @@ class TLabeller {
   }
 
   // The text beside point at, on the side that direction (nx, ny) points to; a number
-  // (optional) is left out where it would overlap one already placed.
-  void Text(const std::string& text, TPoint at, double nx, double ny, bool optional) {
+  // (optional) is left out where it would overlap one already placed: false.
+  bool Text(const std::string& text, TPoint at, double nx, double ny, bool optional) {
     const TTextSize size = MeasureText(text);
     const double alignX = 0.5 - 0.5 * nx, alignY = 0.5 - 0.5 * ny;
     const double height = size.Ascent + size.Descent;
@@ -151,32 +156,24 @@ class TLabeller {
                    at.X + (1 - alignX) * size.Width, at.Y + (1 - alignY) * height};
     if (optional && std::any_of(placed_.begin(), placed_.end(),
                                 [&box](const TBox& b) { return b.Overlaps(box); }))
-      return;
+      return false;
     placed_.push_back(box);
-    pen_.Color(text_, text_, text_);
-    DrawText(pen_, text, at.X, at.Y, alignX, alignY);
+    plan_.Marks.push_back({false, {text_, text_, text_}, {at.X, at.Y}, {}, {alignX, alignY}, text});
+    return true;
   }
 
   const TKestoState& s_;
   int w_, h_;
-  TCornerPen pen_;
   TViewCamera camera_;
   float text_ = 1.0f;
   std::vector<TBox> placed_;
+  TLabelPlan plan_;
 };
 
 }  // namespace
 
-void DrawLabels(const TKestoState& s, int w, int h, const TContours* contours, TGLSink& gl) {
-  gl.Viewport(0, 0, w, h);
-  gl.MatrixMode(GL_PROJECTION);
-  gl.LoadIdentity();
-  gl.Ortho(0, w, 0, h, -1, 1);
-  gl.MatrixMode(GL_MODELVIEW);
-  gl.LoadIdentity();
-  gl.Disable(GL_DEPTH_TEST);
-  gl.LineWidth(1.0f);
-  TLabeller labels(s, w, h, gl);
+TLabelPlan PlanLabels(const TKestoState& s, int w, int h, const TContours* contours) {
+  TLabeller labels(s, w, h);
   const bool threeD = s.DrawMode == kDrawMode3D;
   if (s.AxisMode > kAxesOff && (threeD || s.DrawMode == kDrawMode2D)) {
     // Where the axes' shafts run, in unit places.
@@ -186,6 +183,30 @@ void DrawLabels(const TKestoState& s, int w, int h, const TContours* contours, T
   }
   labels.Bar();
   if (contours)
-    for (const TContourLine& line : contours->Lines)
-      if (line.Index) labels.Contour(*contours, line);
+    for (size_t k = 0; k < contours->Lines.size(); ++k)
+      if (contours->Lines[k].Index) labels.Contour(*contours, k);
+  return labels.Plan();
+}
+
+void DrawLabels(int w, int h, const TLabelPlan& plan, TGLSink& gl) {
+  gl.Viewport(0, 0, w, h);
+  gl.MatrixMode(GL_PROJECTION);
+  gl.LoadIdentity();
+  gl.Ortho(0, w, 0, h, -1, 1);
+  gl.MatrixMode(GL_MODELVIEW);
+  gl.LoadIdentity();
+  gl.Disable(GL_DEPTH_TEST);
+  gl.LineWidth(1.0f);
+  TCornerPen pen(gl);
+  for (const TLabelMark& m : plan.Marks) {
+    pen.Color(m.Color[0], m.Color[1], m.Color[2]);
+    if (m.Tick) {
+      pen.Begin(GL_LINES);
+      pen.Vertex(m.A[0], m.A[1]);
+      pen.Vertex(m.B[0], m.B[1]);
+      pen.End();
+    } else {
+      DrawText(pen, m.Text, m.A[0], m.A[1], m.Align[0], m.Align[1]);
+    }
+  }
 }

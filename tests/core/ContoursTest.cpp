@@ -1,4 +1,5 @@
 #include "core/Contours.h"
+#include "core/ViewState.h"
 
 #include <gtest/gtest.h>
 
@@ -120,6 +121,27 @@ TEST(Contours, LevelsByCountIntervalOrList) {
   EXPECT_EQ(values(ContourLevels(Spec(10, 0, 0, {0.5, 2, 0.25, 0.5}), 0, 1)),
             (V{{0.25, true}, {0.5, true}}));
   EXPECT_THROW(ContourLevels(Spec(10, 1e-9), 0, 1), std::runtime_error);
+  // The viewer, given such an interval in a settings file, shows the round levels.
+  TKestoState s;
+  s.ContourLevels = 4, s.ContourInterval = 1e-9, s.ZMin = -1, s.ZMax = 1;
+  EXPECT_EQ(values(ContourLevelsOf(s)), (V{{-0.5, false}, {0, true}, {0.5, false}}));
+}
+
+TEST(Contours, TracedInTurnsAsInOne) {
+  TKestoState s;
+  s.Grid = Lattice(30, [](double x, double y) { return std::sin(x / 3) * std::cos(y / 4); });
+  s.GridHighI = s.GridHighJ = 29, s.ZMin = -1, s.ZMax = 1, s.ContourLevels = 10;
+  TContourCache cache;
+  int turns = 1;
+  const TContours* lines = nullptr;
+  while (!(lines = cache.For(s, [] { return false; }))) ++turns;
+  const TContours whole = TraceContours(s.Grid, 29, 29, ContourLevelsOf(s));
+  EXPECT_GT(turns, 29);
+  ASSERT_EQ(lines->Lines.size(), whole.Lines.size());
+  EXPECT_TRUE(std::equal(lines->Points.begin(), lines->Points.end(), whole.Points.begin(),
+                         whole.Points.end(), [](const TGridPoint& a, const TGridPoint& b) {
+                           return a.X == b.X && a.Y == b.Y && a.Z == b.Z;
+                         }));
 }
 
 TEST(Contours, WrittenLinesReadBack) {

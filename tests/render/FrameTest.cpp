@@ -4,7 +4,9 @@
 
 #include <thread>
 
+#include "TestGrids.h"
 #include "render/CommandQueue.h"
+#include "render/ContourLines.h"
 #include "render/ForwardingSink.h"
 #include "render/RecordingSink.h"
 
@@ -143,3 +145,30 @@ TEST(Frame, AQueueWhoseConsumerThrowsEndsWithTheError) {
 }
 
 }  // namespace
+
+TEST(Frame, ContourLinesDrawnInPiecesAsInOne) {
+  TKestoState s;
+  // Heights that wander: far more points than one piece holds.
+  SetGrid(s, 200, 200, [](int i, int j) { return double((i * 7919 + j * 104729) % 1009); });
+  s.DrawMode = kDrawMode3D, s.Contours = 2, s.ContourColoured = true;
+  const TContours lines = TraceContours(s.Grid, s.GridHighI, s.GridHighJ, ContourLevelsOf(s));
+  const std::vector<TContourGap> gaps = PlanLabels(s, 640, 480, &lines).Gaps;
+  ASSERT_GT(gaps.size(), 10u);
+  TRecordingSink unbroken, whole, pieces;
+  size_t next = 0;
+  ASSERT_TRUE(DrawContours(s, lines, {}, unbroken, next, [] { return true; }));
+  ASSERT_TRUE(DrawContours(s, lines, gaps, whole, next, [] { return true; }));
+  int turns = 1;
+  while (!DrawContours(s, lines, gaps, pieces, next, [] { return false; })) ++turns;
+  EXPECT_GT(turns, 2);
+  EXPECT_EQ(pieces.Corners(), whole.Corners());
+  // Each gap leaves out the points between its ends, and an open line's end point
+  // left alone beyond it.
+  size_t left = 0;
+  for (const TContourGap& g : gaps) {
+    const TContourLine& line = lines.Lines[g.Line];
+    left += g.To - g.From - 1;
+    if (!line.Closed) left += size_t(g.From == 0) + size_t(g.To + 1 == line.Count);
+  }
+  EXPECT_EQ(whole.Corners().size() + left, unbroken.Corners().size());
+}
