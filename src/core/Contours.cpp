@@ -220,7 +220,12 @@ class TContourTracer {
   }
 
   void ScanRow(int32_t i, TContours& out) {
+    const uint16_t* top = &band_[Point(i, 0)];
+    const uint16_t* bottom = top + cols_;
     for (int32_t j = 0; j + 1 < cols_; ++j) {
+      // Most cells lie wholly above or below a level: passed over at a glance.
+      const auto [lo, hi] = std::minmax({top[j], top[j + 1], bottom[j], bottom[j + 1]});
+      if (level_ < lo || level_ >= hi) continue;
       const TCell c = CellAt(i, j);
       for (uint8_t edges = kLined[c]; edges != 0; edges &= uint8_t(edges - 1)) {
         const int e = std::countr_zero(edges);
