@@ -13,6 +13,7 @@
 #include "app/GLSurface.h"
 #include "app/OnExit.h"
 #include "app/Overlays.h"
+#include "core/ColorRange.h"
 #include "core/PictureName.h"
 #include "core/ViewCamera.h"
 #include "gui/PictureFile.h"
@@ -239,6 +240,11 @@ const std::vector<TKestoForm::TKeyBinding>& TKestoForm::KeyBindings() {
        [](K& k) { k.ChangeColoring(false); }},
       {Qt::Key_P, Qt::ShiftModifier, "Shift+P", "reverse the colouring",
        [](K& k) { k.ChangeColoring(true); }},
+      {Qt::Key_H, Qt::NoModifier, "H", "hillshade: light on the heights, or none",
+       [](K& k) { k.Hillshade = k.Hillshade == 0 ? 1 : 0; }},
+      {Qt::Key_R, Qt::ShiftModifier, "Shift+R",
+       "colour range, scale, steps and hillshade back to their defaults",
+       [](K& k) { ResetColorOptions(k); }},
       {Qt::Key_C, Qt::ControlModifier, "Ctrl+C", "copy the picture",
        [](K& k) { k.SaveToBitmap(""); }},
       {Qt::Key_F5,

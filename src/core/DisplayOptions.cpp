@@ -1,10 +1,12 @@
 #include "core/DisplayOptions.h"
 
+#include <cmath>
 #include <cstdlib>
 #include <stdexcept>
 
 #include "core/ColorScale.h"
 #include "core/Fingerprint.h"
+#include "core/NumberField.h"
 
 namespace display_option_detail {
 
@@ -38,6 +40,37 @@ void SetContourInterval(TKestoState& s, std::span<const double> stepOffset) {
 void SetContourList(TKestoState& s, std::span<const double> levels) {
   s.ContourList.assign(levels.begin(), levels.end());
   SetContours(s, {});
+}
+
+void SetColorRange(TKestoState& s, std::span<const double> lowHigh) {
+  const double low = std::isnan(lowHigh[0]) ? kAutoLow : lowHigh[0];
+  const double high = std::isnan(lowHigh[1]) ? kAutoHigh : lowHigh[1];
+  if (!(low < high))
+    throw std::invalid_argument("the colour range's low end " + ShortestText(low) +
+                                " is not below its high end " + ShortestText(high));
+  s.RangeLow = low, s.RangeHigh = high;
+}
+
+void SetColorSteps(TKestoState& s, std::span<const double> steps) {
+  if (!(steps[0] >= 2 && steps[0] <= 256 && steps[0] == std::floor(steps[0])))
+    throw std::invalid_argument("the colour steps must be a whole number from 2 to 256, not " +
+                                ShortestText(steps[0]));
+  s.ColorSteps = int32_t(steps[0]);
+}
+
+void SetOutOfRange(TKestoState& s, std::span<const double> choiceColors) {
+  s.OutOfRange = int32_t(choiceColors[0]);
+  if (choiceColors.size() == 3)
+    s.UnderColor = int32_t(choiceColors[1]), s.OverColor = int32_t(choiceColors[2]);
+}
+
+void SetHillshade(TKestoState& s, std::span<const double> azimuthAltitude) {
+  if (s.Hillshade == 0) s.Hillshade = 1;
+  if (azimuthAltitude.size() < 2) return;
+  if (!(azimuthAltitude[1] >= 0 && azimuthAltitude[1] <= 90))
+    throw std::invalid_argument("the light's altitude must be from 0 to 90 degrees, not " +
+                                ShortestText(azimuthAltitude[1]));
+  s.LightAzimuth = azimuthAltitude[0], s.LightAltitude = azimuthAltitude[1];
 }
 
 }  // namespace display_option_detail

@@ -3,6 +3,7 @@
 #include <array>
 #include <cstddef>
 #include <cstdint>
+#include <limits>
 #include <optional>
 #include <span>
 #include <string_view>
@@ -53,7 +54,8 @@ struct TDisplayOption {
   double Low = 0, High = 0;  // the range Keep holds the field in, or a width's
   std::span<const char* const> Items = {};
   double Set = 0;      // what a Flag sets
-  bool Count = false;  // a Flag that takes a whole number after it, if one follows
+  bool Count = false;  // a Flag that takes its Value after it, if one follows
+  bool Auto = false;   // a Numbers value may say "auto" for any of its numbers: a NaN
   // What the option does where it is more than setting its field to the (first) value.
   void (*Given)(TKestoState&, std::span<const double>) = nullptr;
   const char* Value = nullptr;  // the option's value in the usage
@@ -74,12 +76,22 @@ void SetAxisColors(TKestoState& s, std::span<const double> color);
 void SetContours(TKestoState& s, std::span<const double> count);
 void SetContourInterval(TKestoState& s, std::span<const double> stepOffset);
 void SetContourList(TKestoState& s, std::span<const double> levels);
+void SetColorRange(TKestoState& s, std::span<const double> lowHigh);
+void SetColorSteps(TKestoState& s, std::span<const double> steps);
+void SetOutOfRange(TKestoState& s, std::span<const double> choiceColors);
+void SetHillshade(TKestoState& s, std::span<const double> azimuthAltitude);
 }  // namespace display_option_detail
+
+// The ends of a colour range left to the heights.
+inline constexpr double kAutoLow = -std::numeric_limits<double>::infinity();
+inline constexpr double kAutoHigh = std::numeric_limits<double>::infinity();
 
 inline constexpr std::array<const char*, 2> kViewItems = {"2d", "3d"};
 inline constexpr std::array<const char*, 3> kSurfaceItems = {"mesh", "fill", "points"};
+// The last, "colours", may also be given as the two colours themselves.
+inline constexpr std::array<const char*, 3> kOutOfRangeItems = {"clamp", "clip", "colours"};
 
-inline constexpr std::array<TDisplayOption, 26> kDisplayOptions = {{
+inline constexpr std::array<TDisplayOption, 38> kDisplayOptions = {{
     {.Name = "view",
      .Type = TOptionType::Choice,
      .Whole = &TKestoState::DrawMode,
@@ -350,6 +362,145 @@ inline constexpr std::array<TDisplayOption, 26> kDisplayOptions = {{
      .Section = "KestoF",
      .Key = "ContourColoured",
      .WriteOrder = 29},
+    {.Name = "range",
+     .Type = TOptionType::Numbers,
+     .Real = &TKestoState::RangeLow,
+     .Default = kAutoLow,
+     .Low = 2,
+     .High = 2,
+     .Auto = true,
+     .Given = display_option_detail::SetColorRange,
+     .Value = "LOW,HIGH",
+     .Help = "the heights the colours run over; either may be auto\n"
+             "(the heights' own)",
+     .Section = "KestoF",
+     .Key = "ColorLow",
+     .WriteOrder = 30,
+     .Stored = TStored::Text,
+     .Shapes = kShapesGraph},
+    {.Name = nullptr,
+     .Type = TOptionType::Number,
+     .Real = &TKestoState::RangeHigh,
+     .Default = kAutoHigh,
+     .Section = "KestoF",
+     .Key = "ColorHigh",
+     .WriteOrder = 31,
+     .Stored = TStored::Text,
+     .Shapes = kShapesGraph},
+    {.Name = "log",
+     .Type = TOptionType::Flag,
+     .Whole = &TKestoState::ColorScale,
+     .Keep = TKeep::Reset,
+     .Low = 0,
+     .High = 1,
+     .Set = 1,
+     .Help = "colours by the log of the heights",
+     .Section = "KestoF",
+     .Key = "ColorScale",
+     .WriteOrder = 32,
+     .Shapes = kShapesGraph},
+    {.Name = "steps",
+     .Type = TOptionType::Number,
+     .Whole = &TKestoState::ColorSteps,
+     .Keep = TKeep::Reset,
+     .Low = 0,
+     .High = 256,
+     .Given = display_option_detail::SetColorSteps,
+     .Value = "N",
+     .Help = "the colours in N equal steps (2 to 256)",
+     .Section = "KestoF",
+     .Key = "ColorSteps",
+     .WriteOrder = 33,
+     .Shapes = kShapesGraph},
+    {.Name = "out-of-range",
+     .Type = TOptionType::Choice,
+     .Whole = &TKestoState::OutOfRange,
+     .Keep = TKeep::Reset,
+     .Low = kOutOfRangeClamp,
+     .High = kOutOfRangeColors,
+     .Items = kOutOfRangeItems,
+     .Given = display_option_detail::SetOutOfRange,
+     .Value = "clamp|clip|COLOR,COLOR",
+     .Help = "heights beyond the range: in the end colours, left\n"
+             "undrawn, or in these colours (#RRGGBB, below and above)",
+     .Section = "KestoF",
+     .Key = "OutOfRange",
+     .WriteOrder = 34,
+     .Shapes = kShapesGraph},
+    {.Name = nullptr,
+     .Type = TOptionType::Color,
+     .Whole = &TKestoState::UnderColor,
+     .Default = 0x808080,
+     .Section = "KestoF",
+     .Key = "UnderColor",
+     .WriteOrder = 35,
+     .Shapes = kShapesGraph},
+    {.Name = nullptr,
+     .Type = TOptionType::Color,
+     .Whole = &TKestoState::OverColor,
+     .Default = 0xFFFFFF,
+     .Section = "KestoF",
+     .Key = "OverColor",
+     .WriteOrder = 36,
+     .Shapes = kShapesGraph},
+    {.Name = "hillshade",
+     .Type = TOptionType::Flag,
+     .Whole = &TKestoState::Hillshade,
+     .Keep = TKeep::Reset,
+     .Low = 0,
+     .High = 2,
+     .Count = true,
+     .Given = display_option_detail::SetHillshade,
+     .Value = "[AZ,ALT]",
+     .Help = "shade by a light from AZ degrees clockwise from +y and ALT\n"
+             "degrees above the horizon (default 315,45), soft-light",
+     .Section = "KestoF",
+     .Key = "Hillshade",
+     .WriteOrder = 37,
+     .Shapes = kShapesGraph},
+    {.Name = "hillshade-multiply",
+     .Type = TOptionType::Flag,
+     .Whole = &TKestoState::Hillshade,
+     .Set = 2,
+     .Help = "the hillshade multiplied into the colours"},
+    {.Name = nullptr,
+     .Type = TOptionType::Number,
+     .Real = &TKestoState::LightAzimuth,
+     .Default = 315,
+     .Keep = TKeep::Wrap,
+     .Low = 0,
+     .High = 360,
+     .Section = "KestoF",
+     .Key = "LightAzimuth",
+     .WriteOrder = 38,
+     .Stored = TStored::Text,
+     .Shapes = kShapesGraph},
+    {.Name = nullptr,
+     .Type = TOptionType::Number,
+     .Real = &TKestoState::LightAltitude,
+     .Default = 45,
+     .Keep = TKeep::Clamp,
+     .Low = 0,
+     .High = 90,
+     .Section = "KestoF",
+     .Key = "LightAltitude",
+     .WriteOrder = 39,
+     .Stored = TStored::Text,
+     .Shapes = kShapesGraph},
+    {.Name = "z-factor",
+     .Type = TOptionType::Number,
+     .Real = &TKestoState::ZFactor,
+     .Default = 1,
+     .Keep = TKeep::Clamp,
+     .Low = 1e-9,
+     .High = 1e9,
+     .Value = "F",
+     .Help = "the heights against x and y in the hillshade of the map",
+     .Section = "KestoF",
+     .Key = "ZFactor",
+     .WriteOrder = 40,
+     .Stored = TStored::Text,
+     .Shapes = kShapesGraph},
 }};
 
 // The row of the option named name (a table's name, known when compiled).

@@ -1,5 +1,8 @@
 #include "core/Grid.h"
 
+#include <algorithm>
+#include <limits>
+
 namespace {
 
 const TGridPoint* FirstPointNotAHole(const TGrid& grid, int32_t highI, int32_t highJ) {
@@ -13,18 +16,25 @@ const TGridPoint* FirstPointNotAHole(const TGrid& grid, int32_t highI, int32_t h
 
 TRanges ComputeRanges(const TGrid& grid, int32_t highI, int32_t highJ) {
   const TGridPoint* first = FirstPointNotAHole(grid, highI, highJ);
-  TRanges r{first->X, first->X, first->Y, first->Y, first->Z, first->Z};
+  TRanges r{first->X,
+            first->X,
+            first->Y,
+            first->Y,
+            first->Z,
+            first->Z,
+            std::numeric_limits<double>::infinity()};
   for (int32_t i = 0; i <= highI; ++i) {
     const TGridPoint* row = grid[i].data();
     for (int32_t j = 0; j <= highJ; ++j) {
       const TGridPoint& p = row[j];
       if (IsHole(p)) continue;
-      if (p.X > r.XMax) r.XMax = p.X;
-      if (p.X < r.XMin) r.XMin = p.X;
-      if (p.Y > r.YMax) r.YMax = p.Y;
-      if (p.Y < r.YMin) r.YMin = p.Y;
-      if (p.Z > r.ZMax) r.ZMax = p.Z;
-      if (p.Z < r.ZMin) r.ZMin = p.Z;
+      r.XMax = std::max(r.XMax, p.X);
+      r.XMin = std::min(r.XMin, p.X);
+      r.YMax = std::max(r.YMax, p.Y);
+      r.YMin = std::min(r.YMin, p.Y);
+      r.ZMax = std::max(r.ZMax, p.Z);
+      r.ZMin = std::min(r.ZMin, p.Z);
+      if (p.Z > 0 && p.Z < r.ZPositiveMin) r.ZPositiveMin = p.Z;
     }
   }
   return r;
@@ -37,6 +47,7 @@ void ApplyRanges(TGridData& data, const TRanges& r) {
   data.YMax = r.YMax;
   data.ZMin = r.ZMin;
   data.ZMax = r.ZMax;
+  data.ZPositiveMin = r.ZPositiveMin;
 }
 
 bool GridInvariantsHold(const TGridData& d) {

@@ -3,6 +3,7 @@
 #include <cmath>
 #include <cstddef>
 #include <cstdint>
+#include <limits>
 #include <string>
 #include <vector>
 
@@ -28,13 +29,15 @@ struct TGridData {
   double XMin = 0.0, XMax = 100.0;
   double YMin = 0.0, YMax = 100.0;
   double ZMin = -1.0, ZMax = 1.0;
+  // The smallest height above 0, where a log colour scale starts; infinite: none.
+  double ZPositiveMin = std::numeric_limits<double>::infinity();
   double OriginX = 0.0, OriginY = 0.0, OriginZ = 0.0;
   // The names of x, y and z from the file's header; none where it has none.
   std::vector<std::string> ColumnNames;
 };
 
 struct TRanges {
-  double XMin, XMax, YMin, YMax, ZMin, ZMax;
+  double XMin, XMax, YMin, YMax, ZMin, ZMax, ZPositiveMin;
 };
 
 // Extremes of the points of the rectangle 0..GridHighI x 0..GridHighJ that are not

@@ -96,7 +96,8 @@ void WriteStoredSettings(TSettingsFile& ini, const TStoredSettings& s) {
     if (stored == TStored::Whole)
       ini.WriteInteger(section, key, int32_t(value));
     else
-      ini.WriteString(section, key, ShortestText(value));
+      // An end of the colour range left to the heights is kept as nothing.
+      ini.WriteString(section, key, std::isfinite(value) ? ShortestText(value) : "");
   // A name with a line end in it would break the file; such a folder is not kept.
   if (!s.LoadFolder.empty() && s.LoadFolder.find_first_of("\r\n") == std::string::npos)
     ini.WriteString("Form", kLoadFolderKey, s.LoadFolder);

@@ -43,6 +43,8 @@ void TKestoState::NormalizeView() {
   if (!(OriginY >= YMin)) OriginY = YMin;
   if (OriginY > YMax) OriginY = YMax;
   WidenIfFlat(ZMin, ZMax);
+  // A colour range the wrong way round (a hand-edited file) is the heights' own again.
+  if (!(RangeLow < RangeHigh)) RangeLow = kAutoLow, RangeHigh = kAutoHigh;
   // A flat x or y range would make every normalised coordinate a division by zero.
   WidenIfFlat(XMin, XMax);
   WidenIfFlat(YMin, YMax);

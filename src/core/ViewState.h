@@ -14,6 +14,7 @@
 enum : int32_t { kDrawMode2D = 0, kDrawMode3D = 1 };
 enum : int32_t { kSurfaceMesh = 0, kSurfaceFilled = 1, kSurfaceMarkers = 2 };
 enum : int32_t { kAxesOff = 0, kAxesOn = 1 };
+enum : int32_t { kOutOfRangeClamp = 0, kOutOfRangeClip = 1, kOutOfRangeColors = 2 };
 enum : int32_t { kMouseIdle = 0, kMouseTurning = 1, kMouseNearFar = 2 };
 // What a graph list draws: a surface mode, or the coarse mesh of quick frames.
 enum : int32_t { kVariantMesh = 0, kVariantFilled = 1, kVariantMarkers = 2, kVariantCoarse = 3 };
@@ -69,6 +70,19 @@ struct TKestoState : TGridData {
   double ContourOffset = 0.0;
   std::vector<double> ContourList;
   int32_t ContourColoured = 0;
+  // The heights the colours run over (an infinite end: the heights' own), on a linear
+  // or log scale, continuous or in ColorSteps steps; heights beyond them clamped to the
+  // end colours, left undrawn, or in UnderColor and OverColor.
+  double RangeLow = 0.0, RangeHigh = 0.0;
+  int32_t ColorScale = 0;
+  int32_t ColorSteps = 0;
+  int32_t OutOfRange = 0;
+  int32_t UnderColor = 0, OverColor = 0;
+  // Shading by a light from LightAzimuth (degrees clockwise from +y) and LightAltitude
+  // (degrees above the horizon): off, blended soft-light, or multiplied; in the map, the
+  // heights times ZFactor against x and y (in 3-D, the graph's own proportions).
+  int32_t Hillshade = 0;
+  double LightAzimuth = 0.0, LightAltitude = 0.0, ZFactor = 0.0;
   double Angle1 = 0.0;
   TSpectrumTable SpectrumTable{};
 

@@ -10,6 +10,7 @@
 #include <fstream>
 #include <system_error>
 
+#include "core/ColorRange.h"
 #include "core/Contours.h"
 #include "core/DataFile.h"
 #include "core/DataNotes.h"
@@ -107,6 +108,11 @@ int Run(int argc, char** argv) {
   int width = 640, height = 480;
   ApplyRenderOptions(o, s, width, height);
   s.NormalizeView();
+  // A colour range or log scale that this grid's heights cannot give is refused, where
+  // the viewer would fall back to the heights' own.
+  if (o.Display[DisplayOptionAt("range")] || o.Display[DisplayOptionAt("log")])
+    if (const std::string problem = TColorRange::Problem(s); !problem.empty())
+      throw TRenderFailure{2, problem};
   if (o.Info) PrintInfo(s, o.Input.empty() ? nullptr : &notes);
   // An interval too fine for this grid's heights is told, not put aside as the viewer
   // does.

@@ -9,6 +9,7 @@
 #include <functional>
 #include <map>
 #include <span>
+#include <string_view>
 
 // The usage before and after the rows of the display options.
 constexpr const char* kUsageHead =
@@ -141,7 +142,8 @@ std::vector<double> ParseNumbers(const TDisplayOption& o, const std::string& v) 
   std::vector<double> numbers;
   for (size_t at = 0;;) {
     const size_t comma = std::min(v.find(',', at), v.size());
-    numbers.push_back(ParseReal(o.Name, v.substr(at, comma - at)));
+    const std::string number = v.substr(at, comma - at);
+    numbers.push_back(o.Auto && number == "auto" ? std::nan("") : ParseReal(o.Name, number));
     if (comma == v.size()) break;
     at = comma + 1;
   }
@@ -156,6 +158,10 @@ std::vector<double> ParseDisplayValue(const TDisplayOption& o, const std::string
     case TOptionType::Choice:
       for (size_t k = 0; k < o.Items.size(); ++k)
         if (v == o.Items[k]) return {double(k)};
+      if (const size_t comma = v.find(',');
+          o.Items.back() == std::string_view("colours") && comma != std::string::npos)
+        return {double(o.Items.size() - 1), double(ParseHexColor(v.substr(0, comma))),
+                double(ParseHexColor(v.substr(comma + 1)))};
       throw TUsageError("--" + std::string(o.Name) + ": expected " + Alternatives(o.Items) +
                         ", not \"" + v + "\"");
     case TOptionType::Color:
@@ -171,13 +177,22 @@ std::vector<double> ParseDisplayValue(const TDisplayOption& o, const std::string
   return {ParseReal(o.Name, v)};
 }
 
-// A whole number above 0, or nothing.
-std::optional<double> WholeNumber(const std::string& v) {
-  int n = 0;
-  const char* end = v.data() + v.size();
-  const auto r = std::from_chars(v.data(), end, n);
-  if (v.empty() || r.ec != std::errc() || r.ptr != end || n < 1) return std::nullopt;
-  return n;
+// What a flag that may take a value takes from v: a whole number above 0 ("[N]"), or
+// two numbers ("[A,B]"); nothing where v is not that.
+std::optional<std::vector<double>> CountValue(const TDisplayOption& row, const std::string& v) {
+  if (std::string_view(row.Value) == "[N]") {
+    int n = 0;
+    const char* end = v.data() + v.size();
+    const auto r = std::from_chars(v.data(), end, n);
+    if (v.empty() || r.ec != std::errc() || r.ptr != end || n < 1) return std::nullopt;
+    return std::vector<double>{double(n)};
+  }
+  try {
+    std::vector<double> pair = ParseNumbers(row, v);
+    if (pair.size() == 2) return pair;
+  } catch (const TUsageError&) {
+  }
+  return std::nullopt;
 }
 
 // The options that take a value, each with what it does with the value.
@@ -235,17 +250,18 @@ void TakeCount(const TOption& option, const std::vector<std::string>& args, size
     if (option.HasValue) throw TUsageError("--" + option.Name + " takes no value");
     return;
   }
-  std::optional<double> count;
+  std::optional<std::vector<double>> count;
   if (option.HasValue) {
-    count = WholeNumber(option.Value);
+    count = CountValue(*row, option.Value);
     if (!count)
-      throw TUsageError("--" + option.Name + ": \"" + option.Value +
-                        "\" is not a whole number above 0");
+      throw TUsageError("--" + option.Name + ": \"" + option.Value + "\" is not " +
+                        (std::string_view(row->Value) == "[N]" ? "a whole number above 0"
+                                                               : std::string(row->Value)));
   } else if (k + 1 < args.size()) {
-    count = WholeNumber(args[k + 1]);
+    count = CountValue(*row, args[k + 1]);
     if (count) ++k;
   }
-  if (count) o.Display[size_t(row - kDisplayOptions.data())] = std::vector<double>{*count};
+  if (count) o.Display[size_t(row - kDisplayOptions.data())] = *count;
 }
 
 // An argument that starts with "-" as an option's name and, when it carries one, its

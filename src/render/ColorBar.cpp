@@ -2,6 +2,7 @@
 
 #include <utility>
 
+#include "core/ColorRange.h"
 #include "core/Rounding.h"
 #include "render/HeightColor.h"
 
@@ -9,6 +10,27 @@ TViewportRect ColorBarViewport(int w, int h) {
   return TViewportRect{int(RoundHalfEven(w / 4.0)), int(RoundHalfEven(h / 100.0)),
                        int(RoundHalfEven(w / 2.0)), int(RoundHalfEven(h / 50.0))};
 }
+
+namespace {
+
+// One strip a step, in the colours the graph's steps have, high on the left where the
+// blend puts it.
+void DrawSteps(const TKestoState& s, const TColorRange& range, TCornerPen& pen) {
+  const bool highOnLeft = s.Spec == 0 && !IsColorMap(s.Palette);
+  const int n = range.Steps();
+  for (int k = 0; k < n; ++k) {
+    const double x0 = double(k) / n, x1 = double(k + 1) / n;
+    pen.Begin(GL_POLYGON);
+    SetHeightColor(pen, HeightColor(s, range.Stepped((k + 0.5) / n), s.Spec != 0));
+    pen.Vertex(highOnLeft ? 1 - x0 : x0, 0);
+    pen.Vertex(highOnLeft ? 1 - x1 : x1, 0);
+    pen.Vertex(highOnLeft ? 1 - x1 : x1, 1);
+    pen.Vertex(highOnLeft ? 1 - x0 : x0, 1);
+    pen.End();
+  }
+}
+
+}  // namespace
 
 void DrawColorBar(const TKestoState& s, TGLSink& gl) {
   gl.MatrixMode(GL_PROJECTION);
@@ -19,6 +41,7 @@ void DrawColorBar(const TKestoState& s, TGLSink& gl) {
   gl.Disable(GL_DEPTH_TEST);
   const bool map = IsColorMap(s.Palette);
   TCornerPen pen(gl);
+  if (const TColorRange range(s); range.Steps() > 0) return DrawSteps(s, range, pen);
   if (s.Spec == 0 && !map) {
     // High colour on the left, low on the right: the heights' colours, reversed or not.
     TGLColor high = ColorToGL(s.ColorHigh);
@@ -50,4 +73,37 @@ void DrawColorBar(const TKestoState& s, TGLSink& gl) {
     pen.Vertex(i / per, 1);
     pen.End();
   }
+}
+
+void DrawColorBarEnds(const TKestoState& s, const TViewportRect& bar, TGLSink& gl) {
+  const TColorRange range(s);
+  if (s.OutOfRange == kOutOfRangeClip ||
+      !(range.Bounded(TColorPlace::Under) || range.Bounded(TColorPlace::Over)))
+    return;
+  const bool highOnLeft = s.Spec == 0 && !IsColorMap(s.Palette);
+  // Beyond the bar by its height, in a viewport that spans the triangles too.
+  const double reach = double(bar.Height) / bar.Width;
+  gl.Viewport(bar.X - bar.Height, bar.Y, bar.Width + 2 * bar.Height, bar.Height);
+  gl.MatrixMode(GL_PROJECTION);
+  gl.LoadIdentity();
+  gl.Ortho(-reach, 1 + reach, 0, 1, 1, -1);
+  TCornerPen pen(gl);
+  for (const TColorPlace::TSide side : {TColorPlace::Under, TColorPlace::Over}) {
+    if (!range.Bounded(side)) continue;
+    const bool low = side == TColorPlace::Under;
+    if (s.OutOfRange == kOutOfRangeColors) {
+      const TGLColor c = ColorToGL(low ? s.UnderColor : s.OverColor);
+      pen.Color(c[0], c[1], c[2]);
+    } else {
+      SetHeightColor(pen, HeightColor(s, range.Stepped(low ? 0 : 1), s.Spec != 0));
+    }
+    const bool left = low != highOnLeft;
+    const double end = left ? 0 : 1, tip = left ? -reach : 1 + reach;
+    pen.Begin(GL_TRIANGLES);
+    pen.Vertex(end, 0);
+    pen.Vertex(end, 1);
+    pen.Vertex(tip, 0.5);
+    pen.End();
+  }
+  gl.Viewport(bar.X, bar.Y, bar.Width, bar.Height);
 }

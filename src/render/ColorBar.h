@@ -15,3 +15,8 @@ TViewportRect ColorBarViewport(int w, int h);
 // The legend of the colour scale in use, over the whole current viewport; leaves
 // depth testing off.
 void DrawColorBar(const TKestoState& s, TGLSink& gl);
+
+// Where the colour range holds heights beyond an end apart (an end given, or a log
+// scale's lower end) and shows them (clamped or in colours of their own), a triangle
+// beyond that end of the bar, in their colour; the viewport is left as it was.
+void DrawColorBarEnds(const TKestoState& s, const TViewportRect& bar, TGLSink& gl);

@@ -74,13 +74,22 @@ const TContourGap* GapOf(const std::vector<TContourGap>& gaps, size_t line) {
   return gap != gaps.end() && gap->Line == line ? &*gap : nullptr;
 }
 
+// Makes a line coloured by its height that colour; false where the colour range leaves
+// its level undrawn: it has no line either.
+bool LineColor(const TKestoState& s, const TPointColors& colors, double level, TCornerPen& pen) {
+  if (!s.ContourColoured) return true;
+  const std::optional<TColorTriple> c = colors.OfHeight(level);
+  if (c) SetHeightColor(pen, *c);
+  return c.has_value();
+}
+
 }  // namespace
 
 bool DrawContours(const TKestoState& s, const TContours& contours,
                   const std::vector<TContourGap>& gaps, TGLSink& gl, size_t& next,
                   const TGoOn& goOn) {
   const TRgb axis = UnpackColor(ResolveColor(s.ColorAxisX));
-  const TGraphSpace space(s);
+  const TPointColors colors(s, s.Spec == 1);
   TCornerPen pen(gl);
   const size_t lines = contours.Lines.size();
   // The lines under the others, then the index lines over them; on the surface, then
@@ -94,8 +103,7 @@ bool DrawContours(const TKestoState& s, const TContours& contours,
     pen.Color(float(axis.R / 255.0), float(axis.G / 255.0), float(axis.B / 255.0));
     for (size_t k = next % lines; k < lines; ++k) {
       const TContourLine& line = contours.Lines[k];
-      if (line.Index != index) continue;
-      if (s.ContourColoured) ApplyHeightColor(pen, s, space.T(line.Level), s.Spec == 1);
+      if (line.Index != index || !LineColor(s, colors, line.Level, pen)) continue;
       DrawLine(contours, line, pass < 2 ? GapOf(gaps, k) : nullptr, place, pen);
       drawn += int64_t(line.Count);
       if (drawn >= kPieceVertices) {

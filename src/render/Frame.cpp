@@ -175,6 +175,7 @@ void EndFrame(const TKestoState& s, int w, int h, const std::optional<TLabelPlan
   const TViewportRect bar = ColorBarViewport(w, h);
   gl.Viewport(bar.X, bar.Y, bar.Width, bar.Height);
   DrawColorBar(s, gl);
+  DrawColorBarEnds(s, bar, gl);
   if (labels) DrawLabels(w, h, *labels, gl);
 }
 

@@ -1,6 +1,9 @@
 #include "render/GraphLists.h"
 
 #include <algorithm>
+#include <array>
+#include <utility>
+#include <vector>
 
 #include "core/GraphSpace.h"
 #include "render/CornerPen.h"
@@ -53,27 +56,95 @@ void ForEachCell(const TLattice& l, TCellRange range, Visit visit) {
   }
 }
 
+// A corner of a cell cut into bands of colour: where it is, its height, the light on it.
+struct TBandCorner {
+  TUnitPoint P;
+  double Z, Shade;
+};
+
+// The part of a convex polygon whose heights are at least (above) or at most z.
+std::vector<TBandCorner> Cut(const std::vector<TBandCorner>& in, double z, bool above) {
+  std::vector<TBandCorner> out;
+  out.reserve(in.size() + 1);
+  for (size_t k = 0; k < in.size(); ++k) {
+    const TBandCorner& a = in[k];
+    const TBandCorner& b = in[(k + 1) % in.size()];
+    const bool keepA = above ? a.Z >= z : a.Z <= z, keepB = above ? b.Z >= z : b.Z <= z;
+    if (keepA) out.push_back(a);
+    if (keepA == keepB) continue;
+    const double t = (z - a.Z) / (b.Z - a.Z);
+    const auto at = [t](double u, double v) { return u + t * (v - u); };
+    out.push_back(
+        {{at(a.P.X, b.P.X), at(a.P.Y, b.P.Y), at(a.P.T, b.P.T)}, z, at(a.Shade, b.Shade)});
+  }
+  return out;
+}
+
+// A triangle of a filled cell cut where the colours jump, each band's part one polygon
+// in the band's colour, so that the steps show as sharp as they are, not blended
+// across the cell.
+template <class Vertex>
+void EmitBands(const TPointColors& colors, const std::vector<TBandCorner>& triangle,
+               TCornerPen& pen, Vertex vertex) {
+  const std::vector<double>& edges = colors.Edges();
+  const auto [lo, hi] = std::minmax({triangle[0].Z, triangle[1].Z, triangle[2].Z});
+  const auto first = size_t(std::upper_bound(edges.begin(), edges.end(), lo) - edges.begin());
+  const auto last = size_t(std::lower_bound(edges.begin(), edges.end(), hi) - edges.begin());
+  for (size_t band = first; band <= last; ++band) {
+    std::vector<TBandCorner> part = triangle;
+    if (band > 0) part = Cut(part, edges[band - 1], true);
+    if (band < edges.size()) part = Cut(part, edges[band], false);
+    if (part.size() < 3) continue;
+    double middle = 0;
+    for (const TBandCorner& c : part) middle += c.Z / double(part.size());
+    const std::optional<TColorTriple> color = colors.OfHeight(middle);
+    if (!color) continue;
+    pen.Begin(GL_POLYGON);
+    for (const TBandCorner& c : part) {
+      SetHeightColor(pen, colors.Lit(*color, c.Shade));
+      vertex(c.P);
+    }
+    pen.End();
+  }
+}
+
 // Each cell its own primitive, corners in order, each with its height colour.
 template <class Vertex>
 void EmitCells(const TKestoState& s, GLenum mode, const TLattice& l, TCellRange range,
                TCornerPen& pen, Vertex vertex) {
   const TUnitMapper unit(s);
-  const bool spectrum = s.Spec == 1;  // deliberately 1 only: markers and the bar take any Spec
-  auto corner = [&](int32_t i, int32_t j) {
-    const TUnitPoint p = unit(s.Grid[i][j]);
-    ApplyHeightColor(pen, s, p.T, spectrum);
-    vertex(p);
-  };
+  // deliberately 1 only: markers and the bar take any Spec
+  const TPointColors colors(s, s.Spec == 1);
   ForEachCell(l, range, [&](int32_t i, int32_t j) {
-    // A cell with a missing corner is a gap in the surface.
-    if (IsHole(s.Grid[i][j]) || IsHole(s.Grid[i + l.StepI][j]) ||
-        IsHole(s.Grid[i + l.StepI][j + l.StepJ]) || IsHole(s.Grid[i][j + l.StepJ]))
+    const std::array<std::pair<int32_t, int32_t>, 4> corners = {
+        {{i, j}, {i + l.StepI, j}, {i + l.StepI, j + l.StepJ}, {i, j + l.StepJ}}};
+    // A cell with a missing corner is a gap in the surface, and so is one with a corner
+    // left undrawn by the colour range.
+    std::array<TColorTriple, 4> color{};
+    for (size_t k = 0; k < 4; ++k) {
+      const auto [ci, cj] = corners[k];
+      if (IsHole(s.Grid[size_t(ci)][size_t(cj)])) return;
+      const auto c = colors.At(ci, cj);
+      if (!c) return;
+      color[k] = *c;
+    }
+    if (mode == GL_POLYGON && !colors.Edges().empty()) {
+      std::array<TBandCorner, 4> c{};
+      for (size_t k = 0; k < 4; ++k) {
+        const auto [ci, cj] = corners[k];
+        const TGridPoint& g = s.Grid[size_t(ci)][size_t(cj)];
+        c[k] = {unit(g), g.Z, colors.Shade(ci, cj)};
+      }
+      // The two triangles the cell is drawn as.
+      EmitBands(colors, {c[0], c[1], c[2]}, pen, vertex);
+      EmitBands(colors, {c[0], c[2], c[3]}, pen, vertex);
       return;
+    }
     pen.Begin(mode);
-    corner(i, j);
-    corner(i + l.StepI, j);
-    corner(i + l.StepI, j + l.StepJ);
-    corner(i, j + l.StepJ);
+    for (size_t k = 0; k < 4; ++k) {
+      SetHeightColor(pen, color[k]);
+      vertex(unit(s.Grid[size_t(corners[k].first)][size_t(corners[k].second)]));
+    }
     pen.End();
   });
 }
@@ -82,13 +153,14 @@ template <class Marker>
 void EmitMarkers(const TKestoState& s, TCellRange range, TCornerPen& pen, Marker marker) {
   const TUnitMapper unit(s);
   const double size = (s.LineWidth / 5) / (s.XMax - s.XMin);
-  const bool spectrum = s.Spec != 0;
+  const TPointColors colors(s, s.Spec != 0);
   const TLattice points{1, 1, s.GridHighI + 1, s.GridHighJ + 1};
   ForEachCell(points, range, [&](int32_t i, int32_t j) {
     if (IsHole(s.Grid[i][j])) return;
-    const TUnitPoint p = unit(s.Grid[i][j]);
-    ApplyHeightColor(pen, s, p.T, spectrum);
-    marker(p, size);
+    const auto c = colors.At(i, j);
+    if (!c) return;
+    SetHeightColor(pen, *c);
+    marker(unit(s.Grid[i][j]), size);
   });
 }
 

@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "core/ColorRange.h"
 #include "core/NumberField.h"
 #include "core/Ticks.h"
 #include "core/ViewCamera.h"
@@ -31,6 +32,26 @@ struct TBox {
     return X0 - kGap < b.X1 && b.X0 < X1 + kGap && Y0 - kGap < b.Y1 && b.Y0 < Y1 + kGap;
   }
 };
+
+// The numbers along the bar between its ends: the steps' edges, or on a log scale the
+// decades first and then 2 and 5 times them (where there is room), else round values.
+std::vector<double> BarValues(const TColorRange& range) {
+  const double low = range.Low(), high = range.High();
+  std::vector<double> values;
+  if (range.Steps() > 0) {
+    for (int k = 1; k < range.Steps(); ++k) {
+      const double t = double(k) / range.Steps();
+      values.push_back(range.Log() ? low * std::pow(high / low, t) : low + t * (high - low));
+    }
+  } else if (range.Log()) {
+    for (const double m : {1.0, 2.0, 5.0})
+      for (double e = std::floor(std::log10(low)); e <= std::ceil(std::log10(high)); ++e)
+        if (const double v = m * std::pow(10.0, e); v > low && v < high) values.push_back(v);
+  } else {
+    values = RoundTicks(low, high);
+  }
+  return values;
+}
 
 class TLabeller {
  public:
@@ -87,16 +108,18 @@ class TLabeller {
         {double(bar.X), double(bar.Y), double(bar.X + bar.Width), double(bar.Y + bar.Height)});
     const bool highOnLeft = s_.Spec == 0 && !IsColorMap(s_.Palette);
     const double top = bar.Y + bar.Height + kGap;
-    const TGraphSpace space(s_);
+    const TColorRange range(s_);
     const auto x = [&](double v) {
-      const double f = space.T(v);
+      const double f = range.Along(v);
       return bar.X + (highOnLeft ? 1 - f : f) * bar.Width;
     };
     // Each end's number runs inward from its end; round values go where they fit.
-    Text(ShortText(s_.ZMin, kDigits), {x(s_.ZMin), top}, highOnLeft ? -1 : 1, 1, false);
-    Text(ShortText(s_.ZMax, kDigits), {x(s_.ZMax), top}, highOnLeft ? 1 : -1, 1, false);
-    for (const double v : RoundTicks(s_.ZMin, s_.ZMax))
-      Text(ShortText(v, kDigits), {x(v), top}, 0, 1, true);
+    const double low = range.Low(), high = range.High();
+    Text(ShortText(low, kDigits), {x(low), top}, highOnLeft ? -1 : 1, 1, false);
+    Text(ShortText(high, kDigits), {x(high), top}, highOnLeft ? 1 : -1, 1, false);
+    // A step's edge seldom falls on a round value: four digits tell it well enough.
+    const int digits = range.Steps() > 0 ? 4 : kDigits;
+    for (const double v : BarValues(range)) Text(ShortText(v, digits), {x(v), top}, 0, 1, true);
   }
 
   // An index line's level where the line runs straightest over the number's length

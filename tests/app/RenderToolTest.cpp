@@ -117,6 +117,23 @@ TEST_F(RenderToolTest, FailuresSayWhatAndLeaveNoPicture) {
   EXPECT_EQ(unwritable.Status, 1);
   EXPECT_TRUE(unwritable.Err.contains("x.png"));
   EXPECT_EQ(Render({"-o", Path("x.gif")}).Status, 2);
+  // Colour options that cannot be met are refused with the reason.
+  const QString below =
+      QString::fromStdString(dir_.File("b.txt", "0,0,-1\n0,1,-2\n\n1,0,-3\n1,1,-4\n"));
+  for (const auto& [args, reason] : std::initializer_list<std::pair<QStringList, QString>>{
+           {{"--range", "3,1"}, "--range: the colour range's low end 3 is not below its high"},
+           {{"--range", "x,1"}, "--range: \"x\" is not a number"},
+           {{"--range", "500,auto"}, "low end 500 is not below its high end"},
+           {{"--steps", "1"}, "--steps: the colour steps must be a whole number from 2 to 256"},
+           {{"--log", "--range", "-1,auto"}, "a log colour scale needs a range above 0"},
+           {{"--log", below}, "a log colour scale needs a height above 0"},
+           {{"--out-of-range", "#12345,#000000"}, "\"#12345\" is not a colour"},
+           {{"--hillshade=1,95"}, "altitude must be from 0 to 90"}}) {
+    const TRun refused = Render(args + QStringList{"-o", Path("c.png")});
+    EXPECT_EQ(refused.Status, 2) << args.join(' ').toStdString();
+    EXPECT_TRUE(refused.Err.contains(reason)) << refused.Err.toStdString();
+    EXPECT_FALSE(QFile::exists(Path("c.png")));
+  }
   const TRun help = Render({"--help"});
   EXPECT_EQ(help.Status, 0);
   EXPECT_TRUE(help.Out.contains("--height-scale"));

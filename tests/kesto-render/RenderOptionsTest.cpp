@@ -103,11 +103,12 @@ std::vector<std::string> OtherValue(const TDisplayOption& o) {
   const std::string option = std::string("--") + o.Name;
   switch (o.Type) {
     case TOptionType::Flag:
-      if (o.Count) return {option, "7"};
+      if (o.Count) return {option, std::string_view(o.Value) == "[N]" ? "7" : "200,30"};
       return {option};
     case TOptionType::Numbers:
-      return {option, o.High > 1 ? "2.5,0.5" : "2.5"};
+      return {option, o.High > 1 ? "0.5,2.5" : "2.5"};
     case TOptionType::Choice:
+      if (o.Items.back() == std::string_view("colours")) return {option, "#123456,#654321"};
       for (size_t k = o.Items.size(); k-- > 0;)
         if (double(k) != o.Default) return {option, o.Items[k]};
       break;
@@ -118,7 +119,7 @@ std::vector<std::string> OtherValue(const TDisplayOption& o) {
     case TOptionType::Number:
       break;
   }
-  return {option, ShortestText(o.Default + 1)};
+  return {option, ShortestText(o.Default + 2)};
 }
 
 // Every row of the table reaches kesto-render (its own option or another's), the

@@ -57,6 +57,14 @@ inline const TCase kCases[] = {
      "--surface fill --size 480x360"},
     {"3d-mesh-contour-base-holes", "holes.asc", nullptr,
      "--contour-base --contour-interval 10,5 --contour-coloured --spectrum --size 480x360"},
+    // Colours of the user's choosing: a relief map, a clipped range, steps on a log scale.
+    {"2d-fill-hillshade-viridis", "holes.asc", nullptr,
+     "--view 2d --surface fill --palette viridis --hillshade --size 480x360"},
+    {"3d-fill-clipped-range", "ridge.txt", "[KestoF]\nColorLow=-0.5\nOutOfRange=1\n",
+     "--surface fill --range auto,1.2 --size 480x360"},
+    {"2d-fill-log-steps-bar", "basin.txt", nullptr,
+     "--view 2d --surface fill --spectrum --log --steps 6 --range 2,auto --out-of-range "
+     "#ffffff,#000000 --labels --size 480x360"},
 };
 
 // Large enough for the last bit of a blend to differ between processors, far too
