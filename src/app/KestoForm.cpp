@@ -1,6 +1,7 @@
 #include "app/KestoForm.h"
 
 #include <QClipboard>
+#include <QCursor>
 #include <QGuiApplication>
 #include <QKeyEvent>
 #include <QStringList>
@@ -57,6 +58,10 @@ TKestoForm::TKestoForm(QWidget* owner)
   HelpLabel = OverlayLabel(this, 13, "", Qt::AlignLeft | Qt::AlignTop);
   HelpLabel->setText(KeysHelp());
   LoadLabel = OverlayLabel(this, 11, "", Qt::AlignLeft | Qt::AlignVCenter);
+  ColoringLabel = OverlayLabel(this, 12, "", Qt::AlignLeft | Qt::AlignVCenter);
+  coloringShown_.setSingleShot(true);
+  coloringShown_.setInterval(1500);
+  connect(&coloringShown_, &QTimer::timeout, ColoringLabel, &QWidget::hide);
   ProgressBar = new QProgressBar(this);
   ProgressBar->setRange(0, 1000);
   ProgressBar->setTextVisible(false);
@@ -237,14 +242,26 @@ const std::vector<TKestoForm::TKeyBinding>& TKestoForm::KeyBindings() {
       {Qt::Key_P, Qt::NoModifier, "P",
        "next colouring: blend, spectrum, viridis, cividis,\n"
        "magma, inferno, plasma, grey",
-       [](K& k) { k.ChangeColoring(false); }},
+       [](K& k) {
+         k.ChangeColoring(false);
+         k.ShowColoringNote(QString::fromStdString(ColoringName(k)));
+       }},
       {Qt::Key_P, Qt::ShiftModifier, "Shift+P", "reverse the colouring",
-       [](K& k) { k.ChangeColoring(true); }},
+       [](K& k) {
+         k.ChangeColoring(true);
+         k.ShowColoringNote(QString::fromStdString(ColoringName(k)));
+       }},
       {Qt::Key_H, Qt::NoModifier, "H", "hillshade: light on the heights, or none",
-       [](K& k) { k.Hillshade = k.Hillshade == 0 ? 1 : 0; }},
+       [](K& k) {
+         k.Hillshade = k.Hillshade == 0 ? 1 : 0;
+         k.ShowColoringNote(k.Hillshade ? "hillshade on" : "hillshade off");
+       }},
       {Qt::Key_R, Qt::ShiftModifier, "Shift+R",
        "colour range, scale, steps and hillshade back to their defaults",
-       [](K& k) { ResetColorOptions(k); }},
+       [](K& k) {
+         ResetColorOptions(k);
+         k.ShowColoringNote("colours as at first");
+       }},
       {Qt::Key_C, Qt::ControlModifier, "Ctrl+C", "copy the picture",
        [](K& k) { k.SaveToBitmap(""); }},
       {Qt::Key_F5,
@@ -318,6 +335,13 @@ void TKestoForm::ChangeColoring(bool reverse) {
   }
   if (ColoringChanged) ColoringChanged();
   MakeList(kMaskGraphs);
+}
+
+void TKestoForm::ShowColoringNote(const QString& text) {
+  // Where the value readout goes: the two never show at once, a key press hides it.
+  ValueLabel->hide();
+  ShowInTopCorner(ColoringLabel, text, mapFromGlobal(QCursor::pos()));
+  coloringShown_.start();
 }
 
 void TKestoForm::FocusControlPanel() {

@@ -36,6 +36,9 @@ class TKestoForm : public QWidget, public TKestoState {
   // and gestures (F1 or ?).
   QLabel* ValueLabel;
   QLabel* HelpLabel;
+  // The colouring's name for a moment after a key changed it.
+  QLabel* ColoringLabel;
+  void ShowColoringNote(const QString& text);
   // What the last load read, or why a watched file was refused: until the next load.
   QLabel* LoadLabel;
   void ShowLoadNote(const QString& text);
@@ -163,6 +166,7 @@ class TKestoForm : public QWidget, public TKestoState {
   int redraws_ = 0;  // frames drawn again in a row because the window was not ready
   std::optional<TSurfacePicker> picker_;           // made for the grid on the first look-up
   QString loadNote_;                               // the load label's text, whole
+  QTimer coloringShown_;                           // hides the colouring's name
   std::array<std::optional<double>, 2> progress_;  // of a load and of a frame
   QElapsedTimer progressClock_;                    // since either began
 };

@@ -5,6 +5,7 @@
 #include <iterator>
 #include <string_view>
 
+#include "core/ColorMaps.h"
 #include "core/DisplayOptions.h"
 #include "core/NumberField.h"
 
@@ -78,4 +79,13 @@ void ResetColorOptions(TKestoState& s) {
   for (const TDisplayOption& o : kDisplayOptions)
     if (o.Key && std::find(std::begin(kKeys), std::end(kKeys), o.Key) != std::end(kKeys))
       SetOptionValue(o, s, o.Default);
+}
+
+std::string ColoringName(const TKestoState& s) {
+  std::string name = kColoringOrder[0];
+  for (size_t k = 0; k < kColoringOrder.size(); ++k)
+    if (const TColoring c = ColoringAt(k);
+        c.Palette == s.Palette && (IsColorMap(s.Palette) || c.Spec == (s.Spec == 1 ? 1 : 0)))
+      name = kColoringOrder[k];
+  return s.ReversePalette ? name + ", reversed" : name;
 }

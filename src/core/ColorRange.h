@@ -54,3 +54,7 @@ class TColorRange {
 // The colour range, its scale, steps and out-of-range colours, and the hillshade and
 // its light, back to their defaults.
 void ResetColorOptions(TKestoState& s);
+
+// The colouring's name as the window shows it a moment after a change: "viridis", or
+// "viridis, reversed".
+std::string ColoringName(const TKestoState& s);

@@ -125,6 +125,18 @@ TEST_F(MouseKeyTest, PStepsTheColouringShiftPReversesItLShowsNumbersAndTheBoxGoe
   Key(Qt::Key_P, Qt::ShiftModifier);
   EXPECT_EQ(k_->ReversePalette, 1);
   EXPECT_EQ(Rebuilt().count(kList3DMesh), 1U);
+  // Each change of colouring names itself over the picture for a moment.
+  EXPECT_TRUE(k_->ColoringLabel->isVisible());
+  EXPECT_EQ(k_->ColoringLabel->text(), "viridis, reversed");
+  const QImage reversed = Capture(*k_);
+  Key(Qt::Key_H);
+  EXPECT_EQ(k_->ColoringLabel->text(), "hillshade on");
+  EXPECT_EQ(Rebuilt().count(kList3DMesh), 1U);
+  k_->RangeLow = 0, k_->ColorSteps = 4;
+  Key(Qt::Key_R, Qt::ShiftModifier);
+  EXPECT_TRUE(k_->Hillshade == 0 && k_->RangeLow == kAutoLow && k_->ColorSteps == 0);
+  EXPECT_EQ(Capture(*k_), reversed);
+  QTRY_VERIFY(!k_->ColoringLabel->isVisible());
   Key(Qt::Key_L);  // numbers on: a new frame, no list compiled
   EXPECT_EQ(k_->Labels, 1);
   EXPECT_EQ(Drawn(), 1);
