@@ -10,6 +10,7 @@
 #include <algorithm>
 #include <string_view>
 
+#include "app/ColorsDialog.h"
 #include "app/ErrorReport.h"
 #include "app/GLSurface.h"
 #include "app/OnExit.h"
@@ -256,10 +257,15 @@ const std::vector<TKestoForm::TKeyBinding>& TKestoForm::KeyBindings() {
          k.Hillshade = k.Hillshade == 0 ? 1 : 0;
          k.ShowColoringNote(k.Hillshade ? "hillshade on" : "hillshade off");
        }},
+      {Qt::Key_R, Qt::NoModifier, "R",
+       "colours: their range, scale, steps, heights beyond\n"
+       "the range and the hillshade's light",
+       [](K& k) { k.ShowColorsDialog(); }},
       {Qt::Key_R, Qt::ShiftModifier, "Shift+R",
        "colour range, scale, steps and hillshade back to their defaults",
        [](K& k) {
          ResetColorOptions(k);
+         if (k.ColorsDialog) k.ColorsDialog->Fill();
          k.ShowColoringNote("colours as at first");
        }},
       {Qt::Key_C, Qt::ControlModifier, "Ctrl+C", "copy the picture",
@@ -335,6 +341,14 @@ void TKestoForm::ChangeColoring(bool reverse) {
   }
   if (ColoringChanged) ColoringChanged();
   MakeList(kMaskGraphs);
+}
+
+void TKestoForm::ShowColorsDialog() {
+  if (!ColorsDialog) ColorsDialog = new TColorsDialog(this, *this, [this] { DrawGraph(); });
+  ColorsDialog->Fill();
+  ColorsDialog->show();
+  ColorsDialog->raise();
+  ColorsDialog->activateWindow();
 }
 
 void TKestoForm::ShowColoringNote(const QString& text) {

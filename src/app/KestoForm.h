@@ -19,6 +19,7 @@
 #include "core/ViewState.h"
 #include "render/FrameRenderer.h"
 
+class TColorsDialog;
 class TGLSurface;
 class QWindow;
 
@@ -36,6 +37,9 @@ class TKestoForm : public QWidget, public TKestoState {
   // and gestures (F1 or ?).
   QLabel* ValueLabel;
   QLabel* HelpLabel;
+  // The "Colours" dialog, made when key R first asks for it.
+  TColorsDialog* ColorsDialog = nullptr;
+  void ShowColorsDialog();
   // The colouring's name for a moment after a key changed it.
   QLabel* ColoringLabel;
   void ShowColoringNote(const QString& text);

@@ -72,13 +72,28 @@ TColorPlace TColorRange::Place(double z) const {
   return {TColorPlace::In, steps_ ? Stepped(t) : t};
 }
 
-void ResetColorOptions(TKestoState& s) {
+namespace {
+
+// Each row of the colour options: what Shift+R resets and the colours dialog sets.
+template <class Visit>
+void ForEachColorOption(Visit visit) {
   constexpr std::string_view kKeys[] = {"ColorLow",     "ColorHigh",     "ColorScale", "ColorSteps",
                                         "OutOfRange",   "UnderColor",    "OverColor",  "Hillshade",
                                         "LightAzimuth", "LightAltitude", "ZFactor"};
   for (const TDisplayOption& o : kDisplayOptions)
-    if (o.Key && std::find(std::begin(kKeys), std::end(kKeys), o.Key) != std::end(kKeys))
-      SetOptionValue(o, s, o.Default);
+    if (o.Key && std::find(std::begin(kKeys), std::end(kKeys), o.Key) != std::end(kKeys)) visit(o);
+}
+
+}  // namespace
+
+void ResetColorOptions(TKestoState& s) {
+  ForEachColorOption([&s](const TDisplayOption& o) { SetOptionValue(o, s, o.Default); });
+}
+
+void CopyColorOptions(const TKestoState& from, TKestoState& to) {
+  ForEachColorOption([&](const TDisplayOption& o) {
+    SetOptionValue(o, to, o.Real ? from.*o.Real : from.*o.Whole);
+  });
 }
 
 std::string ColoringName(const TKestoState& s) {

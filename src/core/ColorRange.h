@@ -52,8 +52,9 @@ class TColorRange {
 };
 
 // The colour range, its scale, steps and out-of-range colours, and the hillshade and
-// its light, back to their defaults.
+// its light, back to their defaults, or as another state has them.
 void ResetColorOptions(TKestoState& s);
+void CopyColorOptions(const TKestoState& from, TKestoState& to);
 
 // The colouring's name as the window shows it a moment after a change: "viridis", or
 // "viridis, reversed".

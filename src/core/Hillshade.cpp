@@ -16,8 +16,9 @@ class TNeighbours {
   // Both slopes at once where the point's eight neighbours are all there: most points.
   bool Whole(int32_t i, int32_t j, TVec& alongI, TVec& alongJ) const {
     if (i < 1 || j < 1 || i >= highI_ || j >= highJ_) return false;
-    const TGridPoint* rows[3] = {grid_[size_t(i - 1)].data() + j, grid_[size_t(i)].data() + j,
-                                 grid_[size_t(i + 1)].data() + j};
+    const auto row = size_t(i);
+    const TGridPoint* rows[3] = {grid_[row - 1].data() + j, grid_[row].data() + j,
+                                 grid_[row + 1].data() + j};
     for (const TGridPoint* row : rows)
       if (IsHole(row[-1]) || IsHole(row[0]) || IsHole(row[1])) return false;
     const auto weighted = [](const TGridPoint& a, const TGridPoint& b, const TGridPoint& c,

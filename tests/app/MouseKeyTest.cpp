@@ -3,6 +3,7 @@
 
 #include "Dialogs.h"
 #include "PanelFixture.h"
+#include "app/ColorsDialog.h"
 #include "app/GLSurface.h"
 #include "core/NumberField.h"
 #include "core/ViewCamera.h"
@@ -153,6 +154,44 @@ TEST_F(MouseKeyTest, PStepsTheColouringShiftPReversesItLShowsNumbersAndTheBoxGoe
   EXPECT_EQ(k_->Spec, 0);
   EXPECT_EQ(k_->Palette, kPaletteOwn);
   EXPECT_EQ(k_->ReversePalette, 0);
+}
+
+// R opens the colours dialog beside the graph: nothing changes until Apply, a field
+// that cannot be taken is marked with the reason, and Shift+R takes it back too.
+TEST_F(MouseKeyTest, TheColoursDialogAppliesWhatItCanAndMarksWhatItCannot) {
+  const QImage before = Capture(*k_);
+  Key(Qt::Key_R);
+  TColorsDialog* d = k_->ColorsDialog;
+  ASSERT_TRUE(d && d->isVisible() && !d->isModal());
+  EXPECT_EQ(d->windowTitle(), "Colours");
+  struct TCase {
+    const char *Low, *High, *Steps;
+    QLineEdit* Marked;
+    const char* Reason;
+  } refused[] = {
+      {"1", "0", "0", d->E_Low, "the colour range's low end 1 is not below its high end 0."},
+      {"x", "", "0", d->E_Low, "The low end is not a number."},
+      {"", "", "1", d->E_Steps, "the colour steps must be a whole number from 2 to 256, not 1."},
+  };
+  for (const TCase& c : refused) {
+    SCOPED_TRACE(c.Reason);
+    d->E_Low->setText(c.Low), d->E_High->setText(c.High), d->E_Steps->setText(c.Steps);
+    QTest::mouseClick(d->Bt_Apply, Qt::LeftButton);
+    EXPECT_EQ(d->L_Reason->text(), c.Reason);
+    EXPECT_FALSE(c.Marked->styleSheet().isEmpty());
+    EXPECT_TRUE(k_->RangeLow == kAutoLow && k_->ColorSteps == 0);
+  }
+  d->E_Low->setText("-0.5"), d->E_High->setText(""), d->E_Steps->setText("5");
+  QTest::mouseClick(d->Bt_Apply, Qt::LeftButton);
+  EXPECT_TRUE(d->L_Reason->text().isEmpty() && d->E_Steps->styleSheet().isEmpty());
+  EXPECT_TRUE(k_->RangeLow == -0.5 && k_->RangeHigh == kAutoHigh && k_->ColorSteps == 5);
+  EXPECT_EQ(Drawn(), 1);
+  EXPECT_NE(Capture(*k_), before);
+  QTest::mouseClick(d->Bt_AutoLow, Qt::LeftButton);
+  EXPECT_TRUE(d->E_Low->text().isEmpty());
+  Key(Qt::Key_R, Qt::ShiftModifier);
+  EXPECT_EQ(d->E_Steps->text(), "0");
+  EXPECT_EQ(Capture(*k_), before);
 }
 
 // The point under the pointer shows over the picture, a middle click copies it, F1
