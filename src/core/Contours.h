@@ -61,7 +61,7 @@ TContours TraceContours(const TGrid& grid, int32_t highI, int32_t highJ,
 
 struct TKestoState;
 
-// The spec of the state's contour options.
+// How the state's contour options choose the levels.
 TContourSpec ContourSpecOf(const TKestoState& s);
 // The levels the state's options choose within its z range; where an interval would
 // give more levels than a picture can tell apart (a hand-edited settings file), the
