@@ -10,9 +10,6 @@ TColorTriple HeightColor(const TKestoState& s, double t, bool spectrum) {
   return spectrum ? s.SpectrumTable[SpectrumIndex(t)] : BlendColor(t, s.ColorMin, s.ColorHigh);
 }
 
-void ApplyHeightColor(TCornerPen& pen, const TKestoState& s, double t, bool spectrum) {
-  SetHeightColor(pen, HeightColor(s, t, spectrum));
-}
 
 TPointColors::TPointColors(const TKestoState& s, bool spectrum)
     : s_(s), range_(s), spectrum_(spectrum), light_(LightFrom(s.LightAzimuth, s.LightAltitude)) {

@@ -14,8 +14,6 @@ void SetHeightColor(TCornerPen& pen, const TColorTriple& c);
 // The colour of normalised height t: from the colour map when one is chosen, else
 // from the spectrum table or the blend.
 TColorTriple HeightColor(const TKestoState& s, double t, bool spectrum);
-// The same made the pen's colour.
-void ApplyHeightColor(TCornerPen& pen, const TKestoState& s, double t, bool spectrum);
 
 // The colours of the grid's points through the state's colour range and, with the
 // hillshade on, under its light.
