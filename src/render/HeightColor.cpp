@@ -10,7 +10,6 @@ TColorTriple HeightColor(const TKestoState& s, double t, bool spectrum) {
   return spectrum ? s.SpectrumTable[SpectrumIndex(t)] : BlendColor(t, s.ColorMin, s.ColorHigh);
 }
 
-
 TPointColors::TPointColors(const TKestoState& s, bool spectrum)
     : s_(s), range_(s), spectrum_(spectrum), light_(LightFrom(s.LightAzimuth, s.LightAltitude)) {
   if (s.DrawMode == kDrawMode3D)
