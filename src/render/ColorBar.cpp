@@ -16,7 +16,7 @@ namespace {
 // One strip a step, in the colours the graph's steps have, high on the left where the
 // blend puts it.
 void DrawSteps(const TKestoState& s, const TColorRange& range, TCornerPen& pen) {
-  const bool highOnLeft = s.Spec == 0 && !IsColorMap(s.Palette);
+  const bool highOnLeft = BarHighOnLeft(s);
   const int n = range.Steps();
   for (int k = 0; k < n; ++k) {
     const double x0 = double(k) / n, x1 = double(k + 1) / n;
@@ -42,7 +42,7 @@ void DrawColorBar(const TKestoState& s, TGLSink& gl) {
   const bool map = IsColorMap(s.Palette);
   TCornerPen pen(gl);
   if (const TColorRange range(s); range.Steps() > 0) return DrawSteps(s, range, pen);
-  if (s.Spec == 0 && !map) {
+  if (BarHighOnLeft(s)) {
     // High colour on the left, low on the right: the heights' colours, reversed or not.
     TGLColor high = ColorToGL(s.ColorHigh);
     TGLColor low = ColorToGL(s.ColorMin);
@@ -80,7 +80,7 @@ void DrawColorBarEnds(const TKestoState& s, const TViewportRect& bar, TGLSink& g
   if (s.OutOfRange == kOutOfRangeClip ||
       !(range.Bounded(TColorPlace::Under) || range.Bounded(TColorPlace::Over)))
     return;
-  const bool highOnLeft = s.Spec == 0 && !IsColorMap(s.Palette);
+  const bool highOnLeft = BarHighOnLeft(s);
   // Beyond the bar by its height, in a viewport that spans the triangles too.
   const double reach = double(bar.Height) / bar.Width;
   gl.Viewport(bar.X - bar.Height, bar.Y, bar.Width + 2 * bar.Height, bar.Height);

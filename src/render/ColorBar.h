@@ -1,5 +1,6 @@
 #pragma once
 
+#include "core/ColorMaps.h"
 #include "core/ViewState.h"
 #include "render/GLSink.h"
 
@@ -11,6 +12,9 @@ struct TViewportRect {
 // The strip at the bottom of a client area: a quarter in, a hundredth up, half as
 // wide and a fiftieth as tall, each rounded halves-to-even.
 TViewportRect ColorBarViewport(int w, int h);
+
+// Whether the bar runs from the highest heights on its left: the two-colour blend's way.
+inline bool BarHighOnLeft(const TKestoState& s) { return s.Spec == 0 && !IsColorMap(s.Palette); }
 
 // The legend of the colour scale in use, over the whole current viewport; leaves
 // depth testing off.

@@ -106,7 +106,7 @@ class TLabeller {
     const TViewportRect bar = ColorBarViewport(w_, h_);
     placed_.push_back(
         {double(bar.X), double(bar.Y), double(bar.X + bar.Width), double(bar.Y + bar.Height)});
-    const bool highOnLeft = s_.Spec == 0 && !IsColorMap(s_.Palette);
+    const bool highOnLeft = BarHighOnLeft(s_);
     const double top = bar.Y + bar.Height + kGap;
     const TColorRange range(s_);
     const auto x = [&](double v) {
