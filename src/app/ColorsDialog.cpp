@@ -76,6 +76,9 @@ TColorsDialog::TColorsDialog(QWidget* parent, TKestoState& state, std::function<
   form->addRow("Light azimuth", E_Azimuth);
   E_Altitude = new QLineEdit(this);
   form->addRow("Light altitude", E_Altitude);
+  E_ZFactor = new QLineEdit(this);
+  E_ZFactor->setToolTip("the heights against x and y in the hillshade of the flat map");
+  form->addRow("Height factor (map)", E_ZFactor);
   L_Reason = new QLabel(this);
   L_Reason->setWordWrap(true);
   form->addRow(L_Reason);
@@ -99,11 +102,12 @@ void TColorsDialog::Fill() {
   E_Over->setText(ColorText(state_.OverColor));
   E_Azimuth->setText(QString::fromStdString(ShortestText(state_.LightAzimuth)));
   E_Altitude->setText(QString::fromStdString(ShortestText(state_.LightAltitude)));
+  E_ZFactor->setText(QString::fromStdString(ShortestText(state_.ZFactor)));
   Refuse(nullptr, {});
 }
 
 void TColorsDialog::Refuse(QLineEdit* field, const QString& reason) {
-  for (QLineEdit* f : {E_Low, E_High, E_Steps, E_Under, E_Over, E_Azimuth, E_Altitude})
+  for (QLineEdit* f : {E_Low, E_High, E_Steps, E_Under, E_Over, E_Azimuth, E_Altitude, E_ZFactor})
     f->setStyleSheet(f == field ? "border: 2px solid #d00000" : "");
   L_Reason->setText(reason);
   if (field) field->setFocus();
@@ -127,6 +131,8 @@ void TColorsDialog::Apply() {
     return Refuse(E_Azimuth, "The light's azimuth is not a number.");
   if (!ReadNumber(E_Altitude, false, altitude))
     return Refuse(E_Altitude, "The light's altitude is not a number.");
+  if (!ReadNumber(E_ZFactor, false, trial.ZFactor) || !(trial.ZFactor > 0))
+    return Refuse(E_ZFactor, "The height factor must be a number above 0.");
   QLineEdit* at = E_Low;
   try {
     display_option_detail::SetColorRange(trial, std::array{low, high});

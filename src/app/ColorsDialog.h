@@ -10,8 +10,9 @@
 #include "core/ViewState.h"
 
 // The "Colours" dialog (key R): the colour range, its scale and steps, heights beyond
-// it, and the hillshade's light. It stays open beside the graph; nothing changes until
-// Apply, and a field that cannot be taken is marked with the reason, nothing applied.
+// it, and the hillshade's light and, for the map, its height factor. It stays open beside the
+// graph; nothing changes until Apply, and a field that cannot be taken is marked with the reason,
+// nothing applied.
 class TColorsDialog : public QDialog {
  public:
   // applied: the graph's colour options have changed.
@@ -20,7 +21,7 @@ class TColorsDialog : public QDialog {
   // The fields as the graph has them.
   void Fill();
 
-  QLineEdit *E_Low, *E_High, *E_Steps, *E_Under, *E_Over, *E_Azimuth, *E_Altitude;
+  QLineEdit *E_Low, *E_High, *E_Steps, *E_Under, *E_Over, *E_Azimuth, *E_Altitude, *E_ZFactor;
   QComboBox *CB_Scale, *CB_OutOfRange;
   QPushButton *Bt_AutoLow, *Bt_AutoHigh, *Bt_Apply;
   QLabel* L_Reason;

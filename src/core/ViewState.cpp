@@ -45,6 +45,8 @@ void TKestoState::NormalizeView() {
   WidenIfFlat(ZMin, ZMax);
   // A colour range the wrong way round (a hand-edited file) is the heights' own again.
   if (!(RangeLow < RangeHigh)) RangeLow = kAutoLow, RangeHigh = kAutoHigh;
+  // One step is no steps: kept as such, the file would say otherwise than the picture.
+  if (ColorSteps == 1) ColorSteps = 0;
   // A flat x or y range would make every normalised coordinate a division by zero.
   WidenIfFlat(XMin, XMax);
   WidenIfFlat(YMin, YMax);

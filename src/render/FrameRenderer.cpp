@@ -92,7 +92,8 @@ bool TFrameRenderer::CompileList(TKestoState& s, int32_t list, const TGoOn& goOn
   pieces_[bit] = pieces;
   // A list given back returns at most what it took beyond the grid.
   const int64_t points = int64_t(s.GridHighI + 1) * (s.GridHighJ + 1);
-  held_[bit] = std::max(0.0, ListMemory(list, points) - double(points) * sizeof(TGridPoint));
+  held_[bit] = std::max(
+      0.0, ListMemory(list, points, BandedShare(s, list)) - double(points) * sizeof(TGridPoint));
   largeListMade_ |= pieces > 1;
   shapes_[bit] = shape;
   stale_ &= ~list;
@@ -153,10 +154,11 @@ void TFrameRenderer::MakeRoomFor(const TKestoState& s, int32_t list, bool inPiec
   const TMemoryRoom room = CurrentMemoryRoom();
   const double own = held_[BitOf(list)];
   const double extra = inPieces && !largeListMade_ ? kFirstLargeListMemory : 0;
-  if (ListShortfall(list, columns, rows, own, extra, room).empty()) return;
+  const double banded = BandedShare(s, list);
+  if (ListShortfall(list, columns, rows, own, extra, room, banded).empty()) return;
   const int32_t keep = list | ListsForFrame(s, false) | ListsForFrame(s, true);
   const std::string shortfall =
-      ListShortfall(list, columns, rows, own + HeldByOthers(keep), extra, room);
+      ListShortfall(list, columns, rows, own + HeldByOthers(keep), extra, room, banded);
   if (!shortfall.empty()) throw TShortOfMemory(shortfall);
   for (int32_t other = 1; other & kMaskGraphs; other *= 2)
     if (!(other & keep) && held_[BitOf(other)] > 0) ReleaseList(other);

@@ -165,23 +165,27 @@ TEST_F(MouseKeyTest, TheColoursDialogAppliesWhatItCanAndMarksWhatItCannot) {
   ASSERT_TRUE(d && d->isVisible() && !d->isModal());
   EXPECT_EQ(d->windowTitle(), "Colours");
   struct TCase {
-    const char *Low, *High, *Steps;
+    const char *Low, *High, *Steps, *ZFactor;
     QLineEdit* Marked;
     const char* Reason;
   } refused[] = {
-      {"1", "0", "0", d->E_Low, "the colour range's low end 1 is not below its high end 0."},
-      {"x", "", "0", d->E_Low, "The low end is not a number."},
-      {"", "", "1", d->E_Steps, "the colour steps must be a whole number from 2 to 256, not 1."},
+      {"1", "0", "0", "1", d->E_Low, "the colour range's low end 1 is not below its high end 0."},
+      {"x", "", "0", "1", d->E_Low, "The low end is not a number."},
+      {"", "", "1", "1", d->E_Steps,
+       "the colour steps must be a whole number from 2 to 256, not 1."},
+      {"", "", "0", "0", d->E_ZFactor, "The height factor must be a number above 0."},
   };
   for (const TCase& c : refused) {
     SCOPED_TRACE(c.Reason);
     d->E_Low->setText(c.Low), d->E_High->setText(c.High), d->E_Steps->setText(c.Steps);
+    d->E_ZFactor->setText(c.ZFactor);
     QTest::mouseClick(d->Bt_Apply, Qt::LeftButton);
     EXPECT_EQ(d->L_Reason->text(), c.Reason);
     EXPECT_FALSE(c.Marked->styleSheet().isEmpty());
     EXPECT_TRUE(k_->RangeLow == kAutoLow && k_->ColorSteps == 0);
   }
   d->E_Low->setText("-0.5"), d->E_High->setText(""), d->E_Steps->setText("5");
+  d->E_ZFactor->setText("1");
   QTest::mouseClick(d->Bt_Apply, Qt::LeftButton);
   EXPECT_TRUE(d->L_Reason->text().isEmpty() && d->E_Steps->styleSheet().isEmpty());
   EXPECT_TRUE(k_->RangeLow == -0.5 && k_->RangeHigh == kAutoHigh && k_->ColorSteps == 5);

@@ -56,11 +56,12 @@ TEST(ColorRange, PlacesHeightsByRangeScaleAndSteps) {
 TEST(ColorRange, RefusesWhatCannotBeAndTheSettingsMendIt) {
   TKestoState s = Heights(-2, 2, std::numeric_limits<double>::infinity());
   EXPECT_EQ(TColorRange::Problem(s), "");
-  s.RangeLow = 1, s.RangeHigh = 0.5;
+  s.RangeLow = 1, s.RangeHigh = 0.5, s.ColorSteps = 1;
   EXPECT_EQ(TColorRange::Problem(s), "the colour range's low end 1 is not below its high end 0.5");
   s.NormalizeView();
   EXPECT_EQ(s.RangeLow, kAutoLow);
   EXPECT_EQ(s.RangeHigh, kAutoHigh);
+  EXPECT_EQ(s.ColorSteps, 0);
   s.ColorScale = 1;
   EXPECT_EQ(TColorRange::Problem(s),
             "a log colour scale needs a height above 0, and this grid has none");

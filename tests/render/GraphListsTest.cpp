@@ -5,6 +5,8 @@
 #include <cmath>
 #include <set>
 
+#include "render/Frame.h"
+#include "render/ListMemory.h"
 #include "render/RecordingSink.h"
 #include "render/TestGrids.h"
 
@@ -189,3 +191,20 @@ TEST(GraphLists, HeightScaleChangesNoFlatList) {
 }
 
 }  // namespace
+
+// The memory check's count of the corners of cells cut into colour steps against the
+// corners the list holds: never fewer, and not far more.
+TEST(GraphLists, TheBandedShareCountsTheCornersOfTheCutCells) {
+  TKestoState s;
+  s.NormalizeView();
+  const double plain = 4.0 * s.GridHighI * s.GridHighJ;
+  for (int steps : {0, 4, 64, 256}) {
+    SCOPED_TRACE(steps);
+    s.ColorSteps = steps;
+    const double held = double(Record3D(s, 1).Corners().size()) / plain;
+    const double share = BandedShare(s, kList3DFill);
+    EXPECT_GE(share, held);
+    EXPECT_LE(share, held * 1.2);
+    EXPECT_EQ(BandedShare(s, kList3DMesh), 1);
+  }
+}
