@@ -17,7 +17,10 @@
 
 #include "core/DataLine.h"
 #include "core/DataSource.h"
+#include "core/GridFinish.h"
+#include "core/NpyFile.h"
 #include "core/NumberField.h"
+#include "core/RasterFile.h"
 
 namespace {
 
@@ -27,7 +30,6 @@ constexpr size_t kLongestLine = size_t(256) << 20;
 constexpr size_t kMostLinesBeforeData = 1000;
 constexpr size_t kMostBytesBeforeData = 1 << 20;
 constexpr double kMissing = std::numeric_limits<double>::quiet_NaN();
-constexpr const char* kTooLargeForMemory = "the grid is too large for the memory available";
 
 // The text before the next comma, which is removed with it; without a comma the
 // field is empty and the rest stays.
@@ -37,13 +39,6 @@ std::string_view NextField(std::string_view& rest) {
   std::string_view field = rest.substr(0, comma);
   rest.remove_prefix(comma + 1);
   return field;
-}
-
-double ClampOrigin(double min, double max) {
-  double origin = 0.0;
-  if (min > origin) origin = min;
-  if (max < origin) origin = max;
-  return origin;
 }
 
 std::string Quoted(const std::string& name) { return "\"" + name + "\""; }
@@ -103,6 +98,10 @@ const char* LayoutName(TDataLayout layout) {
       return "matrix";
     case TDataLayout::Esri:
       return "esri";
+    case TDataLayout::Npy:
+      return "npy";
+    case TDataLayout::Raster:
+      return "raster";
   }
   return "";
 }
@@ -222,6 +221,9 @@ void TDataParser::Data(std::string_view line) {
       return MatrixLine(line);
     case TDataLayout::Esri:
       return EsriLine(line);
+    case TDataLayout::Npy:
+    case TDataLayout::Raster:
+      return;  // told by the first bytes, never by a line
   }
 }
 
@@ -512,27 +514,12 @@ TGridData TDataParser::Finish() {
   if (layout_ == TDataLayout::Esri && double(rows_.size()) < *nrows_)
     Reject("it ends after " + std::to_string(rows_.size()) + " of the " + ShortestText(*nrows_) +
            " rows that its ESRI grid header announces (nrows)");
-  if (rows_.size() > INT32_MAX || width_ > INT32_MAX) Reject("it is too large");
-  if (notes_.Holes == int64_t(rows_.size() * width_))
-    Reject("every one of its points is missing a height");
   if (layout_ != TDataLayout::Matrix && layout_ != TDataLayout::Esri)
     notes_.ColumnNames = ColumnNames(header_);
-  TGridData d;
+  refused_ = true;  // a refusal of the grid is one of this reading, as Reject's are
+  TGridData d = FinishGrid(rows_.Take(), name_);
+  refused_ = false;
   d.ColumnNames = notes_.ColumnNames;
-  d.GridHighI = static_cast<int32_t>(rows_.size() - 1);
-  d.GridHighJ = static_cast<int32_t>(width_ - 1);
-  d.Grid = rows_.Take();
-  ApplyRanges(d, ComputeRanges(d.Grid, d.GridHighI, d.GridHighJ));
-  for (const auto& [low, high, axis] :
-       {std::tuple{d.XMin, d.XMax, "x"}, std::tuple{d.YMin, d.YMax, "y"},
-        std::tuple{d.ZMin, d.ZMax, "z"}}) {
-    if (!std::isfinite(high - low))
-      Reject(std::string("its ") + axis + " values span more than a number can hold (" +
-             ShortestText(low) + " to " + ShortestText(high) + ")");
-  }
-  d.OriginX = ClampOrigin(d.XMin, d.XMax);
-  d.OriginY = ClampOrigin(d.YMin, d.YMax);
-  d.OriginZ = ClampOrigin(d.ZMin, d.ZMax);
   return d;
 }
 
@@ -586,6 +573,26 @@ TGridData Parse(TDataSource& in, const std::string& name, const TReadPump& pump,
   }
 }
 
+// A binary layout told by the first bytes, else the text layouts; path: the file's,
+// which the raster library opens itself (none: a stream, which it cannot).
+TGridData ReadSource(std::unique_ptr<TDataSource>& in, const std::string* path,
+                     const std::string& name, const TReadPump& pump, char localeSeparator,
+                     TDataFileNotes* notes, int64_t mostPoints, const TRasterChoice& choice) {
+  const std::string head = Peek(in, 8);
+  if (IsNpy(head)) return ReadNpy(*in, name, pump, mostPoints, notes);
+  if (IsRasterHead(head)) {
+    if (!ReadsRasters() || path)
+      return ReadRaster(path ? *path : name, choice, pump, mostPoints, notes);
+    RefuseDataFile(name, "a raster is read from a file of its own, not from a stream");
+  }
+  try {
+    return Parse(*in, name, pump, localeSeparator, notes, mostPoints);
+  } catch (const TDataFileError&) {
+    if (!path || !IsOtherRaster(*path)) throw;
+  }
+  return ReadRaster(*path, choice, pump, mostPoints, notes);
+}
+
 TGridData Guarded(const std::function<TGridData()>& read, const std::string& name) {
   try {
     return read();
@@ -601,14 +608,14 @@ TGridData ReadDataText(std::string_view text, const std::string& name, char loca
                        TDataFileNotes* notes) {
   return Guarded(
       [&] {
-        const auto in = TextDataSource(text, name);
-        return Parse(*in, name, {}, localeSeparator, notes, INT64_MAX);
+        auto in = TextDataSource(text, name);
+        return ReadSource(in, nullptr, name, {}, localeSeparator, notes, INT64_MAX, {});
       },
       name);
 }
 
 TGridData ReadDataFile(const std::string& path, const TReadPump& pump, char localeSeparator,
-                       TDataFileNotes* notes, int64_t mostPoints) {
+                       TDataFileNotes* notes, int64_t mostPoints, const TRasterChoice& choice) {
   // Not blocking on a FIFO and never reading a device for ever: regular files only.
   const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
   if (fd < 0)
@@ -621,7 +628,13 @@ TGridData ReadDataFile(const std::string& path, const TReadPump& pump, char loca
   if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode))
     throw TDataFileError("The data file " + Quoted(path) +
                          " cannot be shown: it is not a regular file.");
-  return ReadDataStream(fd, path, pump, localeSeparator, notes, mostPoints);
+  if (localeSeparator == '\0') localeSeparator = LocaleDecimalSeparator();
+  return Guarded(
+      [&] {
+        auto in = OpenDataSource(fd, path);
+        return ReadSource(in, &path, path, pump, localeSeparator, notes, mostPoints, choice);
+      },
+      path);
 }
 
 TGridData ReadDataStream(int fd, const std::string& name, const TReadPump& pump,
@@ -629,16 +642,16 @@ TGridData ReadDataStream(int fd, const std::string& name, const TReadPump& pump,
   if (localeSeparator == '\0') localeSeparator = LocaleDecimalSeparator();
   return Guarded(
       [&] {
-        const auto in = OpenDataSource(fd, name);
-        return Parse(*in, name, pump, localeSeparator, notes, mostPoints);
+        auto in = OpenDataSource(fd, name);
+        return ReadSource(in, nullptr, name, pump, localeSeparator, notes, mostPoints, {});
       },
       name);
 }
 
 void LoadDataFile(TGridData& target, const std::string& path, const TReadPump& pump,
                   const std::function<void(const TGridData&)>& accept, TDataFileNotes* notes,
-                  int64_t mostPoints) {
-  TGridData data = ReadDataFile(path, pump, '\0', notes, mostPoints);
+                  int64_t mostPoints, const TRasterChoice& choice) {
+  TGridData data = ReadDataFile(path, pump, '\0', notes, mostPoints, choice);
   if (accept) accept(data);
   target = std::move(data);
 }

@@ -25,6 +25,8 @@ enum class TDataLayout {
   Semicolon,   // x;y;z
   Matrix,      // a line of heights per row: the point (m, k) is the m-th number of line k
   Esri,        // an ESRI ASCII grid: a header, then a line of heights per row
+  Npy,         // a NumPy .npy array
+  Raster,      // a raster read through GDAL
 };
 
 // "comma", "whitespace", ...: the word kesto-render's --info shows.
@@ -39,6 +41,17 @@ struct TDataFileNotes {
   TDataLayout Layout = TDataLayout::Comma;
   std::vector<std::string> ColumnNames;  // the three words of a header line, if any
   int64_t Holes = 0;
+  // A raster's: the library's driver, its coordinate reference system's name and the
+  // band or variable read ("band 2", "temperature, slice 0").
+  std::string Driver, Crs, Part;
+};
+
+// Which raster of a file: a variable of a NetCDF or HDF5 file (none: the file's only
+// one) and a band, which for a variable of more dimensions is a slice (0: the first).
+struct TRasterChoice {
+  std::string Variable;
+  int Band = 0;
+  bool operator==(const TRasterChoice&) const = default;
 };
 
 // How a parser reads: the layout told by the file itself, or one of the two ways a
@@ -157,9 +170,12 @@ using TReadPump = std::function<void(double done)>;
 // when given, learns the layout, the holes and the fields that read as 0. A grid of more than
 // mostPoints points is refused once that many are read: what a small compressed file
 // may inflate to is no limit.
+// A binary file is told by its first bytes: a .npy array (gzip-compressed too) or a
+// raster of a format GDAL reads, of which choice says which; a file the text layouts
+// refuse is still read where GDAL takes it for a raster.
 TGridData ReadDataFile(const std::string& path, const TReadPump& pump = {},
                        char localeSeparator = '\0', TDataFileNotes* notes = nullptr,
-                       int64_t mostPoints = INT64_MAX);
+                       int64_t mostPoints = INT64_MAX, const TRasterChoice& choice = {});
 
 // The same from a descriptor already open (standard input, say), read to its end;
 // name is what messages call it.
@@ -172,4 +188,5 @@ TGridData ReadDataStream(int fd, const std::string& name, const TReadPump& pump 
 // new grid, has not thrown.
 void LoadDataFile(TGridData& target, const std::string& path, const TReadPump& pump = {},
                   const std::function<void(const TGridData&)>& accept = {},
-                  TDataFileNotes* notes = nullptr, int64_t mostPoints = INT64_MAX);
+                  TDataFileNotes* notes = nullptr, int64_t mostPoints = INT64_MAX,
+                  const TRasterChoice& choice = {});

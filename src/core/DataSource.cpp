@@ -175,21 +175,26 @@ namespace {
 
 // The source as it is, or inflated where its first two bytes say gzip.
 std::unique_ptr<TDataSource> Inflated(std::unique_ptr<TDataSource> raw, const std::string& name) {
-  // A pipe may hand the two bytes over one at a time.
-  char magic[2];
-  size_t got = 0;
-  while (got < 2) {
-    const size_t n = raw->Read(magic + got, 2 - got);
-    if (n == 0) break;
-    got += n;
-  }
-  const bool gzip = got == 2 && uint8_t(magic[0]) == 0x1f && uint8_t(magic[1]) == 0x8b;
-  auto peeked = std::make_unique<TPeekedSource>(std::move(raw), std::string(magic, got));
-  if (!gzip) return peeked;
-  return std::make_unique<TGzipSource>(std::move(peeked), name);
+  const std::string magic = Peek(raw, 2);
+  if (magic != "\x1f\x8b") return raw;
+  return std::make_unique<TGzipSource>(std::move(raw), name);
 }
 
 }  // namespace
+
+std::string Peek(std::unique_ptr<TDataSource>& in, size_t size) {
+  // A pipe may hand the bytes over one at a time.
+  std::string head(size, '\0');
+  size_t got = 0;
+  while (got < size) {
+    const size_t n = in->Read(head.data() + got, size - got);
+    if (n == 0) break;
+    got += n;
+  }
+  head.resize(got);
+  in = std::make_unique<TPeekedSource>(std::move(in), head);
+  return head;
+}
 
 std::unique_ptr<TDataSource> OpenDataSource(int fd, const std::string& name) {
   return Inflated(std::make_unique<TFdSource>(fd, name), name);

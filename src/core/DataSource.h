@@ -25,3 +25,6 @@ std::unique_ptr<TDataSource> OpenDataSource(int fd, const std::string& name);
 
 // Text held in memory, inflated where it is gzip data.
 std::unique_ptr<TDataSource> TextDataSource(std::string_view text, const std::string& name);
+
+// The first bytes of the source (fewer where it is shorter), which it then reads again.
+std::string Peek(std::unique_ptr<TDataSource>& in, size_t size);

@@ -16,6 +16,7 @@
 #include "core/DataNotes.h"
 #include "core/FloatEnvironment.h"
 #include "core/NumberField.h"
+#include "core/RasterFile.h"
 #include "gui/Application.h"
 #include "gui/PictureFile.h"
 #include "kesto-render/HeadlessGL.h"
@@ -35,6 +36,9 @@ void PrintInfo(const TKestoState& s, const TDataFileNotes* file) {
       std::printf("Columns %s %s %s\n", file->ColumnNames[0].c_str(), file->ColumnNames[1].c_str(),
                   file->ColumnNames[2].c_str());
     std::printf("Holes %lld\n", static_cast<long long>(file->Holes));
+    for (const auto& [name, value] :
+         {std::pair{"Driver", &file->Driver}, {"Crs", &file->Crs}, {"Part", &file->Part}})
+      if (!value->empty()) std::printf("%s %s\n", name, value->c_str());
   }
   std::printf("GridHighI %d\nGridHighJ %d\n", s.GridHighI, s.GridHighJ);
   const std::pair<const char*, double> values[] = {
@@ -54,7 +58,8 @@ TPictureFormat PictureFormat(const TRenderOptions& o) {
 
 // The grid of the data file (or standard input), with a warning for fields read as 0;
 // drawing: it is read to be drawn.
-void ReadInput(const std::string& input, bool drawing, TKestoState& s, TDataFileNotes& notes) {
+void ReadInput(const std::string& input, const TRasterChoice& raster, bool drawing, TKestoState& s,
+               TDataFileNotes& notes) {
   try {
     // A grid too large for the memory, or to draw, is not read to its end.
     const TMemoryRoom room = CurrentMemoryRoom();
@@ -62,7 +67,7 @@ void ReadInput(const std::string& input, bool drawing, TKestoState& s, TDataFile
         drawing ? MostPointsToDraw(room) : PointsThatFit(RoomLeft(room), sizeof(TGridPoint));
     static_cast<TGridData&>(s) =
         input == "-" ? ReadDataStream(STDIN_FILENO, "standard input", {}, '\0', &notes, most)
-                     : ReadDataFile(input, {}, '\0', &notes, most);
+                     : ReadDataFile(input, {}, '\0', &notes, most, raster);
   } catch (const TDataFileError& e) {
     throw TRenderFailure{1, e.what()};
   }
@@ -104,7 +109,15 @@ int Run(int argc, char** argv) {
 
   TKestoState s;
   TDataFileNotes notes;
-  if (!o.Input.empty()) ReadInput(o.Input, drawing, s, notes);
+  if (o.ListVariables) {
+    try {
+      for (const TRasterEntry& e : RasterEntries(o.Input)) std::printf("%s\n", e.Label.c_str());
+    } catch (const TDataFileError& e) {
+      throw TRenderFailure{1, e.what()};
+    }
+    return 0;
+  }
+  if (!o.Input.empty()) ReadInput(o.Input, o.Raster, drawing, s, notes);
   int width = 640, height = 480;
   ApplyRenderOptions(o, s, width, height);
   s.NormalizeView();

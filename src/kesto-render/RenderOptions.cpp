@@ -30,6 +30,11 @@ constexpr const char* kUsageTail =
     "                         write the contour lines as text: for each line a line\n"
     "                         \"level Z\", then \"x y z\" per point, a blank line between\n"
     "                         lines (no -o needed)\n"
+    "      --band N           the N-th band of a raster file (from 1; default 1)\n"
+    "      --variable NAME    the variable NAME of a NetCDF or HDF5 file\n"
+    "      --slice K          the K-th slice of a variable of more dimensions (from 0;\n"
+    "                         default 0)\n"
+    "      --list-variables   print each 2-D band or variable of FILE with its size\n"
     "      --settings FILE    start from a viewer settings file\n"
     "      --info             print the file's layout, the grid's size, ranges and axes\n"
     "                         origin\n"
@@ -41,7 +46,10 @@ constexpr const char* kUsageTail =
     "\n"
     "--info prints one name and value per line:\n"
     "  Layout                 how the file lays out its points: comma, whitespace,\n"
-    "                         semicolon, matrix or esri (not for the sample surface)\n"
+    "                         semicolon, matrix, esri, npy or raster (not for the\n"
+    "                         sample surface)\n"
+    "  Driver, Crs, Part      a raster's: the GDAL driver, the name of its coordinate\n"
+    "                         reference system (if any), the band or variable read\n"
     "  Columns                the names of x, y and z from the file's header, if any\n"
     "  Holes                  the points whose height is missing\n"
     "  GridHighI, GridHighJ   the highest row and column index: the file's blocks and\n"
@@ -60,6 +68,17 @@ double ParseReal(const std::string& option, const std::string& text) {
   const auto r = std::from_chars(text.data(), end, v);
   if (text.empty() || r.ec != std::errc() || r.ptr != end || !std::isfinite(v))
     throw TUsageError("--" + option + ": \"" + text + "\" is not a number");
+  return v;
+}
+
+// A band or slice: a whole number from first.
+int ParseIndex(const std::string& option, const std::string& text, int first) {
+  int v = 0;
+  const char* end = text.data() + text.size();
+  const auto r = std::from_chars(text.data(), end, v);
+  if (text.empty() || r.ec != std::errc() || r.ptr != end || v < first || v == INT32_MAX)
+    throw TUsageError("--" + option + ": \"" + text + "\" is not a whole number from " +
+                      std::to_string(first));
   return v;
 }
 
@@ -203,6 +222,9 @@ std::map<std::string, TValue> ValuedOptions(TRenderOptions& o) {
       {"format", [&o](const std::string& v) { o.Format = ParseFormat(v); }},
       {"settings", [&o](const std::string& v) { o.Settings = v; }},
       {"contours-out", [&o](const std::string& v) { o.ContoursOut = v; }},
+      {"band", [&o](const std::string& v) { o.Raster.Band = ParseIndex("band", v, 1); }},
+      {"slice", [&o](const std::string& v) { o.Raster.Band = ParseIndex("slice", v, 0) + 1; }},
+      {"variable", [&o](const std::string& v) { o.Raster.Variable = v; }},
   };
   for (size_t k = 0; k < kDisplayOptions.size(); ++k) {
     const TDisplayOption& row = kDisplayOptions[k];
@@ -216,10 +238,12 @@ std::map<std::string, TValue> ValuedOptions(TRenderOptions& o) {
 
 // The options that take no value, each with what it does.
 std::map<std::string, std::function<void()>> FlagOptions(TRenderOptions& o) {
-  std::map<std::string, std::function<void()>> flags = {{"coarse", [&o] { o.Coarse = true; }},
-                                                        {"info", [&o] { o.Info = true; }},
-                                                        {"help", [&o] { o.Help = true; }},
-                                                        {"version", [&o] { o.Version = true; }}};
+  std::map<std::string, std::function<void()>> flags = {
+      {"coarse", [&o] { o.Coarse = true; }},
+      {"info", [&o] { o.Info = true; }},
+      {"list-variables", [&o] { o.ListVariables = true; }},
+      {"help", [&o] { o.Help = true; }},
+      {"version", [&o] { o.Version = true; }}};
   for (size_t k = 0; k < kDisplayOptions.size(); ++k)
     if (const TDisplayOption& row = kDisplayOptions[k]; row.Name && row.Type == TOptionType::Flag)
       flags[row.Name] = [&field = o.Display[k], &row] {
@@ -302,7 +326,10 @@ TRenderOptions ParseRenderOptions(const std::vector<std::string>& args) {
       throw TUsageError("unknown option \"" + a + "\"");
     }
   }
-  if (!o.Help && !o.Info && !o.Version && o.Output.empty() && o.ContoursOut.empty())
+  if (o.ListVariables && (o.Input.empty() || o.Input == "-"))
+    throw TUsageError("--list-variables needs a data file");
+  if (!o.Help && !o.Info && !o.Version && !o.ListVariables && o.Output.empty() &&
+      o.ContoursOut.empty())
     throw TUsageError("no output picture given (-o PATH)");
   return o;
 }

@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "core/DataFile.h"
 #include "core/DisplayOptions.h"
 #include "core/PictureName.h"
 
@@ -23,7 +24,8 @@ struct TRenderOptions {
   std::optional<TPictureFormat> Format;  // nothing: by the output's extension
   std::optional<int> Width, Height;
   std::string ContoursOut;  // where the contour lines are written as text
-  bool Coarse = false, Info = false, Help = false, Version = false;
+  bool Coarse = false, Info = false, Help = false, Version = false, ListVariables = false;
+  TRasterChoice Raster;  // which band or variable of a raster file
   // The display options given, by the rows of kDisplayOptions: a choice as its item's
   // place, a colour as its value, a flag as what it sets (or the number after it).
   std::array<std::optional<std::vector<double>>, kDisplayOptions.size()> Display;
