@@ -11,38 +11,40 @@ struct TBackgroundRead::TShared {
   TResult Result;
 };
 
-TBackgroundRead::TBackgroundRead(QObject* owner, std::string path, int64_t mostPoints, TDone done,
+TBackgroundRead::TBackgroundRead(QObject* owner, std::string path, TRasterChoice raster,
+                                 int64_t mostPoints, TDone done,
                                  std::function<void(double)> progress)
     : shared_(std::make_shared<TShared>()) {
   shared_->Done = std::move(done);
   shared_->Progress = std::move(progress);
-  thread_ = std::jthread([shared = shared_, owner, path = std::move(path), mostPoints] {
-    TResult& r = shared->Result;
-    try {
-      r.Grid = ReadDataFile(
-          path,
-          [&shared, owner](double done) {
-            if (shared->Ended) throw TCancelled();
-            if (shared->Progress)
-              QMetaObject::invokeMethod(
-                  owner,
-                  [shared, done] {
-                    if (!shared->Ended) shared->Progress(done);
-                  },
-                  Qt::QueuedConnection);
-          },
-          '\0', &r.Notes, mostPoints);
-    } catch (...) {
-      r.Error = std::current_exception();
-    }
-    // Handed over in the owner's turn of its event loop, unless ended meanwhile.
-    QMetaObject::invokeMethod(
-        owner,
-        [shared] {
-          if (!shared->Ended.exchange(true)) shared->Done(shared->Result);
-        },
-        Qt::QueuedConnection);
-  });
+  thread_ = std::jthread(
+      [shared = shared_, owner, path = std::move(path), raster = std::move(raster), mostPoints] {
+        TResult& r = shared->Result;
+        try {
+          r.Grid = ReadDataFile(
+              path,
+              [&shared, owner](double done) {
+                if (shared->Ended) throw TCancelled();
+                if (shared->Progress)
+                  QMetaObject::invokeMethod(
+                      owner,
+                      [shared, done] {
+                        if (!shared->Ended) shared->Progress(done);
+                      },
+                      Qt::QueuedConnection);
+              },
+              '\0', &r.Notes, mostPoints, raster);
+        } catch (...) {
+          r.Error = std::current_exception();
+        }
+        // Handed over in the owner's turn of its event loop, unless ended meanwhile.
+        QMetaObject::invokeMethod(
+            owner,
+            [shared] {
+              if (!shared->Ended.exchange(true)) shared->Done(shared->Result);
+            },
+            Qt::QueuedConnection);
+      });
 }
 
 TBackgroundRead::~TBackgroundRead() {

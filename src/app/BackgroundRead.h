@@ -21,9 +21,10 @@ class TBackgroundRead {
   };
   using TDone = std::function<void(TResult&)>;
 
-  // progress hears how much of the file is read, 0 to 1, now and then.
-  TBackgroundRead(QObject* owner, std::string path, int64_t mostPoints, TDone done,
-                  std::function<void(double)> progress = {});
+  // progress hears how much of the file is read, 0 to 1, now and then; raster: which
+  // band or variable of a raster file.
+  TBackgroundRead(QObject* owner, std::string path, TRasterChoice raster, int64_t mostPoints,
+                  TDone done, std::function<void(double)> progress = {});
   ~TBackgroundRead();
   TBackgroundRead(const TBackgroundRead&) = delete;
   TBackgroundRead& operator=(const TBackgroundRead&) = delete;

@@ -22,6 +22,7 @@
 
 #include "app/ErrorReport.h"
 #include "app/OnExit.h"
+#include "app/RasterChooser.h"
 #include "core/AtomicFile.h"
 #include "core/DataFile.h"
 #include "core/DataNotes.h"
@@ -439,6 +440,10 @@ void TForm1::LoadSequence() {
 
 void TForm1::LoadFile(const QString& path, TLoadFailed failed) {
   CancelLoad();  // the latest file asked for wins
+  const auto known = rasters_.find(path);
+  const std::optional<TRasterChoice> raster = ChooseRaster(
+      this, path, known == rasters_.end() ? std::nullopt : std::optional(known->second));
+  if (!raster) return;  // the chooser was cancelled: the graph stays as it was
   loading_ = true;
   KestoForm->ShowProgress(TKestoForm::TWork::Load, 0.0);
   setEnabled(false);
@@ -446,8 +451,11 @@ void TForm1::LoadFile(const QString& path, TLoadFailed failed) {
   if (!failed)
     failed = [](const std::exception_ptr& e) { ReportErrors([&e] { std::rethrow_exception(e); }); };
   LoadDataFile(
-      path.toLocal8Bit().toStdString(),
-      [this, path](const TDataFileNotes& notes) { Loaded(path, notes); },
+      path.toLocal8Bit().toStdString(), *raster,
+      [this, path, raster = *raster](const TDataFileNotes& notes) {
+        rasters_[path] = raster;
+        Loaded(path, notes);
+      },
       [this, failed](const std::exception_ptr& e) {
         EndLoad();
         failed(e);
@@ -559,11 +567,11 @@ void TForm1::dropEvent(QDropEvent* event) {
   QTimer::singleShot(0, this, [this, file] { OpenFile(file); });
 }
 
-void TForm1::LoadDataFile(const std::string& fileName,
+void TForm1::LoadDataFile(const std::string& fileName, const TRasterChoice& raster,
                           std::function<void(const TDataFileNotes&)> done, TLoadFailed failed) {
   TKestoForm& k = *KestoForm;
   read_ = std::make_unique<TBackgroundRead>(
-      this, fileName, k.Renderer.MostPointsToRead(k),
+      this, fileName, raster, k.Renderer.MostPointsToRead(k),
       [this, &k, done = std::move(done), failed = std::move(failed)](TBackgroundRead::TResult& r) {
         ReportErrors([&] {
           try {

@@ -11,6 +11,7 @@
 #include <QWidget>
 #include <exception>
 #include <functional>
+#include <map>
 #include <memory>
 #include <string>
 
@@ -70,13 +71,14 @@ class TForm1 : public QWidget {
   // found to fit, fills the graph window's grid, ranges and origin and hands done what
   // the reading noted, or hands failed why the file was refused.
   using TLoadFailed = std::function<void(const std::exception_ptr&)>;
-  void LoadDataFile(const std::string& fileName, std::function<void(const TDataFileNotes&)> done,
-                    TLoadFailed failed);
+  void LoadDataFile(const std::string& fileName, const TRasterChoice& raster,
+                    std::function<void(const TDataFileNotes&)> done, TLoadFailed failed);
 
   // A data file loaded as "File Load" loads a chosen name: busy label, panel disabled
   // until it is read, then every list rebuilt and the graph shown. A refusal goes to
   // failed, or by default to a box, leaving the graph as it was. A new load, Esc in
-  // the graph window or closing the program ends one still reading.
+  // the graph window or closing the program ends one still reading. Of a raster file
+  // that holds several, the one chosen the first time is read again.
   void LoadFile(const QString& path, TLoadFailed failed = {});
   void CancelLoad();
   // The same for a file dropped on a window or named on the command line. watch: load
@@ -140,4 +142,5 @@ class TForm1 : public QWidget {
   bool animationPreviews_ = false;  // steps show previews, and an exact frame ends the run
   QStringList folders_;             // where files were loaded from, the latest first
   std::string watchError_;          // the last failure of a watched file, reported once
+  std::map<QString, TRasterChoice> rasters_;  // the raster chosen of each file, by path
 };

@@ -13,8 +13,9 @@ std::string NotNumbersWarning(const TDataFileNotes& notes) {
 
 std::string ReadSummary(const std::string& path, const TDataFileNotes& notes,
                         const TGridData& grid) {
+  const std::string part = notes.Part.empty() ? "" : " (" + notes.Driver + ", " + notes.Part + ")";
   return std::filesystem::path(path).filename().string() + ": " + LayoutName(notes.Layout) +
-         " layout, " + Count(size_t(grid.GridHighI) + 1, "row", "rows") + " of " +
+         " layout" + part + ", " + Count(size_t(grid.GridHighI) + 1, "row", "rows") + " of " +
          Count(size_t(grid.GridHighJ) + 1, "point", "points") + ", " +
          Count(size_t(notes.Holes), "hole", "holes") + ", " +
          Count(size_t(notes.NotNumbers), "field", "fields") + " read as 0";

@@ -11,6 +11,8 @@
 #include "PanelFixture.h"
 #include "app/GLSurface.h"
 #include "app/OnExit.h"
+#include "app/RasterChooser.h"
+#include "core/BinaryFiles.h"
 #include "core/MemoryRoom.h"
 #include "core/TempFiles.h"
 
@@ -205,3 +207,39 @@ TEST_F(PanelTest, WhatWouldNotFitUnderAMemoryLimitIsRefusedAndTheGraphStays) {
 }
 
 }  // namespace
+
+#ifdef KESTO_TEST_GDAL
+// A raster file of several bands asks which to show the first time, by File Load, the
+// command line or a drop alike, and F5 reads the one chosen again without asking; a
+// .npy array opens as a text file does.
+TEST_F(OpenFileTest, ARasterOfSeveralBandsAsksOnceAndKeepsTheChoice) {
+  const THeights first = SampleHeights(5, 7, 1), second = SampleHeights(5, 7, -2);
+  const std::string tiff = dir_.Path("two.tif");
+  WriteGeoTiff(tiff, {first, second}, {100, 2, 0, 50, 0, -3});
+  QStringList offered;
+  const TAnswer answer = std::make_unique<TDialogAnswer>([&offered](QWidget* w) {
+    auto* chooser = dynamic_cast<TRasterChooser*>(w);
+    if (!chooser) return false;
+    for (int row = 0; row < chooser->LB_Rasters->count(); ++row)
+      offered << chooser->LB_Rasters->item(row)->text();
+    chooser->LB_Rasters->setCurrentRow(1);
+    chooser->Bt_Open->click();
+    return true;
+  });
+  ASSERT_TRUE(Drop(k_, {QUrl::fromLocalFile(QString::fromStdString(tiff))}));
+  WaitIdle();
+  ASSERT_TRUE(answer->Answered());
+  EXPECT_EQ(offered, QStringList({"band 1: 7 x 5", "band 2: 7 x 5"}));
+  const double secondLow = ReadDataFile(tiff, {}, '\0', nullptr, INT64_MAX, {"", 2}).ZMin;
+  EXPECT_EQ(k_->ZMin, secondLow);
+  EXPECT_EQ(k_->GridHighJ, 6);
+  k_->ZMin = 0;
+  panel_->Reload();
+  WaitIdle();
+  EXPECT_EQ(k_->ZMin, secondLow);
+  panel_->OpenFile(QString::fromStdString(dir_.File("a.npy", NpyBytes(first, "<f4", true))));
+  WaitIdle();
+  EXPECT_EQ(k_->GridHighI, 4);
+  EXPECT_TRUE(k_->LoadNote().startsWith("a.npy: npy layout, 5 rows of 7 points"));
+}
+#endif

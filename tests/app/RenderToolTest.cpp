@@ -2,6 +2,7 @@
 #include <QProcess>
 
 #include "PanelFixture.h"
+#include "core/BinaryFiles.h"
 
 namespace {
 
@@ -186,3 +187,54 @@ TEST_F(RenderToolTest, StoredTurnsAsTheViewerShowsThem) {
 }
 
 }  // namespace
+
+#ifdef KESTO_TEST_GDAL
+// A GeoTIFF, a NetCDF variable and a .npy array draw the picture of their twin in text,
+// pixel for pixel; the GeoTIFF's twin is the committed reference picture's data.
+TEST(RenderToolBinary, EachBinaryGridDrawsItsTwinsPicture) {
+  const TTempDir dir;
+  const THeights terrain = TerrainHeights();
+  const std::string twin = TwinText(terrain, 1001, 2, 2048.5, -3);
+  QFile committed(KESTO_REFERENCE_DIR "/data/terrain.txt");
+  ASSERT_TRUE(committed.open(QIODevice::ReadOnly));
+  EXPECT_EQ(committed.readAll().toStdString(), twin);
+  const std::string tiff = dir.Path("terrain.tif");
+  WriteGeoTiff(tiff, {SampleHeights(30, 40, 1), terrain}, {1000, 2, 0, 2050, 0, -3});
+  THeights south = terrain;
+  std::reverse(south.begin(), south.end());
+  const std::string nc = dir.Path("terrain.nc");
+  WriteNetCdf(nc, {{"other", SampleHeights(30, 40, 1)}, {"terrain", south}});
+  const struct {
+    std::string Binary, Twin;
+    QStringList Choice;
+  } cases[] = {
+      {tiff, dir.File("tiff.txt", twin), {"--band", "2"}},
+      {nc, dir.File("nc.txt", TwinText(terrain, 10, 1, 78, -2)), {"--variable", "terrain"}},
+      {dir.File("t.npy", NpyBytes(terrain, ">f8", true)),
+       dir.File("npy.txt", TwinText(terrain, 0, 1, 0, 1)),
+       {}},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.Binary);
+    QImage pictures[2];
+    for (int k = 0; k < 2; ++k) {
+      const QString out = QString::fromStdString(dir.Path("p" + std::to_string(k) + ".png"));
+      QStringList args = {"--view", "2d", "--surface", "fill", "--size", "320x240", "-o", out};
+      if (k == 0) args << c.Choice;
+      args << QString::fromStdString(k == 0 ? c.Binary : c.Twin);
+      const TRun run = Render(args);
+      ASSERT_EQ(run.Status, 0) << run.Err.toStdString();
+      pictures[k] = QImage(out);
+    }
+    EXPECT_FALSE(pictures[0].isNull());
+    EXPECT_EQ(pictures[0], pictures[1]);
+  }
+  const TRun listed = Render({"--list-variables", QString::fromStdString(nc)});
+  EXPECT_EQ(
+      listed.Out,
+      "other: 40 x 30\nterrain: 40 x 30\nseries, slice 0: 40 x 30\nseries, slice 1: 40 x 30\n");
+  const TRun info = Render({"--info", "--band", "2", QString::fromStdString(tiff)});
+  EXPECT_TRUE(info.Out.startsWith("Layout raster\nHoles 6\nDriver GTiff\nPart band 2\n"))
+      << info.Out.toStdString();
+}
+#endif

@@ -3,6 +3,7 @@
 // Small grids written as the binary files Kesto reads, each beside its twin in text:
 // .npy bytes by hand, GeoTIFF and NetCDF through GDAL's own writing API.
 
+#include <bit>
 #include <cmath>
 #include <cstdint>
 #include <cstring>
@@ -21,6 +22,19 @@ inline THeights SampleHeights(int rows, int columns, double seed) {
   for (int r = 0; r < rows; ++r)
     for (int c = 0; c < columns; ++c)
       z[size_t(r)][size_t(c)] = std::round(seed * (r * 7 - c * c + 3 * r * c)) / 4;
+  return z;
+}
+
+// A terrain of 40 by 30 cells with a hole of 3 by 2, in whole eighths (exact in
+// float32): the grid of the GeoTIFF reference picture.
+inline THeights TerrainHeights() {
+  THeights z(30, std::vector<double>(40, 0.0));
+  for (int r = 0; r < 30; ++r)
+    for (int c = 0; c < 40; ++c)
+      z[size_t(r)][size_t(c)] =
+          std::round(80 * std::sin(c / 7.0) * std::cos(r / 5.0) + (r + c) * 2.5) / 8;
+  for (int r = 12; r < 14; ++r)
+    for (int c = 20; c < 23; ++c) z[size_t(r)][size_t(c)] = NAN;
   return z;
 }
 

@@ -38,6 +38,8 @@ inline const TCase kCases[] = {
      "--no-axes --distance 8"},
     // Missing heights: the cells around each hole stay undrawn, the markers there too.
     {"2d-fill-holes", "holes.asc", nullptr, "--view 2d --surface fill --size 480x360"},
+    // The text twin of a GeoTIFF the window tests write (they draw the same pixels).
+    {"2d-fill-raster", "terrain.txt", nullptr, "--view 2d --surface fill --size 480x360"},
     {"3d-mesh-holes", "holes.asc", nullptr, "--spectrum --turn 30 --size 480x360"},
     {"2d-points-holes", "holes.asc", nullptr, "--view 2d --surface points --line-width 8"},
     // Colour maps: the bar shows the map, low heights on the left, reversed or not.
