@@ -1,6 +1,7 @@
 // Times loading generated data files (parse and ranges) in each layout: bench_load
 // [N ...] (default 1000 2000). Each file is read in a child process so that its peak
-// memory is its own; gzip files are set against inflating them alone.
+// memory is its own; gzip files are set against inflating them alone, and the text
+// against the same grid in float32 as a .npy array and (built with GDAL) a GeoTIFF.
 #include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -15,6 +16,10 @@
 
 #include "GridFiles.h"
 #include "core/DataFile.h"
+
+#ifdef KESTO_BENCH_GDAL
+#include <gdal_priv.h>
+#endif
 
 namespace {
 
@@ -66,6 +71,47 @@ bool Compress(const std::string& from, const std::string& to) {
   return ok;
 }
 
+float Height(int i, int j, int n) {
+  const double x = i / double(n - 1), y = j / double(n - 1);
+  return float(std::sin(6 * x) * std::cos(4 * y));
+}
+
+bool WriteNpy(const std::string& path, int n) {
+  std::FILE* f = std::fopen(path.c_str(), "wb");
+  if (!f) return false;
+  std::string header = "{'descr': '<f4', 'fortran_order': False, 'shape': (" + std::to_string(n) +
+                       ", " + std::to_string(n) + "), }";
+  header += std::string(63 - (10 + header.size()) % 64, ' ') + "\n";
+  const char lead[10] = {
+      '\x93', 'N', 'U', 'M', 'P', 'Y', 1, 0, char(header.size() & 0xFF), char(header.size() >> 8)};
+  std::fwrite(lead, 1, sizeof lead, f);
+  std::fwrite(header.data(), 1, header.size(), f);
+  std::vector<float> row(size_t(n), 0.0f);
+  for (int i = 0; i < n; ++i) {
+    for (int j = 0; j < n; ++j) row[size_t(j)] = Height(i, j, n);
+    std::fwrite(row.data(), sizeof(float), row.size(), f);
+  }
+  return std::fclose(f) == 0;
+}
+
+#ifdef KESTO_BENCH_GDAL
+bool WriteGeoTiff(const std::string& path, int n) {
+  GDALAllRegister();
+  GDALDataset* d = GetGDALDriverManager()->GetDriverByName("GTiff")->Create(path.c_str(), n, n, 1,
+                                                                            GDT_Float32, nullptr);
+  if (!d) return false;
+  std::vector<float> row(size_t(n), 0.0f);
+  bool ok = true;
+  for (int i = 0; i < n && ok; ++i) {
+    for (int j = 0; j < n; ++j) row[size_t(j)] = Height(i, j, n);
+    ok = d->GetRasterBand(1)->RasterIO(GF_Write, 0, i, n, 1, row.data(), n, 1, GDT_Float32, 0, 0) ==
+         CE_None;
+  }
+  GDALClose(d);
+  return ok;
+}
+#endif
+
 template <class Work>
 void InChild(Work work) {
   std::fflush(stdout);
@@ -107,6 +153,16 @@ int main(int argc, char** argv) {
       }
       std::filesystem::remove(path);
     }
+    const std::string npy = base + ".npy";
+    if (!WriteNpy(npy, n)) return 1;
+    InChild([&] { Measure("npy f32", npy, n); });
+    std::filesystem::remove(npy);
+#ifdef KESTO_BENCH_GDAL
+    const std::string tiff = base + ".tif";
+    if (!WriteGeoTiff(tiff, n)) return 1;
+    InChild([&] { Measure("geotiff f32", tiff, n); });
+    std::filesystem::remove(tiff);
+#endif
   }
   return 0;
 }

@@ -116,7 +116,7 @@ std::vector<uint64_t> ShapeOf(std::string_view shape, const std::string& name) {
 }
 
 TNpyHeader ReadHeader(TDataSource& in, const std::string& name) {
-  char lead[10];
+  char lead[12];  // magic, version and a length of up to four bytes
   if (ReadFully(in, lead, 8) != 8 || std::string_view(lead, 6) != kMagic)
     RefuseDataFile(name, "its .npy header is cut short");
   const int major = uint8_t(lead[6]);

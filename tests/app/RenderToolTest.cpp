@@ -209,7 +209,9 @@ TEST(RenderToolBinary, EachBinaryGridDrawsItsTwinsPicture) {
     QStringList Choice;
   } cases[] = {
       {tiff, dir.File("tiff.txt", twin), {"--band", "2"}},
-      {nc, dir.File("nc.txt", TwinText(terrain, 10, 1, 78, -2)), {"--variable", "terrain"}},
+      {nc,
+       dir.File("nc.txt", TwinText(terrain, 10, 1, 78, -2)),
+       {"--variable", "series", "--slice", "1"}},
       {dir.File("t.npy", NpyBytes(terrain, ">f8", true)),
        dir.File("npy.txt", TwinText(terrain, 0, 1, 0, 1)),
        {}},
@@ -233,8 +235,12 @@ TEST(RenderToolBinary, EachBinaryGridDrawsItsTwinsPicture) {
   EXPECT_EQ(
       listed.Out,
       "other: 40 x 30\nterrain: 40 x 30\nseries, slice 0: 40 x 30\nseries, slice 1: 40 x 30\n");
-  const TRun info = Render({"--info", "--band", "2", QString::fromStdString(tiff)});
-  EXPECT_TRUE(info.Out.startsWith("Layout raster\nHoles 6\nDriver GTiff\nPart band 2\n"))
-      << info.Out.toStdString();
+  for (const auto& [file, choice, part] :
+       {std::tuple{tiff, QStringList{"--band", "2"}, "Driver GTiff\nPart band 2\n"},
+        {nc, QStringList{"--variable", "series", "--slice", "1"}, "Part series, slice 1\n"}}) {
+    const TRun info = Render(QStringList{"--info"} << choice << QString::fromStdString(file));
+    EXPECT_TRUE(info.Out.startsWith("Layout raster\nHoles 6\n") && info.Out.contains(part))
+        << info.Out.toStdString();
+  }
 }
 #endif

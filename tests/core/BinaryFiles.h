@@ -3,12 +3,14 @@
 // Small grids written as the binary files Kesto reads, each beside its twin in text:
 // .npy bytes by hand, GeoTIFF and NetCDF through GDAL's own writing API.
 
+#include <array>
 #include <bit>
 #include <cmath>
 #include <cstdint>
-#include <cstring>
 #include <string>
 #include <vector>
+
+#include <gtest/gtest.h>
 
 #ifdef KESTO_TEST_GDAL
 #include <gdal_priv.h>
@@ -17,11 +19,12 @@
 // Heights by row and column; NaN: a hole.
 using THeights = std::vector<std::vector<double>>;
 
-inline THeights SampleHeights(int rows, int columns, double seed) {
+// Whole heights from 0 to 96, which every type of a .npy array holds exactly.
+inline THeights SampleHeights(int rows, int columns, int seed) {
   THeights z(size_t(rows), std::vector<double>(size_t(columns), 0.0));
   for (int r = 0; r < rows; ++r)
     for (int c = 0; c < columns; ++c)
-      z[size_t(r)][size_t(c)] = std::round(seed * (r * 7 - c * c + 3 * r * c)) / 4;
+      z[size_t(r)][size_t(c)] = (r * 7 + c * c * seed + 3 * r * c) % 97;
   return z;
 }
 
@@ -64,10 +67,7 @@ inline std::string NpyBytes(const THeights& z, const std::string& descr, bool fo
       (shape.empty() ? "(" + std::to_string(rows) + ", " + std::to_string(columns) + ")" : shape) +
       ", }";
   header += std::string(63 - (10 + header.size()) % 64, ' ') + "\n";
-  std::string out = "\x93NUMPY\x01";
-  out += '\0';
-  out += char(header.size() & 0xFF), out += char(header.size() >> 8);
-  out += header;
+  std::string out = std::string("\x93NUMPY\x01\0", 8) + char(header.size()) + '\0' + header;
   const bool big = descr[0] == '>';
   const char kind = descr[1];
   const size_t size = size_t(descr[2] - '0');
@@ -88,23 +88,21 @@ inline std::string NpyBytes(const THeights& z, const std::string& descr, bool fo
 #ifdef KESTO_TEST_GDAL
 // A GeoTIFF of float32 bands, each with nodata -9999 where its heights have holes.
 inline void WriteGeoTiff(const std::string& path, const std::vector<THeights>& bands,
-                         const double (&transform)[6]) {
+                         std::array<double, 6> gt) {
   GDALAllRegister();
   const int rows = int(bands[0].size()), columns = int(bands[0][0].size());
   GDALDataset* d = GetGDALDriverManager()->GetDriverByName("GTiff")->Create(
       path.c_str(), columns, rows, int(bands.size()), GDT_Float32, nullptr);
-  double gt[6];
-  std::memcpy(gt, transform, sizeof gt);
-  d->SetGeoTransform(gt);
+  d->SetGeoTransform(gt.data());
   for (size_t b = 0; b < bands.size(); ++b) {
     std::vector<float> values;
     for (const auto& row : bands[b])
       for (double v : row) values.push_back(std::isnan(v) ? -9999.0f : float(v));
     GDALRasterBand* band = d->GetRasterBand(int(b) + 1);
     band->SetNoDataValue(-9999);
-    if (band->RasterIO(GF_Write, 0, 0, columns, rows, values.data(), columns, rows, GDT_Float32, 0,
-                       0) != CE_None)
-      std::abort();
+    ASSERT_EQ(band->RasterIO(GF_Write, 0, 0, columns, rows, values.data(), columns, rows,
+                             GDT_Float32, 0, 0),
+              CE_None);
   }
   GDALClose(d);
 }
@@ -132,7 +130,7 @@ inline void WriteNetCdf(const std::string& path,
     const std::vector<GUInt64> start(dims.size(), 0);
     std::vector<size_t> count;
     for (const auto& dim : dims) count.push_back(size_t(dim->GetSize()));
-    if (!a->Write(start.data(), count.data(), nullptr, nullptr, real, values.data())) std::abort();
+    ASSERT_TRUE(a->Write(start.data(), count.data(), nullptr, nullptr, real, values.data()));
   };
   std::vector<double> xs, ys, all;
   for (size_t c = 0; c < columns; ++c) xs.push_back(10 + double(c));
