@@ -51,9 +51,9 @@ class THeaderText {
       const std::string quoted = std::string(1, quote) + std::string(key) + quote;
       const size_t at = text_.find(quoted);
       if (at == std::string::npos) continue;
-      size_t k = text_.find_first_not_of(" ", at + quoted.size());
+      size_t k = text_.find_first_not_of(' ', at + quoted.size());
       if (k == std::string::npos || text_[k] != ':') break;
-      k = text_.find_first_not_of(" ", k + 1);
+      k = text_.find_first_not_of(' ', k + 1);
       if (k == std::string::npos) break;
       const size_t end = text_.find_first_of(text_[k] == '(' ? ")" : ",}", k);
       if (end == std::string::npos) break;

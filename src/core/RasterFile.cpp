@@ -128,6 +128,45 @@ class THoles {
   std::vector<uint8_t> mask_;
 };
 
+// The band's cells into the grid's points, a block of rows at a time; the holes among
+// them counted. gt: the georeference, or none (columns and rows are x and y).
+int64_t ReadRows(GDALRasterBand& band, const double* gt, TGrid& grid, const TReadPump& pump,
+                 const std::string& path) {
+  const int rows = int(grid.size()), columns = int(grid[0].size());
+  const double scale = band.GetScale(), offset = band.GetOffset();
+  THoles holes(band);
+  const int blockRows = std::max(1, (1 << 20) / columns);
+  std::vector<double> values(size_t(columns) * size_t(std::min(blockRows, rows)));
+  auto lastPump = std::chrono::steady_clock::now();
+  int64_t holeCount = 0;
+  for (int first = 0; first < rows; first += blockRows) {
+    const int count = std::min(blockRows, rows - first);
+    if (band.RasterIO(GF_Read, 0, first, columns, count, values.data(), columns, count, GDT_Float64,
+                      0, 0) != CE_None)
+      RefuseDataFile(path, std::string("its raster cannot be read (") + CPLGetLastErrorMsg() + ")");
+    try {
+      holes.Read(columns, first, count);
+    } catch (const std::runtime_error& e) {
+      RefuseDataFile(path, std::string("its mask cannot be read (") + e.what() + ")");
+    }
+    for (int r = first; r < first + count; ++r) {
+      const double y = gt ? gt[3] + (r + 0.5) * gt[5] : r;
+      for (int c = 0; c < columns; ++c) {
+        const size_t k = size_t(r - first) * size_t(columns) + size_t(c);
+        const bool hole = holes.Hole(k, values[k]);
+        holeCount += hole;
+        grid[size_t(r)][size_t(c)] = {gt ? gt[0] + (c + 0.5) * gt[1] : c, y,
+                                      hole ? std::nan("") : values[k] * scale + offset};
+      }
+    }
+    if (pump && std::chrono::steady_clock::now() - lastPump >= std::chrono::milliseconds(30)) {
+      pump(double(first + count) / rows);
+      lastPump = std::chrono::steady_clock::now();
+    }
+  }
+  return holeCount;
+}
+
 }  // namespace
 
 bool ReadsRasters() { return true; }
@@ -192,39 +231,8 @@ TGridData ReadRaster(const std::string& path, const TRasterChoice& choice, const
     RefuseDataFile(path, "its raster is rotated or sheared; only rasters with north up are read");
   if (int64_t(columns) * rows > mostPoints) RefuseDataFile(path, kTooLargeForMemory);
 
-  const double scale = band.GetScale(), offset = band.GetOffset();
-  THoles holes(band);
   TGrid grid(size_t(rows), TGridRow(size_t(columns), TGridPoint{}));
-  const int blockRows = std::max(1, (1 << 20) / columns);
-  std::vector<double> values(size_t(columns) * size_t(std::min(blockRows, rows)));
-  auto lastPump = std::chrono::steady_clock::now();
-  int64_t holeCount = 0;
-  for (int first = 0; first < rows; first += blockRows) {
-    const int count = std::min(blockRows, rows - first);
-    if (band.RasterIO(GF_Read, 0, first, columns, count, values.data(), columns, count, GDT_Float64,
-                      0, 0) != CE_None)
-      RefuseDataFile(path, std::string("its raster cannot be read (") + CPLGetLastErrorMsg() + ")");
-    try {
-      holes.Read(columns, first, count);
-    } catch (const std::runtime_error& e) {
-      RefuseDataFile(path, std::string("its mask cannot be read (") + e.what() + ")");
-    }
-    for (int r = first; r < first + count; ++r) {
-      TGridRow& row = grid[size_t(r)];
-      const double y = placed ? gt[3] + (r + 0.5) * gt[5] : r;
-      for (int c = 0; c < columns; ++c) {
-        const size_t k = size_t(r - first) * size_t(columns) + size_t(c);
-        const bool hole = holes.Hole(k, values[k]);
-        holeCount += hole;
-        row[size_t(c)] = {placed ? gt[0] + (c + 0.5) * gt[1] : c, y,
-                          hole ? std::nan("") : values[k] * scale + offset};
-      }
-    }
-    if (pump && std::chrono::steady_clock::now() - lastPump >= std::chrono::milliseconds(30)) {
-      pump(double(first + count) / rows);
-      lastPump = std::chrono::steady_clock::now();
-    }
-  }
+  const int64_t holeCount = ReadRows(band, placed ? gt : nullptr, grid, pump, path);
   TGridData data = FinishGrid(std::move(grid), path);
   if (notes) {
     *notes = {};

@@ -87,6 +87,23 @@ void WriteContourFile(const TKestoState& s, const std::string& path) {
         1, "cannot write the contour lines to \"" + path + "\": " + std::strerror(errno)};
 }
 
+// The usage, the version or each band, variable or slice of a raster file: what is
+// asked without drawing anything.
+int AnswerAlone(const TRenderOptions& o) {
+  if (o.Help) {
+    std::fputs(RenderUsage().c_str(), stdout);
+  } else if (o.Version) {
+    std::puts("kesto-render " KESTO_VERSION);
+  } else {
+    try {
+      for (const TRasterEntry& e : RasterEntries(o.Input)) std::printf("%s\n", e.Label.c_str());
+    } catch (const TDataFileError& e) {
+      throw TRenderFailure{1, e.what()};
+    }
+  }
+  return 0;
+}
+
 int Run(int argc, char** argv) {
   std::vector<std::string> args(argv + 1, argv + argc);
   TRenderOptions o;
@@ -95,28 +112,13 @@ int Run(int argc, char** argv) {
   } catch (const TUsageError& e) {
     throw TRenderFailure{2, std::string(e.what()) + " (see kesto-render --help)"};
   }
-  if (o.Help) {
-    std::fputs(RenderUsage().c_str(), stdout);
-    return 0;
-  }
-  if (o.Version) {
-    std::puts("kesto-render " KESTO_VERSION);
-    return 0;
-  }
+  if (o.Help || o.Version || o.ListVariables) return AnswerAlone(o);
   // A name that names no format is refused before any work.
   const bool drawing = !o.Output.empty();
   const TPictureFormat format = drawing ? PictureFormat(o) : TPictureFormat::Png;
 
   TKestoState s;
   TDataFileNotes notes;
-  if (o.ListVariables) {
-    try {
-      for (const TRasterEntry& e : RasterEntries(o.Input)) std::printf("%s\n", e.Label.c_str());
-    } catch (const TDataFileError& e) {
-      throw TRenderFailure{1, e.what()};
-    }
-    return 0;
-  }
   if (!o.Input.empty()) ReadInput(o.Input, o.Raster, drawing, s, notes);
   int width = 640, height = 480;
   ApplyRenderOptions(o, s, width, height);
