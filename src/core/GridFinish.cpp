@@ -23,6 +23,15 @@ void RefuseDataFile(const std::string& name, const std::string& why) {
   throw TDataFileError("The data file \"" + name + "\" cannot be shown: " + why + ".");
 }
 
+void CheckGridSize(const std::string& name, uint64_t columns, uint64_t rows, int64_t mostPoints) {
+  const bool fits = columns <= uint64_t(INT32_MAX) && rows <= uint64_t(INT32_MAX) &&
+                    columns * rows <= uint64_t(mostPoints);
+  if (!fits)
+    RefuseDataFile(name, std::string(kTooLargeForMemory) + ": " + std::to_string(columns) + " x " +
+                             std::to_string(rows) + " points, where it holds " +
+                             std::to_string(mostPoints));
+}
+
 TGridData FinishGrid(TGrid grid, const std::string& name) {
   if (grid.empty() || grid[0].empty()) RefuseDataFile(name, "it holds no data points");
   if (grid.size() > INT32_MAX || grid[0].size() > INT32_MAX)

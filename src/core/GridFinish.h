@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstdint>
 #include <string>
 
 #include "core/Grid.h"
@@ -10,6 +11,10 @@
 
 // The words a grid too large for the memory available is refused with.
 extern const char* const kTooLargeForMemory;
+
+// Refuses a grid of columns x rows, its size known before it is read, where it has more
+// points than mostPoints: saying how many it has and how many the memory holds.
+void CheckGridSize(const std::string& name, uint64_t columns, uint64_t rows, int64_t mostPoints);
 
 // The grid read whole, rows of equal length, given its ranges and its origin; refused
 // where every point is a hole or a range spans more than a number can hold.

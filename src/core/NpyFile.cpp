@@ -182,9 +182,7 @@ TGridData ReadNpy(TDataSource& in, const std::string& name, const TReadPump& pum
                   int64_t mostPoints, TDataFileNotes* notes) {
   const TNpyHeader h = ReadHeader(in, name);
   const uint64_t rows = h.Shape[0], columns = h.Shape[1];
-  if (rows > uint64_t(INT32_MAX) || columns > uint64_t(INT32_MAX) ||
-      rows * columns > uint64_t(mostPoints))
-    RefuseDataFile(name, kTooLargeForMemory);
+  CheckGridSize(name, columns, rows, mostPoints);
   TGrid grid(rows, TGridRow(columns));
   const uint64_t count = rows * columns;
   constexpr size_t kPiece = 1 << 16;

@@ -229,7 +229,7 @@ TGridData ReadRaster(const std::string& path, const TRasterChoice& choice, const
   const bool placed = d->GetGeoTransform(gt) == CE_None;
   if (placed && (gt[2] != 0 || gt[4] != 0))
     RefuseDataFile(path, "its raster is rotated or sheared; only rasters with north up are read");
-  if (int64_t(columns) * rows > mostPoints) RefuseDataFile(path, kTooLargeForMemory);
+  CheckGridSize(path, uint64_t(columns), uint64_t(rows), mostPoints);
 
   TGrid grid(size_t(rows), TGridRow(size_t(columns), TGridPoint{}));
   const int64_t holeCount = ReadRows(band, placed ? gt : nullptr, grid, pump, path);

@@ -60,6 +60,7 @@ TEST(BinaryGrid, RefusalsNameTheFileAndTheFault) {
     const char* Name;
     std::string Bytes;
     const char* Says;
+    int64_t Most = INT64_MAX;
   } cases[] = {
       {"line.npy", NpyBytes({{1, 2, 3}}, "<f8", false, "(3,)"), "has 1 dimension; a grid is 2-D"},
       {"cube.npy", NpyBytes(z, "<f8", false, "(3, 2, 2)"), "has 3 dimensions"},
@@ -69,6 +70,7 @@ TEST(BinaryGrid, RefusalsNameTheFileAndTheFault) {
       {"lying.npy", NpyBytes(z, "<f8", false, "(30, 4)"), "ends after 12 of the 120 values"},
       {"empty.npy", NpyBytes(z, "<f8", false, "(0, 4)"), "holds no values"},
       {"header.npy", good.substr(0, 30), "header is cut short"},
+      {"big.npy", good, "too large for the memory available: 4 x 3 points, where it holds 11", 11},
 #ifdef KESTO_TEST_GDAL
       {"cut.tif", std::string("II*\0", 4) + std::string(40, '\x01'), "GDAL cannot read it"},
       {"lying.nc", std::string("CDF\x01", 4) + std::string(60, '\xff'), "GDAL cannot read it"},
@@ -81,7 +83,7 @@ TEST(BinaryGrid, RefusalsNameTheFileAndTheFault) {
     SCOPED_TRACE(c.Name);
     const std::string path = dir.File(c.Name, c.Bytes);
     try {
-      ReadDataFile(path);
+      ReadDataFile(path, {}, '\0', nullptr, c.Most);
       ADD_FAILURE() << "read";
     } catch (const TDataFileError& e) {
       const std::string said = e.what();
