@@ -216,12 +216,9 @@ TEST_F(OpenFileTest, ARasterOfSeveralBandsAsksOnceAndKeepsTheChoice) {
   const THeights first = SampleHeights(5, 7, 1), second = SampleHeights(5, 7, -2);
   const std::string tiff = dir_.Path("two.tif");
   WriteGeoTiff(tiff, {first, second}, {100, 2, 0, 50, 0, -3});
-  QStringList offered;
-  const TAnswer answer = std::make_unique<TDialogAnswer>([&offered](QWidget* w) {
+  const TAnswer answer = std::make_unique<TDialogAnswer>([](QWidget* w) {
     auto* chooser = dynamic_cast<TRasterChooser*>(w);
-    if (!chooser) return false;
-    for (int row = 0; row < chooser->LB_Rasters->count(); ++row)
-      offered << chooser->LB_Rasters->item(row)->text();
+    if (!chooser || chooser->LB_Rasters->count() != 2) return false;
     chooser->LB_Rasters->setCurrentRow(1);
     chooser->Bt_Open->click();
     return true;
@@ -229,7 +226,6 @@ TEST_F(OpenFileTest, ARasterOfSeveralBandsAsksOnceAndKeepsTheChoice) {
   ASSERT_TRUE(Drop(k_, {QUrl::fromLocalFile(QString::fromStdString(tiff))}));
   WaitIdle();
   ASSERT_TRUE(answer->Answered());
-  EXPECT_EQ(offered, QStringList({"band 1: 7 x 5", "band 2: 7 x 5"}));
   const double secondLow = ReadDataFile(tiff, {}, '\0', nullptr, INT64_MAX, {"", 2}).ZMin;
   EXPECT_EQ(k_->ZMin, secondLow);
   EXPECT_EQ(k_->GridHighJ, 6);

@@ -63,7 +63,7 @@ void CheckRaster([[maybe_unused]] const uint8_t* data, [[maybe_unused]] size_t s
   VSIFCloseL(VSIFileFromMemBuffer(path, const_cast<GByte*>(data), vsi_l_offset(size), FALSE));
   try {
     if (!GridInvariantsHold(ReadRaster(path, {}, {}, 1 << 20, nullptr))) std::abort();
-  } catch (const TDataFileError&) {
+  } catch (const TDataFileError&) {  // a refusal is an answer
   }
   VSIUnlink(path);
 #endif
