@@ -1,5 +1,7 @@
 #include "core/NpyFile.h"
 
+#include <algorithm>
+#include <array>
 #include <bit>
 #include <chrono>
 #include <cmath>
@@ -48,7 +50,8 @@ class THeaderText {
   // The text after 'key': up to the next top-level comma or closing brace.
   std::string_view Value(std::string_view key) const {
     for (const char quote : {'\'', '"'}) {
-      const std::string quoted = std::string(1, quote) + std::string(key) + quote;
+      std::string quoted(key.size() + 2, quote);
+      key.copy(quoted.data() + 1, key.size());
       const size_t at = text_.find(quoted);
       if (at == std::string::npos) continue;
       size_t k = text_.find_first_not_of(' ', at + quoted.size());
@@ -158,20 +161,55 @@ double HalfToDouble(uint16_t h) {
   return sign * std::ldexp(mantissa + 1024, exponent - 25);
 }
 
-double ValueAt(const char* p, const TNpyType& t) {
-  uint64_t bits = 0;
-  for (size_t k = 0; k < t.Size; ++k) {
-    const size_t from = t.BigEndian ? k : t.Size - 1 - k;
-    bits = bits << 8 | uint8_t(p[from]);
+// One value of type T from its bytes, in the file's byte order.
+template <class T, bool Swapped>
+double Decode(const char* p) {
+  std::array<char, sizeof(T)> bytes;
+  std::memcpy(bytes.data(), p, sizeof(T));
+  if constexpr (Swapped) std::reverse(bytes.begin(), bytes.end());
+  const auto v = std::bit_cast<T>(bytes);
+  return double(v);
+}
+
+template <bool Swapped>
+double DecodeHalf(const char* p) {
+  return HalfToDouble(uint16_t(Decode<uint16_t, Swapped>(p)));
+}
+
+using TDecode = double (*)(const char*);
+
+template <bool Swapped>
+TDecode DecoderOf(const TNpyType& t) {
+  switch (t.Kind == 'f' ? t.Size : t.Kind == 'i' ? 16 + t.Size : 32 + t.Size) {
+    case 2:
+      return DecodeHalf<Swapped>;
+    case 4:
+      return Decode<float, Swapped>;
+    case 8:
+      return Decode<double, Swapped>;
+    case 16 + 1:
+      return Decode<int8_t, Swapped>;
+    case 16 + 2:
+      return Decode<int16_t, Swapped>;
+    case 16 + 4:
+      return Decode<int32_t, Swapped>;
+    case 16 + 8:
+      return Decode<int64_t, Swapped>;
+    case 32 + 1:
+      return Decode<uint8_t, Swapped>;
+    case 32 + 2:
+      return Decode<uint16_t, Swapped>;
+    case 32 + 4:
+      return Decode<uint32_t, Swapped>;
+    default:
+      return Decode<uint64_t, Swapped>;
   }
-  if (t.Kind == 'f') {
-    if (t.Size == 2) return HalfToDouble(uint16_t(bits));
-    if (t.Size == 4) return double(std::bit_cast<float>(uint32_t(bits)));
-    return std::bit_cast<double>(bits);
-  }
-  if (t.Kind == 'u') return double(bits);
-  const int shift = int(64 - 8 * t.Size);
-  return double(int64_t(bits << shift) >> shift);  // sign-extended
+}
+
+// The decoder of the type, chosen once for all of the array's values.
+TDecode DecoderOf(const TNpyType& t) {
+  const bool swapped = t.BigEndian != (std::endian::native == std::endian::big);
+  return swapped ? DecoderOf<true>(t) : DecoderOf<false>(t);
 }
 
 }  // namespace
@@ -183,8 +221,11 @@ TGridData ReadNpy(TDataSource& in, const std::string& name, const TReadPump& pum
   const TNpyHeader h = ReadHeader(in, name);
   const uint64_t rows = h.Shape[0], columns = h.Shape[1];
   CheckGridSize(name, columns, rows, mostPoints);
-  TGrid grid(rows, TGridRow(columns));
+  TGrid grid(rows);
+  for (TGridRow& row : grid) row.resize(columns);  // not copies of a first row: faster
   const uint64_t count = rows * columns;
+  const TDecode decode = DecoderOf(h.Type);
+  uint64_t r = 0, c = 0;  // where the next value goes
   constexpr size_t kPiece = 1 << 16;
   const size_t perPiece = kPiece / h.Type.Size;
   const auto buffer = std::make_unique_for_overwrite<char[]>(perPiece * h.Type.Size);
@@ -195,11 +236,15 @@ TGridData ReadNpy(TDataSource& in, const std::string& name, const TReadPump& pum
     const size_t got = ReadFully(in, buffer.get(), want);
     const size_t values = got / h.Type.Size;
     for (size_t k = 0; k < values; ++k, ++at) {
-      const uint64_t r = h.Fortran ? at % rows : at / columns;
-      const uint64_t c = h.Fortran ? at / rows : at % columns;
-      const double z = ValueAt(buffer.get() + k * h.Type.Size, h.Type);
+      const double z = decode(buffer.get() + k * h.Type.Size);
       holes += std::isnan(z);
       grid[r][c] = TGridPoint{double(c), double(r), z};
+      // The next place: along the row (C order) or down the column (Fortran order).
+      if (h.Fortran && ++r == rows) {
+        r = 0, ++c;
+      } else if (!h.Fortran && ++c == columns) {
+        c = 0, ++r;
+      }
     }
     if (got < want)
       RefuseDataFile(name, "its .npy data ends after " + std::to_string(at) + " of the " +

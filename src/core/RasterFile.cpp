@@ -231,7 +231,8 @@ TGridData ReadRaster(const std::string& path, const TRasterChoice& choice, const
     RefuseDataFile(path, "its raster is rotated or sheared; only rasters with north up are read");
   CheckGridSize(path, uint64_t(columns), uint64_t(rows), mostPoints);
 
-  TGrid grid(size_t(rows), TGridRow(size_t(columns), TGridPoint{}));
+  TGrid grid(static_cast<size_t>(rows));
+  for (TGridRow& row : grid) row.resize(size_t(columns));  // not copies of a first row
   const int64_t holeCount = ReadRows(band, placed ? gt : nullptr, grid, pump, path);
   TGridData data = FinishGrid(std::move(grid), path);
   if (notes) {
