@@ -96,7 +96,8 @@ TDataset Chosen(const std::string& path, const TRasterChoice& choice, std::strin
                            (names.empty() ? "" : " (it has " + names + ")"));
 }
 
-// Whether the raster's cells of row r are holes by their mask (nodata values aside).
+// Which of a band's cells are holes: NaN, its nodata value, or masked out by its mask
+// band, which is read a block of rows at a time alongside the values.
 class THoles {
  public:
   explicit THoles(GDALRasterBand& band) : band_(band) {
