@@ -32,6 +32,8 @@ TRasterChooser::TRasterChooser(QWidget* parent, const QString& file,
 std::optional<TRasterChoice> ChooseRaster(QWidget* parent, const QString& path,
                                           const std::optional<TRasterChoice>& remembered) {
   if (remembered) return remembered;
+  // Never opened here unless a plain file: opening a FIFO would wait for its writer.
+  if (!QFileInfo(path).isFile()) return TRasterChoice{};
   char head[8] = {};
   std::ifstream(path.toLocal8Bit().toStdString(), std::ios::binary).read(head, sizeof head);
   if (!ReadsRasters() || !IsRasterHead(std::string_view(head, sizeof head))) return TRasterChoice{};
