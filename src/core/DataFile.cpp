@@ -385,9 +385,7 @@ void TDataParser::EsriData(std::string_view line) {
 void TDataParser::CountPoints(size_t n) {
   points_ += int64_t(n);
   // Not a refusal of this reading: no other reading makes the grid smaller.
-  if (points_ > mostPoints_)
-    throw TDataFileError("The data file " + Quoted(name_) +
-                         " cannot be shown: " + kTooLargeForMemory + ".");
+  if (points_ > mostPoints_) RefuseDataFile(name_, kTooLargeForMemory);
 }
 
 void TDataParser::AddPoint(const TGridPoint& p) {
@@ -482,7 +480,7 @@ void TDataParser::SplitByCoordinates() {
 
 void TDataParser::Reject(const std::string& why) {
   refused_ = true;
-  throw TDataFileError("The data file " + Quoted(name_) + " cannot be shown: " + why + ".");
+  RefuseDataFile(name_, why);
 }
 
 bool TDataParser::RowsByCoordinates() const {
@@ -597,9 +595,21 @@ TGridData Guarded(const std::function<TGridData()>& read, const std::string& nam
   try {
     return read();
   } catch (const std::bad_alloc&) {
-    throw TDataFileError("The data file " + Quoted(name) +
-                         " cannot be shown: " + kTooLargeForMemory + ".");
+    RefuseDataFile(name, kTooLargeForMemory);
   }
+}
+
+// A descriptor's data read to its end; path: the file's, where it is one.
+TGridData ReadDescriptor(int fd, const std::string* path, const std::string& name,
+                         const TReadPump& pump, char localeSeparator, TDataFileNotes* notes,
+                         int64_t mostPoints, const TRasterChoice& choice) {
+  if (localeSeparator == '\0') localeSeparator = LocaleDecimalSeparator();
+  return Guarded(
+      [&] {
+        auto in = OpenDataSource(fd, name);
+        return ReadSource(in, path, name, pump, localeSeparator, notes, mostPoints, choice);
+      },
+      name);
 }
 
 }  // namespace
@@ -626,26 +636,13 @@ TGridData ReadDataFile(const std::string& path, const TReadPump& pump, char loca
   } closer{fd};
   struct stat st;
   if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode))
-    throw TDataFileError("The data file " + Quoted(path) +
-                         " cannot be shown: it is not a regular file.");
-  if (localeSeparator == '\0') localeSeparator = LocaleDecimalSeparator();
-  return Guarded(
-      [&] {
-        auto in = OpenDataSource(fd, path);
-        return ReadSource(in, &path, path, pump, localeSeparator, notes, mostPoints, choice);
-      },
-      path);
+    RefuseDataFile(path, "it is not a regular file");
+  return ReadDescriptor(fd, &path, path, pump, localeSeparator, notes, mostPoints, choice);
 }
 
 TGridData ReadDataStream(int fd, const std::string& name, const TReadPump& pump,
                          char localeSeparator, TDataFileNotes* notes, int64_t mostPoints) {
-  if (localeSeparator == '\0') localeSeparator = LocaleDecimalSeparator();
-  return Guarded(
-      [&] {
-        auto in = OpenDataSource(fd, name);
-        return ReadSource(in, nullptr, name, pump, localeSeparator, notes, mostPoints, {});
-      },
-      name);
+  return ReadDescriptor(fd, nullptr, name, pump, localeSeparator, notes, mostPoints, {});
 }
 
 void LoadDataFile(TGridData& target, const std::string& path, const TReadPump& pump,
